@@ -1,0 +1,20 @@
+#include "TOLG.h"
+
+namespace olg {
+
+const ParamValue& TOLG::Value(int id) const {
+    static const ParamValue empty;
+    if (id < MinParamId || id >= static_cast<int>(values_.size()))
+        return empty;
+    return values_[static_cast<std::size_t>(id)];
+}
+
+void TOLG::SetValue(int id, ParamValue value) {
+    if (id < MinParamId || id > MaxParamIdLimit)
+        return;
+    if (id >= static_cast<int>(values_.size()))
+        values_.resize(static_cast<std::size_t>(id) + 1);
+    values_[static_cast<std::size_t>(id)] = std::move(value);
+}
+
+} // namespace olg

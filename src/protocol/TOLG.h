@@ -1,0 +1,40 @@
+#pragma once
+
+#include "ParamValue.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace olg {
+
+// The eight bytes that name a device on the wire (bytes 8-15 of its replies).
+using DeviceIdentity = std::array<std::uint8_t, 8>;
+
+constexpr int MinParamId = 1;
+constexpr int MaxParamIdLimit = 999;
+
+// One device's record. Values are indexed by parameter id 1..999; the storage only grows as far as the
+// highest id set, so a record that holds the few discovery parameters stays small even when thousands are
+// listed.
+class TOLG {
+public:
+    DeviceIdentity Identity{};
+    std::uint64_t Mac = 0;
+    std::string SenderAddress;
+
+    // The value of parameter id; an empty value for an id never set or outside 1..999.
+    const ParamValue& Value(int id) const;
+    // Ids outside 1..999 are ignored.
+    void SetValue(int id, ParamValue value);
+    // The record's device type value (parameter 13), the key of every catalogue query.
+    const ParamValue& TypeValue() const { return Value(13); }
+
+    bool operator==(const TOLG&) const = default;
+
+private:
+    std::vector<ParamValue> values_;
+};
+
+} // namespace olg
