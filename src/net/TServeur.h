@@ -1,0 +1,96 @@
+#pragma once
+
+#include "DeviceRegistry.h"
+#include "ExchangeSettings.h"
+#include "OwnAddresses.h"
+#include "Prompts.h"
+#include "SplitRequest.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QPointer>
+#include <QQueue>
+#include <QString>
+#include <QUdpSocket>
+
+#include <functional>
+#include <vector>
+
+class QEventLoop;
+
+namespace olg {
+
+// The program's only channel to the devices. Every request goes out as a broadcast from the bound socket;
+// each operation registers the handler that receives every datagram accepted from then on, until the next
+// operation. While a request waits, the event loop keeps running, so the window stays alive and replies are
+// delivered.
+class TServeur : public QObject {
+    Q_OBJECT
+
+public:
+    // (sender address, sender port, whole datagram, accepted). The datagram is valid during the call only.
+    using ReplyHandler = std::function<void(const QString&, quint16, const QByteArray&, bool)>;
+
+    // Wait limits per datagram, in units of 100 ms.
+    static constexpr int DiscoverLimit = 0;
+    static constexpr int ReadLimit = 1;
+    static constexpr int WriteLimit = 15;
+    static constexpr int UpgradeLimit = 10;
+
+    TServeur(const DeviceRegistry& registry, Prompts& prompts, const ExchangeSettings& settings = {},
+             QObject* parent = nullptr);
+    ~TServeur() override;
+
+    // Why the socket could not be bound, or empty when it is listening.
+    QString BindError() const { return bindError_; }
+    quint16 LocalPort() const;
+
+    std::uint16_t DistributorCode() const { return distributorCode_; }
+    void SetDistributorCode(std::uint16_t code) { distributorCode_ = code; }
+
+    // The handler is only ever called while its target exists; without a target it is never called.
+    void Discover(QObject* target, ReplyHandler handler);
+    void ReadAll(const TOLG& record, QObject* target, ReplyHandler handler);
+    // These return 0 when the write was sent, or the id of a text too long for one item, in which case
+    // nothing was sent.
+    int WriteParams(const TOLG& record, bool generalOnly, QObject* target, ReplyHandler handler);
+    int WriteGeneral(const TOLG& record, QObject* target, ReplyHandler handler);
+    int WriteAll(const TOLG& record, QObject* target, ReplyHandler handler);
+    void RequestImageUpgrade(const QString& address, QObject* target, ReplyHandler handler);
+    void RequestFileUpgrade(const QString& address, QObject* target, ReplyHandler handler);
+
+    // Sends one datagram and waits until the first accepted datagram or until limit x 100 ms have passed.
+    void SendAndWait(const TSendBuf& datagram, int limit);
+
+private:
+    struct Received {
+        QString Sender;
+        quint16 Port = 0;
+        QByteArray Data;
+    };
+
+    void Register(QObject* target, ReplyHandler handler);
+    void SendSplit(SplitOperation operation, const TOLG& record, int limit);
+    void OnReadyRead();
+    void DeliverQueued();
+    void Accept();
+
+    const DeviceRegistry& registry_;
+    Prompts& prompts_;
+    ExchangeSettings settings_;
+    QUdpSocket socket_;
+    QString bindError_;
+    OwnAddresses ownAddresses_;
+    std::uint16_t distributorCode_ = DefaultDistributorCode;
+
+    ReplyHandler handler_;
+    QPointer<QObject> target_;
+    bool stop_ = false;
+    // Datagrams wait here while a handler runs, so that a handler is never entered twice.
+    QQueue<Received> queue_;
+    bool delivering_ = false;
+    // The waits in progress, innermost last; an accepted datagram ends all of them.
+    std::vector<QEventLoop*> waits_;
+};
+
+} // namespace olg
