@@ -31,7 +31,8 @@ public:
     // The record's device type value (parameter 13), the key of every catalogue query.
     const ParamValue& TypeValue() const { return Value(13); }
 
-    bool operator==(const TOLG&) const = default;
+    // Records are equal when every field and every value is, however far their storage has grown.
+    bool operator==(const TOLG& other) const;
 
 private:
     std::vector<ParamValue> values_;

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace olg {
+
+// Device texts are bytes in Windows-1252. These conversions are lossless for every byte: the five bytes the
+// code page leaves undefined map to the C1 control characters of the same value, as the system conversions
+// do.
+
+// UTF-8 text for display.
+std::string Windows1252ToUtf8(std::string_view bytes);
+
+// Device bytes from UTF-8 text, or nothing when the text holds a character the code page cannot carry or is
+// not valid UTF-8.
+std::optional<std::string> Utf8ToWindows1252(std::string_view utf8);
+
+} // namespace olg
