@@ -66,6 +66,10 @@ std::optional<std::string> Utf8ToWindows1252(std::string_view utf8) {
                 return std::nullopt;
             code = (code << 6) | (next & 0x3F);
         }
+        // An overlong form is not UTF-8: it would let "C0 80" smuggle in a NUL, for example.
+        constexpr char32_t Shortest[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (code < Shortest[length])
+            return std::nullopt;
         const auto byte = ByteFor(code);
         if (!byte)
             return std::nullopt;
