@@ -1,0 +1,98 @@
+#include "DeviceServer.h"
+
+#include <QNetworkDatagram>
+#include <QTimer>
+#include <QVariant>
+
+#include <cstdio>
+
+namespace olg::sim {
+
+namespace {
+
+// Big enough for the answers of thousands of devices to one discovery, and for bursts of requests.
+constexpr int SocketBufferBytes = 8 * 1024 * 1024;
+
+} // namespace
+
+DeviceServer::DeviceServer(SimulatorSetup setup, const DeviceRegistry& registry, QObject* parent)
+    : QObject(parent), setup_(std::move(setup)) {
+    devices_.reserve(setup_.Devices.size());
+    for (const DeviceConfig& config : setup_.Devices)
+        devices_.emplace_back(config, config.Ip.value_or(0), registry);
+    if (!setup_.StatePath.isEmpty())
+        state_ = std::make_unique<StateWriter>(setup_.StatePath);
+}
+
+bool DeviceServer::Start() {
+    // Shared, so that several simulators (one per lab namespace, or a Finder under test) can coexist on
+    // one port where the system allows it.
+    if (!socket_.bind(setup_.ListenAddress, setup_.ListenPort,
+                      QUdpSocket::ShareAddress | QUdpSocket::ReuseAddressHint)) {
+        error_ = QStringLiteral("cannot listen on %1:%2: %3")
+                     .arg(setup_.ListenAddress.toString())
+                     .arg(setup_.ListenPort)
+                     .arg(socket_.errorString());
+        return false;
+    }
+    socket_.setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, QVariant(SocketBufferBytes));
+    socket_.setSocketOption(QAbstractSocket::SendBufferSizeSocketOption, QVariant(SocketBufferBytes));
+    sender_ = std::make_unique<ReplySender>(socket_.socketDescriptor());
+    connect(&socket_, &QUdpSocket::readyRead, this, &DeviceServer::ReadPending);
+    if (state_ && !state_->WriteAll(devices_, setup_.ReplyBase)) {
+        error_ = QStringLiteral("cannot write %1: %2").arg(setup_.StatePath, state_->ErrorText());
+        return false;
+    }
+    return true;
+}
+
+QString DeviceServer::ListenText() const {
+    return QStringLiteral("%1:%2").arg(socket_.localAddress().toString()).arg(socket_.localPort());
+}
+
+void DeviceServer::ReadPending() {
+    while (socket_.hasPendingDatagrams()) {
+        const QNetworkDatagram datagram = socket_.receiveDatagram(65536);
+        if (!datagram.isValid())
+            break;
+        Handle(datagram.data(), datagram.senderAddress(), static_cast<quint16>(datagram.senderPort()));
+    }
+}
+
+quint32 DeviceServer::SourceFor(std::size_t index) const {
+    if (setup_.ReplyBase)
+        return *setup_.ReplyBase + static_cast<quint32>(index);
+    return devices_[index].Ip();
+}
+
+void DeviceServer::Handle(const QByteArray& datagram, const QHostAddress& sender, quint16 senderPort) {
+    if (sender.protocol() != QAbstractSocket::IPv4Protocol && !sender.toIPv4Address())
+        return;
+    const QHostAddress destination = setup_.BroadcastReplies ? QHostAddress(QHostAddress::Broadcast)
+                                                             : QHostAddress(sender.toIPv4Address());
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(datagram.constData());
+    const auto size = static_cast<std::size_t>(datagram.size());
+    for (std::size_t i = 0; i < devices_.size(); ++i) {
+        DeviceAnswer answer = devices_[i].Answer(bytes, size);
+        // The state is on disk before the reply leaves, so whoever got the reply reads the new values.
+        if (answer.Changed && state_ && !state_->Update(devices_, i, setup_.ReplyBase))
+            std::fprintf(stderr, "olgsim: cannot write %s: %s\n", qPrintable(setup_.StatePath),
+                         qPrintable(state_->ErrorText()));
+        if (!answer.Answered)
+            continue;
+        const QByteArray reply(reinterpret_cast<const char*>(answer.Datagram.data()),
+                               static_cast<qsizetype>(answer.Datagram.size()));
+        const quint32 source = SourceFor(i);
+        if (answer.DelayMs <= 0) {
+            sender_->Send(reply, source, destination, senderPort);
+            continue;
+        }
+        // Only delayed devices cost a timer; everyone else answers within this call.
+        ReplySender* replies = sender_.get();
+        QTimer::singleShot(answer.DelayMs, this, [replies, reply, source, destination, senderPort] {
+            replies->Send(reply, source, destination, senderPort);
+        });
+    }
+}
+
+} // namespace olg::sim

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "ReplySender.h"
+#include "SimulatorSetup.h"
+#include "StateWriter.h"
+#include "VirtualDevice.h"
+
+#include "DeviceRegistry.h"
+
+#include <QObject>
+#include <QUdpSocket>
+
+#include <memory>
+#include <vector>
+
+namespace olg::sim {
+
+// The simulated network: one socket receives every request, each device decides its answer, and the answers
+// leave from each device's own address.
+class DeviceServer : public QObject {
+    Q_OBJECT
+public:
+    DeviceServer(SimulatorSetup setup, const DeviceRegistry& registry, QObject* parent = nullptr);
+
+    // Binds the socket and writes the first state file; false with ErrorText() otherwise.
+    bool Start();
+    const QString& ErrorText() const { return error_; }
+    // Where the socket is bound, with the real port when port 0 was asked for.
+    QString ListenText() const;
+    const std::vector<VirtualDevice>& Devices() const { return devices_; }
+
+private:
+    void ReadPending();
+    void Handle(const QByteArray& datagram, const QHostAddress& sender, quint16 senderPort);
+    quint32 SourceFor(std::size_t index) const;
+
+    SimulatorSetup setup_;
+    std::vector<VirtualDevice> devices_;
+    QUdpSocket socket_;
+    std::unique_ptr<ReplySender> sender_;
+    std::unique_ptr<StateWriter> state_;
+    QString error_;
+};
+
+} // namespace olg::sim

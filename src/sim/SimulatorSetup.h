@@ -1,0 +1,25 @@
+#pragma once
+
+#include "DeviceConfig.h"
+
+#include <QHostAddress>
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+namespace olg::sim {
+
+// What olgsim was asked to run: where it listens, how it answers, and its devices in answering order.
+struct SimulatorSetup {
+    QHostAddress ListenAddress{QHostAddress::AnyIPv4};
+    quint16 ListenPort = 52389;
+    // Loopback mode: device i answers from this address + i.
+    std::optional<quint32> ReplyBase;
+    // Real mode only: answer to 255.255.255.255 instead of the requester's address.
+    bool BroadcastReplies = false;
+    QString StatePath;
+    std::vector<DeviceConfig> Devices;
+};
+
+} // namespace olg::sim
