@@ -1,0 +1,95 @@
+// The desktop program: finds the eOutletGuard devices on the LAN and configures them.
+
+#include "ExchangeSettings.h"
+#include "SimulatedLan.h"
+#include "TFormMain.h"
+#include "WidgetPrompts.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
+#include <cstdio>
+
+namespace {
+
+int Fail(const QString& message) {
+    std::fprintf(stderr, "olgfinder: %s\n", qPrintable(message));
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Finds the eOutletGuard devices on the LAN and configures them."));
+    parser.addHelpOption();
+    const QCommandLineOption bindOption(QStringLiteral("bind"),
+                                        QStringLiteral("Listen on ADDR:PORT instead of 0.0.0.0:52389."),
+                                        QStringLiteral("ADDR:PORT"));
+    const QCommandLineOption targetOption(
+        QStringLiteral("target"),
+        QStringLiteral("Send requests to ADDR:PORT instead of 255.255.255.255:52389."),
+        QStringLiteral("ADDR:PORT"));
+    const QCommandLineOption demoOption(
+        QStringLiteral("demo"),
+        QStringLiteral("Run on a simulated LAN: the device simulator on loopback, one device of each type."));
+    parser.addOptions({bindOption, targetOption, demoOption});
+
+    // Help needs no display. Everything else is parsed once the application has taken out the window
+    // system's own options (-platform, -style, ...).
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray argument(argv[i]);
+        if (argument == "-h" || argument == "--help" || argument == "--help-all" || argument == "-?") {
+            QCoreApplication console(argc, argv);
+            parser.process(console);
+        }
+    }
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("olgfinder"));
+    QApplication::setApplicationDisplayName(olg::TFormMain::ApplicationTitle());
+    parser.process(application);
+    if (!parser.positionalArguments().isEmpty())
+        return Fail(
+            QStringLiteral("unexpected argument \"%1\"").arg(parser.positionalArguments().constFirst()));
+
+    olg::ExchangeSettings settings;
+    if (parser.isSet(bindOption)) {
+        const auto endpoint = olg::ParseEndpoint(parser.value(bindOption));
+        if (!endpoint)
+            return Fail(QStringLiteral("--bind needs ADDR:PORT, got \"%1\"").arg(parser.value(bindOption)));
+        settings.BindAddress = endpoint->Address;
+        settings.BindPort = endpoint->Port;
+    }
+    if (parser.isSet(targetOption)) {
+        const auto endpoint = olg::ParseEndpoint(parser.value(targetOption));
+        if (!endpoint)
+            return Fail(
+                QStringLiteral("--target needs ADDR:PORT, got \"%1\"").arg(parser.value(targetOption)));
+        settings.TargetAddress = endpoint->Address;
+        settings.TargetPort = endpoint->Port;
+    }
+    const bool demo = parser.isSet(demoOption);
+    if (demo && (parser.isSet(bindOption) || parser.isSet(targetOption)))
+        return Fail(QStringLiteral("--demo chooses its own addresses; leave out --bind and --target"));
+
+    olg::WidgetPrompts prompts;
+    // Declared before the window, so the simulator outlives the exchange that talks to it.
+    olg::SimulatedLan lan;
+    if (demo) {
+        QString error;
+        if (!lan.Start(&error)) {
+            prompts.ShowError(QStringLiteral("The simulated LAN could not be started: %1").arg(error));
+            return 1;
+        }
+        settings = lan.Settings();
+    }
+
+    olg::TFormMain window(prompts, settings);
+    prompts.SetParent(&window);
+    if (demo)
+        window.ShowSimulatedLan(lan.DeviceCount());
+    window.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QWidget>
+
+#include <functional>
+#include <map>
+#include <string>
+
+namespace olg {
+
+// The configuration dialog of each device model, keyed by the model name of its registry entry ("olg1n" ...
+// "olg8w"). The registry itself stays free of GUI types, so the dialogs are attached here.
+class DialogFactory {
+public:
+    // Creates the model's dialog with the owner, runs it for the device at this list index, releases it and
+    // returns its result: 1 when the user confirmed with OK.
+    using Runner = std::function<int(QWidget* owner, int selectedDevice)>;
+
+    void Register(const std::string& model, Runner runner);
+    // The model's runner, or nullptr while its dialog is not available.
+    const Runner* Find(const std::string& model) const;
+
+private:
+    std::map<std::string, Runner, std::less<>> runners_;
+};
+
+} // namespace olg

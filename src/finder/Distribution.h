@@ -1,0 +1,18 @@
+#pragma once
+
+#include "Datagram.h"
+
+#include <cstdint>
+
+namespace olg {
+
+// What the distribution variant of this build decides. Start-up sets it from the program's version; until
+// then the program runs as the default variant.
+struct Distribution {
+    // Label printing, the Options dialog, Upgrade with no device listed and a free upgrade target.
+    bool FullFeatures = false;
+    // Sent in the header of every request.
+    std::uint16_t DistributorCode = DefaultDistributorCode;
+};
+
+} // namespace olg

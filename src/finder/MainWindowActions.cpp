@@ -1,0 +1,82 @@
+#include "MainWindowActions.h"
+
+#include <QIcon>
+#include <QMenuBar>
+#include <QStyle>
+
+namespace olg {
+
+namespace {
+
+QAction* NewAction(QObject* owner, const char* name, const QString& text) {
+    auto* action = new QAction(text, owner);
+    action->setObjectName(QLatin1String(name));
+    return action;
+}
+
+// A toolbar button: the theme's icon where the desktop has one, else the style's.
+QAction* NewButton(QToolBar* toolBar, const char* name, const QString& hint, const char* themeIcon,
+                   QStyle::StandardPixmap fallback) {
+    QAction* action = NewAction(toolBar, name, hint);
+    action->setToolTip(hint);
+    action->setIcon(QIcon::fromTheme(QLatin1String(themeIcon), toolBar->style()->standardIcon(fallback)));
+    toolBar->addAction(action);
+    return action;
+}
+
+QAction* NewItem(QMenu* menu, const char* name, const QString& caption) {
+    QAction* action = NewAction(menu, name, caption);
+    menu->addAction(action);
+    return action;
+}
+
+} // namespace
+
+MainWindowActions::MainWindowActions(QMainWindow& window) {
+    ToolBar = window.addToolBar(QMainWindow::tr("Toolbar"));
+    ToolBar->setObjectName(QStringLiteral("ToolBar"));
+    ToolBar->setMovable(false);
+    ToolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    ScanButton =
+        NewButton(ToolBar, "ScanButton", QMainWindow::tr("Scan"), "view-refresh", QStyle::SP_BrowserReload);
+    ConfigButton = NewButton(ToolBar, "ConfigButton", QMainWindow::tr("Configure"), "document-properties",
+                             QStyle::SP_FileDialogDetailedView);
+    HomeButton = NewButton(ToolBar, "HomeButton", QMainWindow::tr("Home"), "go-home", QStyle::SP_DirHomeIcon);
+    AdminButton = NewButton(ToolBar, "AdminButton", QMainWindow::tr("Administration"), "preferences-system",
+                            QStyle::SP_FileDialogInfoView);
+    UpgradeButton = NewButton(ToolBar, "UpgradeButton", QMainWindow::tr("Upgrade"), "system-software-update",
+                              QStyle::SP_ArrowUp);
+    PrintButton = NewButton(ToolBar, "PrintButton", QMainWindow::tr("Print MAC Address"), "document-print",
+                            QStyle::SP_FileDialogContentsView);
+
+    FileMenu = window.menuBar()->addMenu(QMainWindow::tr("&File"));
+    FileMenu->setObjectName(QStringLiteral("FileMenu"));
+    ScanMenu = NewItem(FileMenu, "ScanMenu", QMainWindow::tr("&Scan"));
+    ScanMenu->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    ConfigMenu = NewItem(FileMenu, "ConfigMenu", QMainWindow::tr("&Configure"));
+    HomeMenu = NewItem(FileMenu, "HomeMenu", QMainWindow::tr("&Home"));
+    AdminMenu = NewItem(FileMenu, "AdminMenu", QMainWindow::tr("A&dministration"));
+    FileMenu->addSeparator();
+    LoadConfigMenu = NewItem(FileMenu, "LoadConfigMenu", QMainWindow::tr("&Load Config"));
+    SaveConfigMenu = NewItem(FileMenu, "SaveConfigMenu", QMainWindow::tr("S&ave Config"));
+    N4 = FileMenu->addSeparator();
+    N4->setObjectName(QStringLiteral("N4"));
+    Options = NewItem(FileMenu, "Options", QMainWindow::tr("&Options"));
+    FileMenu->addSeparator();
+    ExitMenu = NewItem(FileMenu, "ExitMenu", QMainWindow::tr("E&xit"));
+
+    HelpMenu = window.menuBar()->addMenu(QMainWindow::tr("&Help"));
+    HelpMenu->setObjectName(QStringLiteral("HelpMenu"));
+    AboutMenu = NewItem(HelpMenu, "AboutMenu", QMainWindow::tr("&About..."));
+
+    GridPopup = new QMenu(&window);
+    GridPopup->setObjectName(QStringLiteral("GridPopup"));
+    ConfigPopup = NewItem(GridPopup, "ConfigPopup", QMainWindow::tr("Configure"));
+    HomePopup = NewItem(GridPopup, "HomePopup", QMainWindow::tr("Home"));
+    AdminPopup = NewItem(GridPopup, "AdminPopup", QMainWindow::tr("Administration"));
+    GridPopup->addSeparator();
+    LoadConfigPopup = NewItem(GridPopup, "LoadConfigPopup", QMainWindow::tr("Load Config"));
+    SaveConfigPopup = NewItem(GridPopup, "SaveConfigPopup", QMainWindow::tr("Save Config"));
+}
+
+} // namespace olg

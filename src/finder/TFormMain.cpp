@@ -1,0 +1,331 @@
+#include "TFormMain.h"
+
+#include "ErrorBox.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <array>
+
+namespace olg {
+
+namespace {
+
+constexpr std::array<int, DeviceTableModel::ColumnCount> StartColumnWidths{150, 160, 90, 100, 0};
+constexpr int ScanStartInterval = 10;
+constexpr int ScanTickInterval = 250;
+constexpr int ProgressStep = 10;
+// Room for the text of a row; the classic 16 pixels clip the descenders of today's default fonts.
+constexpr int MinRowHeight = 16;
+constexpr int RowTextMargin = 4;
+constexpr int CellTextMargin = 10;
+
+// The classic widths, widened where the platform's font needs more room for the widest address texts.
+int StartColumnWidth(int column, const QFontMetrics& metrics) {
+    const int width = StartColumnWidths[static_cast<std::size_t>(column)];
+    if (column == DeviceTableModel::AddressColumn)
+        return std::max(width, metrics.horizontalAdvance(QStringLiteral("255.255.255.255")) + CellTextMargin);
+    if (column == DeviceTableModel::MacColumn)
+        return std::max(width,
+                        metrics.horizontalAdvance(QStringLiteral("DD.DD.DD.DD.DD.DD")) + CellTextMargin);
+    return width;
+}
+
+} // namespace
+
+TFormMain::TFormMain(Prompts& prompts, const ExchangeSettings& settings, QWidget* parent)
+    : QMainWindow(parent), prompts_(prompts), registry_(StandardRegistry()), devices_(registry_),
+      serveur_(new TServeur(registry_, prompts_, settings, this)), actions_(*this),
+      model_(new DeviceTableModel(devices_, this)), timer_(new QTimer(this)), lanNote_(new QLabel(this)) {
+    setWindowTitle(ApplicationTitle());
+    serveur_->SetDistributorCode(distribution_.DistributorCode);
+
+    timer_->setObjectName(QStringLiteral("Timer"));
+    timer_->setInterval(ScanTickInterval);
+    connect(timer_, &QTimer::timeout, this, &TFormMain::TimerTimer);
+
+    CreateGrid();
+    CreateProgressBar();
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(grid_);
+    layout->addWidget(progressBar_);
+    setCentralWidget(central);
+
+    statusBar()->setObjectName(QStringLiteral("StatusBar"));
+    lanNote_->setObjectName(QStringLiteral("LanNote"));
+    lanNote_->setTextFormat(Qt::PlainText);
+    statusBar()->addWidget(lanNote_);
+
+    ConnectActions();
+    // The state before any scan: only Scan and Upgrade offered. The popup's items stay enabled, since the
+    // popup never opens while nothing is listed.
+    for (QAction* action :
+         {actions_.ConfigButton, actions_.ConfigMenu, actions_.HomeButton, actions_.HomeMenu,
+          actions_.PrintButton, actions_.LoadConfigMenu, actions_.SaveConfigMenu})
+        action->setEnabled(false);
+    for (QAction* action : {actions_.AdminButton, actions_.AdminMenu, actions_.AdminPopup}) {
+        action->setEnabled(false);
+        action->setVisible(false);
+    }
+    resize(640, 400);
+
+    if (!serveur_->BindError().isEmpty())
+        QTimer::singleShot(0, this, &TFormMain::ReportBindError);
+}
+
+TFormMain::~TFormMain() = default;
+
+QString TFormMain::ApplicationTitle() {
+    return QStringLiteral("eOutletGuard Finder");
+}
+
+void TFormMain::CreateGrid() {
+    grid_ = new QTableView(this);
+    grid_->setObjectName(QStringLiteral("StringGrid"));
+    grid_->setModel(model_);
+    grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid_->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid_->setTabKeyNavigation(false);
+    grid_->setWordWrap(false);
+    grid_->setShowGrid(true);
+    grid_->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+
+    QHeaderView* rows = grid_->verticalHeader();
+    rows->hide();
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    rows->setDefaultSectionSize(std::max(MinRowHeight, grid_->fontMetrics().height() + RowTextMargin));
+
+    QHeaderView* columns = grid_->horizontalHeader();
+    columns->setSectionResizeMode(QHeaderView::Interactive);
+    columns->setStretchLastSection(false);
+    columns->setHighlightSections(false);
+    columns->setSectionsClickable(false);
+    columns->setMinimumSectionSize(0);
+    columns->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // A right click on the titles must neither open the popup nor reach the grid.
+    columns->setContextMenuPolicy(Qt::PreventContextMenu);
+    for (int column = 0; column < DeviceTableModel::ColumnCount; ++column)
+        columns->resizeSection(column, StartColumnWidth(column, grid_->fontMetrics()));
+
+    // The filler column follows every change of the grid's width, of a column and of the scroll position.
+    grid_->viewport()->installEventFilter(this);
+    connect(columns, &QHeaderView::sectionResized, this, [this](int column) {
+        if (column < DeviceTableModel::FillerColumn)
+            FitLastColumn();
+    });
+    connect(grid_->horizontalScrollBar(), &QScrollBar::valueChanged, this, &TFormMain::FitLastColumn);
+
+    connect(grid_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) {
+                if (current.isValid())
+                    StringGridSelectCell(current.column(), current.row() + 1);
+            });
+    grid_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(grid_, &QWidget::customContextMenuRequested, this, [this](const QPoint& position) {
+        if (!StringGridContextPopup(position))
+            actions_.GridPopup->popup(grid_->viewport()->mapToGlobal(position));
+    });
+    connect(grid_, &QAbstractItemView::doubleClicked, this, &TFormMain::StringGridDblClick);
+    SelectFirstRow();
+}
+
+void TFormMain::SelectFirstRow() {
+    // The empty row is current but not highlighted; the first device shown becomes the highlighted row.
+    grid_->selectionModel()->setCurrentIndex(model_->index(0, 0), QItemSelectionModel::NoUpdate);
+}
+
+void TFormMain::CreateProgressBar() {
+    progressBar_ = new QProgressBar(this);
+    progressBar_->setObjectName(QStringLiteral("ProgressBar"));
+    progressBar_->setTextVisible(false);
+    progressBar_->setFixedHeight(4);
+    progressBar_->setStyleSheet(QStringLiteral("QProgressBar { border: none; background: transparent; }"
+                                               "QProgressBar::chunk { background-color: navy; }"));
+    progressBar_->hide();
+}
+
+void TFormMain::ConnectActions() {
+    const auto bind = [this](std::initializer_list<QAction*> entries, void (TFormMain::*handler)()) {
+        for (QAction* entry : entries)
+            connect(entry, &QAction::triggered, this, handler);
+    };
+    bind({actions_.ScanButton, actions_.ScanMenu}, &TFormMain::Scan);
+    bind({actions_.ConfigButton, actions_.ConfigMenu, actions_.ConfigPopup}, &TFormMain::Config);
+    bind({actions_.HomeButton, actions_.HomeMenu, actions_.HomePopup}, &TFormMain::Home);
+    bind({actions_.AdminButton, actions_.AdminMenu, actions_.AdminPopup}, &TFormMain::AdminButtonClick);
+    bind({actions_.UpgradeButton}, &TFormMain::UpgradeButtonClick);
+    bind({actions_.PrintButton}, &TFormMain::Print);
+    bind({actions_.LoadConfigMenu, actions_.LoadConfigPopup}, &TFormMain::LoadClick);
+    bind({actions_.SaveConfigMenu, actions_.SaveConfigPopup}, &TFormMain::SaveClick);
+    bind({actions_.Options}, &TFormMain::OptionsClick);
+    bind({actions_.ExitMenu}, &TFormMain::Quit);
+    bind({actions_.AboutMenu}, &TFormMain::AboutMenuClick);
+}
+
+void TFormMain::ReportBindError() {
+    ShowError(prompts_, ErrorConnection, serveur_->BindError());
+}
+
+void TFormMain::Scan() {
+    if (Scanning())
+        return;
+    ResetGrid();
+    // Nothing can be sent: say why once, rather than once per request.
+    if (!serveur_->BindError().isEmpty()) {
+        ReportBindError();
+        return;
+    }
+    tickCount_ = 0;
+    timer_->setInterval(ScanStartInterval);
+    timer_->start();
+    progressBar_->setValue(0);
+    progressBar_->show();
+}
+
+void TFormMain::TimerTimer() {
+    timer_->stop();
+    if (tickCount_ >= DiscoveriesPerScan) {
+        progressBar_->hide();
+        return;
+    }
+    progressBar_->setValue(tickCount_ * ProgressStep);
+    timer_->setInterval(ScanTickInterval);
+    ++tickCount_;
+    serveur_->Discover(this, [this](const QString& sender, quint16 port, const QByteArray& datagram,
+                                    bool complete) { DeviceReply(sender, port, datagram, complete); });
+    timer_->start();
+}
+
+void TFormMain::ResetGrid() {
+    for (QAction* action : {actions_.ConfigMenu, actions_.ConfigButton, actions_.HomeMenu,
+                            actions_.HomeButton, actions_.AdminMenu, actions_.AdminButton,
+                            actions_.PrintButton, actions_.LoadConfigMenu, actions_.SaveConfigMenu})
+        action->setEnabled(false);
+    actions_.AdminMenu->setVisible(false);
+    actions_.AdminButton->setVisible(false);
+    // With no device listed, Upgrade is offered only by the full-featured variant.
+    actions_.UpgradeButton->setEnabled(distribution_.FullFeatures);
+    model_->Reset([this] { devices_.Clear(); });
+    selectedDevice_ = 0;
+    SelectFirstRow();
+}
+
+void TFormMain::DeviceReply(const QString& sender, quint16 /*port*/, const QByteArray& datagram,
+                            bool complete) {
+    const int index =
+        devices_.MergeReply(sender.toStdString(), reinterpret_cast<const std::uint8_t*>(datagram.constData()),
+                            static_cast<std::size_t>(datagram.size()));
+    if (index >= 0 && complete)
+        ShowDevice(index);
+}
+
+void TFormMain::ShowDevice(int index) {
+    for (QAction* action :
+         {actions_.ConfigMenu, actions_.ConfigButton, actions_.HomeMenu, actions_.HomeButton,
+          actions_.PrintButton, actions_.UpgradeButton, actions_.LoadConfigMenu, actions_.SaveConfigMenu})
+        action->setEnabled(true);
+    UpdateAdminActions();
+    model_->ShowRow(index);
+    QItemSelectionModel* selection = grid_->selectionModel();
+    if (!selection->hasSelection())
+        selection->select(selection->currentIndex(),
+                          QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+void TFormMain::UpdateAdminActions() {
+    if (devices_.Empty() || selectedDevice_ < 0 || selectedDevice_ >= devices_.Size())
+        return;
+    const int type = registry_.FindDeviceType(devices_.At(selectedDevice_).TypeValue());
+    if (type < 0)
+        return;
+    const bool admin = registry_.Entry(type).HasAdminPage == 1;
+    for (QAction* action : {actions_.AdminPopup, actions_.AdminMenu, actions_.AdminButton}) {
+        action->setEnabled(admin);
+        action->setVisible(admin);
+    }
+}
+
+void TFormMain::FitLastColumn() {
+    if (fitting_)
+        return;
+    fitting_ = true;
+    QHeaderView* columns = grid_->horizontalHeader();
+    const int leftmost = std::max(0, columns->logicalIndexAt(0));
+    int sum = 0;
+    for (int column = leftmost; column < DeviceTableModel::FillerColumn; ++column)
+        sum += columns->sectionSize(column);
+    // The viewport already leaves out the frame and a vertical scroll bar.
+    const int width = grid_->viewport()->width();
+    columns->resizeSection(DeviceTableModel::FillerColumn, sum > width ? 0 : width - sum);
+    fitting_ = false;
+}
+
+bool TFormMain::eventFilter(QObject* watched, QEvent* event) {
+    if (grid_ && watched == grid_->viewport() && event->type() == QEvent::Resize)
+        FitLastColumn();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TFormMain::StringGridSelectCell(int /*column*/, int row) {
+    selectedDevice_ = row - 1;
+    UpdateAdminActions();
+}
+
+bool TFormMain::StringGridContextPopup(const QPoint& viewportPosition) {
+    const QModelIndex cell = grid_->indexAt(viewportPosition);
+    const int row = cell.isValid() ? cell.row() + 1 : 0;
+    if (row <= 0 || devices_.Empty())
+        return true;
+    grid_->setCurrentIndex(cell);
+    return false;
+}
+
+void TFormMain::StringGridDblClick() {
+    Home();
+}
+
+void TFormMain::Config() {
+    if (devices_.Empty())
+        return;
+    const int type = registry_.FindDeviceType(devices_.At(selectedDevice_).TypeValue());
+    if (type < 0)
+        return;
+    const DialogFactory::Runner* runner = dialogs_.Find(registry_.Entry(type).Model);
+    if (!runner)
+        return;
+    // A confirmed dialog has written the device, so its row and those of its neighbours may have changed.
+    if ((*runner)(this, selectedDevice_) == 1)
+        Scan();
+}
+
+// The web pages, configuration files, labels, upgrade, options and about box arrive with their own
+// features; until then their entries are present and do nothing.
+void TFormMain::Home() {}
+void TFormMain::AdminButtonClick() {}
+void TFormMain::LoadClick() {}
+void TFormMain::SaveClick() {}
+void TFormMain::Print() {}
+void TFormMain::UpgradeButtonClick() {}
+void TFormMain::OptionsClick() {}
+void TFormMain::AboutMenuClick() {}
+
+void TFormMain::Quit() {
+    QCoreApplication::quit();
+}
+
+void TFormMain::ShowSimulatedLan(int deviceCount) {
+    lanNote_->setText(deviceCount == 1 ? tr("Simulated LAN: 1 device from olgsim")
+                                       : tr("Simulated LAN: %1 devices from olgsim").arg(deviceCount));
+}
+
+} // namespace olg

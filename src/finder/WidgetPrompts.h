@@ -1,0 +1,29 @@
+#pragma once
+
+#include "Prompts.h"
+
+#include <QMessageBox>
+#include <QPointer>
+#include <QWidget>
+
+namespace olg {
+
+// The desktop program's prompts: modal message boxes over the main window. Messages often quote device
+// texts, so they are always shown as plain text.
+class WidgetPrompts : public Prompts {
+public:
+    explicit WidgetPrompts(QWidget* parent = nullptr) : parent_(parent) {}
+
+    // The window the boxes are centred on; set once the main window exists.
+    void SetParent(QWidget* parent) { parent_ = parent; }
+
+    void ShowError(const QString& message) override;
+    void ShowWarning(const QString& message) override;
+
+private:
+    void Show(QMessageBox::Icon icon, const QString& message);
+
+    QPointer<QWidget> parent_;
+};
+
+} // namespace olg

@@ -1,0 +1,484 @@
+// The main window offscreen, against a fake device on loopback: the scan, the grid, the selection and popup
+// rules and which entries are offered when.
+
+#include "Datagram.h"
+#include "FakeDevice.h"
+#include "RecordingPrompts.h"
+#include "TFormMain.h"
+
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QHeaderView>
+#include <QMenu>
+#include <QProgressBar>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QTest>
+#include <QToolBar>
+
+#include <memory>
+
+using namespace olg;
+using olg::testing::FakeDevice;
+using olg::testing::RecordingPrompts;
+
+namespace {
+
+constexpr std::uint32_t Olg1n = 0x01010100;   // no administration page
+constexpr std::uint32_t Olg8w = 0x08030100;   // with an administration page
+constexpr std::uint32_t Unknown = 0x7F000000; // not registered
+constexpr int ScanBound = 6000;               // a scan lasts about 2.5 s
+
+// The window with its exchange on 127.0.0.1 and its requests going to the fake device.
+struct Fixture {
+    explicit Fixture(quint16 bindPort = 0) {
+        ExchangeSettings settings;
+        settings.BindAddress = QHostAddress(QHostAddress::LocalHost);
+        settings.BindPort = bindPort;
+        settings.TargetAddress = FakeDevice::Address();
+        settings.TargetPort = device.Port();
+        form = std::make_unique<TFormMain>(prompts, settings);
+        form->show();
+        grid = form->findChild<QTableView*>(QStringLiteral("StringGrid"));
+        progress = form->findChild<QProgressBar*>(QStringLiteral("ProgressBar"));
+        timer = form->findChild<QTimer*>(QStringLiteral("Timer"));
+    }
+
+    quint16 ExchangePort() { return form->Serveur().LocalPort(); }
+    QAction* Entry(const QString& name) const { return form->findChild<QAction*>(name); }
+    bool ScanOver() const { return !timer->isActive() && progress->isHidden(); }
+    void Reply(const QByteArray& datagram) {
+        form->DeviceReply(QStringLiteral("127.0.0.9"), 52389, datagram, true);
+    }
+    void Click(int row) {
+        const QRect cell = grid->visualRect(grid->model()->index(row, 0));
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+    }
+    QStringList Rows() const {
+        QStringList rows;
+        const QAbstractItemModel* model = grid->model();
+        for (int row = 0; row < model->rowCount(); ++row) {
+            QStringList cells;
+            for (int column = 0; column < model->columnCount(); ++column)
+                cells.append(model->index(row, column).data().toString());
+            rows.append(cells.join(QLatin1Char('|')));
+        }
+        return rows;
+    }
+
+    RecordingPrompts prompts;
+    FakeDevice device;
+    std::unique_ptr<TFormMain> form;
+    QTableView* grid;
+    QProgressBar* progress;
+    QTimer* timer;
+};
+
+const QStringList DeviceEntries{
+    QStringLiteral("ScanButton"),     QStringLiteral("ScanMenu"),        QStringLiteral("ConfigButton"),
+    QStringLiteral("ConfigMenu"),     QStringLiteral("ConfigPopup"),     QStringLiteral("HomeButton"),
+    QStringLiteral("HomeMenu"),       QStringLiteral("HomePopup"),       QStringLiteral("AdminButton"),
+    QStringLiteral("AdminMenu"),      QStringLiteral("AdminPopup"),      QStringLiteral("UpgradeButton"),
+    QStringLiteral("PrintButton"),    QStringLiteral("LoadConfigMenu"),  QStringLiteral("LoadConfigPopup"),
+    QStringLiteral("SaveConfigMenu"), QStringLiteral("SaveConfigPopup"), QStringLiteral("Options"),
+    QStringLiteral("ExitMenu"),       QStringLiteral("AboutMenu"),
+};
+
+QStringList Captions(const QList<QAction*>& actions) {
+    QStringList captions;
+    for (const QAction* action : actions)
+        captions.append(action->isSeparator() ? QStringLiteral("-") : action->text());
+    return captions;
+}
+
+QStringList Texts(std::initializer_list<const char*> texts) {
+    QStringList list;
+    for (const char* text : texts)
+        list.append(QString::fromUtf8(text));
+    return list;
+}
+
+QStringList Words(const char* text) {
+    return QString::fromLatin1(text).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+}
+
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+
+private slots:
+    void entriesInOrder_data();
+    void entriesInOrder();
+    void captionShortcutAndSeparator();
+    void enablement_data();
+    void enablement();
+    void scanSendsTenDiscoveries();
+    void rowsFromReplies_data();
+    void rowsFromReplies();
+    void lateRepliesAfterScan();
+    void adminEntriesFollowSelection_data();
+    void adminEntriesFollowSelection();
+    void popupRules_data();
+    void popupRules();
+    void titleRowOpensNoPopup();
+    void fillerColumn_data();
+    void fillerColumn();
+    void configureDispatch_data();
+    void configureDispatch();
+    void portInUse();
+};
+
+void TestMainWindow::entriesInOrder_data() {
+    QTest::addColumn<QString>("container");
+    QTest::addColumn<QStringList>("captions");
+    QTest::newRow("toolbar hints") << QStringLiteral("ToolBar")
+                                   << Texts({"Scan", "Configure", "Home", "Administration", "Upgrade",
+                                             "Print MAC Address"});
+    QTest::newRow("File menu") << QStringLiteral("FileMenu")
+                               << Texts({"&Scan", "&Configure", "&Home", "A&dministration", "-",
+                                         "&Load Config", "S&ave Config", "-", "&Options", "-", "E&xit"});
+    QTest::newRow("Help menu") << QStringLiteral("HelpMenu") << Texts({"&About..."});
+    QTest::newRow("grid popup") << QStringLiteral("GridPopup")
+                                << Texts({"Configure", "Home", "Administration", "-", "Load Config",
+                                          "Save Config"});
+    QTest::newRow("grid titles") << QStringLiteral("StringGrid")
+                                 << Texts({"Name", "Type", "IP Address", "MAC Address", ""});
+}
+
+void TestMainWindow::entriesInOrder() {
+    QFETCH(QString, container);
+    QFETCH(QStringList, captions);
+    Fixture fixture;
+    QWidget* widget = fixture.form->findChild<QWidget*>(container);
+    QVERIFY(widget);
+    if (auto* grid = qobject_cast<QTableView*>(widget)) {
+        QStringList titles;
+        for (int column = 0; column < grid->model()->columnCount(); ++column)
+            titles.append(grid->model()->headerData(column, Qt::Horizontal).toString());
+        QCOMPARE(titles, captions);
+    } else if (qobject_cast<QToolBar*>(widget)) {
+        QStringList hints;
+        for (const QAction* action : widget->actions())
+            hints.append(action->toolTip());
+        QCOMPARE(hints, captions);
+    } else {
+        QCOMPARE(Captions(widget->actions()), captions);
+    }
+}
+
+void TestMainWindow::captionShortcutAndSeparator() {
+    Fixture fixture;
+    QCOMPARE(fixture.form->windowTitle(), QStringLiteral("eOutletGuard Finder"));
+    QCOMPARE(fixture.Entry(QStringLiteral("ScanMenu"))->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
+    // The variant hides this separator together with Options, so it must be the one just above Options.
+    const QList<QAction*> file = fixture.form->findChild<QMenu*>(QStringLiteral("FileMenu"))->actions();
+    const qsizetype options = file.indexOf(fixture.Entry(QStringLiteral("Options")));
+    QCOMPARE(file.at(options - 1), fixture.Entry(QStringLiteral("N4")));
+    QVERIFY(fixture.Entry(QStringLiteral("N4"))->isSeparator());
+    QCOMPARE(fixture.grid->horizontalHeader()->sectionSize(0), 150);
+    QCOMPARE(fixture.grid->horizontalHeader()->sectionSize(1), 160);
+}
+
+void TestMainWindow::enablement_data() {
+    QTest::addColumn<QString>("moment");
+    QTest::addColumn<QStringList>("disabled");
+    QTest::addColumn<QStringList>("hidden");
+    const QStringList adminEntries = Words("AdminButton AdminMenu AdminPopup");
+    const QStringList deviceActions = Words("ConfigButton ConfigMenu HomeButton HomeMenu PrintButton "
+                                            "LoadConfigMenu SaveConfigMenu");
+    QTest::newRow("program start") << QStringLiteral("start") << deviceActions + adminEntries << adminEntries;
+    QTest::newRow("scan start") << QStringLiteral("scan")
+                                << deviceActions + Words("AdminButton AdminMenu UpgradeButton")
+                                << Words("AdminButton AdminMenu");
+    QTest::newRow("device with admin page")
+        << QStringLiteral("admin device") << QStringList() << QStringList();
+    QTest::newRow("device without admin page")
+        << QStringLiteral("plain device") << adminEntries << adminEntries;
+    QTest::newRow("device of unknown type")
+        << QStringLiteral("unknown device") << adminEntries << adminEntries;
+}
+
+void TestMainWindow::enablement() {
+    QFETCH(QString, moment);
+    QFETCH(QStringList, disabled);
+    QFETCH(QStringList, hidden);
+    Fixture fixture;
+    if (moment == QLatin1String("scan")) {
+        // Everything a device offered is withdrawn, the popup's Administration item apart.
+        fixture.Reply(FakeDevice::Reply(FakeDevice::Mac(1), "a", Olg8w));
+        fixture.form->Scan();
+    } else if (moment.endsWith(QLatin1String("device"))) {
+        const std::uint32_t type = moment.startsWith(QLatin1String("admin"))   ? Olg8w
+                                   : moment.startsWith(QLatin1String("plain")) ? Olg1n
+                                                                               : Unknown;
+        fixture.Reply(FakeDevice::Reply(FakeDevice::Mac(1), "a", type));
+    }
+    for (const QString& name : DeviceEntries) {
+        const QAction* entry = fixture.Entry(name);
+        QVERIFY2(entry, qPrintable(name));
+        QVERIFY2(entry->isEnabled() == !disabled.contains(name), qPrintable(name));
+        QVERIFY2(entry->isVisible() == !hidden.contains(name), qPrintable(name));
+    }
+}
+
+void TestMainWindow::scanSendsTenDiscoveries() {
+    Fixture fixture;
+    fixture.device.SetAnswers({FakeDevice::Reply(FakeDevice::Mac(0x000A959D6816), "one", Olg1n)});
+    QSignalSpy progress(fixture.progress, &QProgressBar::valueChanged);
+    QSignalSpy resets(fixture.grid->model(), &QAbstractItemModel::modelReset);
+    QSignalSpy firstRequest(&fixture.device, &FakeDevice::RequestReceived);
+
+    fixture.Entry(QStringLiteral("ScanButton"))->trigger();
+    QVERIFY(fixture.progress->isVisible());
+    QVERIFY(firstRequest.wait(ScanBound));
+    QTRY_VERIFY_WITH_TIMEOUT(!fixture.form->Devices().Empty(), ScanBound);
+    // A second click during the scan neither empties the list nor sends more requests.
+    fixture.Entry(QStringLiteral("ScanMenu"))->trigger();
+    QCOMPARE(fixture.form->Devices().Size(), 1);
+    QTRY_VERIFY_WITH_TIMEOUT(fixture.ScanOver(), ScanBound);
+
+    const TSendBuf discovery = BuildDiscoveryRequest(DefaultDistributorCode);
+    const QByteArray expected(reinterpret_cast<const char*>(discovery.data()),
+                              static_cast<qsizetype>(discovery.size()));
+    QCOMPARE(fixture.device.Requests().size(), 10);
+    for (const QByteArray& request : fixture.device.Requests())
+        QCOMPARE(request, expected);
+    QList<int> positions;
+    for (const QList<QVariant>& signal : progress)
+        positions.append(signal.at(0).toInt());
+    QCOMPARE(positions, (QList<int>{0, 10, 20, 30, 40, 50, 60, 70, 80, 90}));
+    QCOMPARE(resets.size(), 1);
+}
+
+void TestMainWindow::rowsFromReplies_data() {
+    QTest::addColumn<QList<QByteArray>>("answers");
+    QTest::addColumn<QStringList>("rows");
+    QTest::addColumn<int>("insertedRows");
+    const DeviceIdentity a = FakeDevice::Mac(0x000A959D6816);
+    const DeviceIdentity b = FakeDevice::Mac(0x0000000000B2);
+    const DeviceIdentity c = FakeDevice::Mac(0xFFFFFFFFFFFE);
+    QTest::newRow("three devices in order of first reply")
+        << QList<QByteArray>{FakeDevice::Reply(b, "bee", Olg1n, "M1"),
+                             FakeDevice::Reply(a, "ay", Olg8w, "M8"),
+                             FakeDevice::Reply(c, "sea", Unknown, "M?")}
+        << Texts({"bee|M1|127.0.0.2|00.00.00.00.00.B2|", "ay|M8|127.0.0.2|00.0A.95.9D.68.16|",
+                  "sea|M?|127.0.0.2|FF.FF.FF.FF.FF.FE|"})
+        << 2;
+    QTest::newRow("ten replies of one device, one row")
+        << QList<QByteArray>{FakeDevice::Reply(a, "ay", Olg1n, "M1")}
+        << Texts({"ay|M1|127.0.0.2|00.0A.95.9D.68.16|"}) << 0;
+    QTest::newRow("device texts are Windows-1252")
+        << QList<QByteArray>{FakeDevice::Reply(a, "Caf\xe9 \x80 <b>x</b>", Olg1n, "\x93q\x94")}
+        << QStringList{QStringLiteral(u"Café € <b>x</b>|“q”|127.0.0.2|00.0A.95.9D.68.16|")} << 0;
+    const DeviceIdentity broadcast{0x00, 0x01, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+    const DeviceIdentity otherBroadcast{0x12, 0x34, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+    QTest::newRow("all-FF sources dropped")
+        << QList<QByteArray>{FakeDevice::Reply(broadcast, "x", Olg1n),
+                             FakeDevice::Reply(otherBroadcast, "y", Olg1n)}
+        << Texts({"||||"}) << 0;
+    const DeviceIdentity addressForm{0x00, 0x02, 0x0A, 0x00, 0x00, 0x05, 0xCC, 0xA5};
+    QTest::newRow("identity without a MAC")
+        << QList<QByteArray>{FakeDevice::Reply(addressForm, "ip", Olg1n, "M1")}
+        << Texts({"ip|M1|127.0.0.2|00.00.00.00.00.00|"}) << 0;
+    QTest::newRow("datagram shorter than a header dropped")
+        << QList<QByteArray>{QByteArray(24, '\x01')} << Texts({"||||"}) << 0;
+}
+
+void TestMainWindow::rowsFromReplies() {
+    QFETCH(QList<QByteArray>, answers);
+    QFETCH(QStringList, rows);
+    QFETCH(int, insertedRows);
+    Fixture fixture;
+    fixture.device.SetAnswers(answers);
+    QSignalSpy resets(fixture.grid->model(), &QAbstractItemModel::modelReset);
+    QSignalSpy inserted(fixture.grid->model(), &QAbstractItemModel::rowsInserted);
+    fixture.form->Scan();
+    QTRY_VERIFY_WITH_TIMEOUT(fixture.ScanOver(), ScanBound);
+    QCOMPARE(fixture.device.Requests().size(), 10);
+    QCOMPARE(fixture.Rows(), rows);
+    // Rows are added one at a time and refreshed in place: the grid is reset only when the scan starts.
+    QCOMPARE(resets.size(), 1);
+    QCOMPARE(inserted.size(), insertedRows);
+}
+
+void TestMainWindow::lateRepliesAfterScan() {
+    Fixture fixture;
+    fixture.device.SetAnswers({FakeDevice::Reply(FakeDevice::Mac(0xA1), "first name", Olg1n, "M1")});
+    fixture.form->Scan();
+    QTRY_VERIFY_WITH_TIMEOUT(fixture.ScanOver(), ScanBound);
+    fixture.device.SendTo(fixture.ExchangePort(),
+                          FakeDevice::Reply(FakeDevice::Mac(0xB2), "new", Olg8w, "M8"));
+    fixture.device.SendTo(fixture.ExchangePort(),
+                          FakeDevice::Reply(FakeDevice::Mac(0xA1), "renamed", Olg1n, "M1"));
+    const QStringList expected =
+        Texts({"renamed|M1|127.0.0.2|00.00.00.00.00.A1|", "new|M8|127.0.0.2|00.00.00.00.00.B2|"});
+    QTRY_COMPARE_WITH_TIMEOUT(fixture.Rows(), expected, ScanBound);
+}
+
+void TestMainWindow::adminEntriesFollowSelection_data() {
+    QTest::addColumn<quint32>("first");
+    QTest::addColumn<quint32>("second");
+    QTest::addColumn<bool>("shownOnFirst");
+    QTest::addColumn<bool>("shownOnSecond");
+    QTest::newRow("admin page, then none") << Olg8w << Olg1n << true << false;
+    QTest::newRow("none, then admin page") << Olg1n << Olg8w << false << true;
+    QTest::newRow("admin page, then unknown type keeps them") << Olg8w << Unknown << true << true;
+    QTest::newRow("none, then unknown type keeps them hidden") << Olg1n << Unknown << false << false;
+    QTest::newRow("every olg8w code") << 0x04030200u << 0x08030000u << true << true;
+}
+
+void TestMainWindow::adminEntriesFollowSelection() {
+    QFETCH(quint32, first);
+    QFETCH(quint32, second);
+    QFETCH(bool, shownOnFirst);
+    QFETCH(bool, shownOnSecond);
+    Fixture fixture;
+    QVERIFY(QTest::qWaitForWindowExposed(fixture.form.get()));
+    fixture.Reply(FakeDevice::Reply(FakeDevice::Mac(1), "first", first));
+    fixture.Reply(FakeDevice::Reply(FakeDevice::Mac(2), "second", second));
+    const auto check = [&](bool shown) {
+        for (const char* name : {"AdminButton", "AdminMenu", "AdminPopup"}) {
+            const QAction* entry = fixture.Entry(QLatin1String(name));
+            QVERIFY2(entry->isVisible() == shown && entry->isEnabled() == shown, name);
+        }
+    };
+    fixture.Click(0);
+    QCOMPARE(fixture.form->SelectedDevice(), 0);
+    check(shownOnFirst);
+    fixture.Click(1);
+    QCOMPARE(fixture.form->SelectedDevice(), 1);
+    check(shownOnSecond);
+}
+
+void TestMainWindow::popupRules_data() {
+    QTest::addColumn<int>("devices");
+    QTest::addColumn<int>("selectedBefore");
+    QTest::addColumn<int>("row"); // -1: below the last row
+    QTest::addColumn<bool>("opens");
+    QTest::addColumn<int>("selectedAfter");
+    QTest::newRow("empty list") << 0 << 0 << 0 << false << 0;
+    QTest::newRow("below the rows") << 2 << 1 << -1 << false << 1;
+    QTest::newRow("device row selects it first") << 2 << 0 << 1 << true << 1;
+    QTest::newRow("first device row") << 2 << 1 << 0 << true << 0;
+}
+
+void TestMainWindow::popupRules() {
+    QFETCH(int, devices);
+    QFETCH(int, selectedBefore);
+    QFETCH(int, row);
+    QFETCH(bool, opens);
+    QFETCH(int, selectedAfter);
+    Fixture fixture;
+    QVERIFY(QTest::qWaitForWindowExposed(fixture.form.get()));
+    for (int i = 0; i < devices; ++i)
+        fixture.Reply(FakeDevice::Reply(FakeDevice::Mac(static_cast<std::uint64_t>(i + 1)), "d", Olg1n));
+    fixture.Click(selectedBefore);
+    const QPoint position = row < 0 ? QPoint(10, fixture.grid->viewport()->height() - 2)
+                                    : fixture.grid->visualRect(fixture.grid->model()->index(row, 2)).center();
+    QCOMPARE(!fixture.form->StringGridContextPopup(position), opens);
+    QCOMPARE(fixture.form->SelectedDevice(), selectedAfter);
+}
+
+void TestMainWindow::titleRowOpensNoPopup() {
+    Fixture fixture;
+    QVERIFY(QTest::qWaitForWindowExposed(fixture.form.get()));
+    fixture.Reply(FakeDevice::Reply(FakeDevice::Mac(1), "d", Olg1n));
+    QSignalSpy requested(fixture.grid, &QWidget::customContextMenuRequested);
+    QHeaderView* titles = fixture.grid->horizontalHeader();
+    const QPoint inTitle(20, titles->height() / 2);
+    QContextMenuEvent onTitle(QContextMenuEvent::Mouse, inTitle, titles->viewport()->mapToGlobal(inTitle));
+    QCoreApplication::sendEvent(titles->viewport(), &onTitle);
+    QCOMPARE(requested.size(), 0);
+    // The same event on a device row does reach the grid, so the check above means something.
+    const QPoint inRow = fixture.grid->visualRect(fixture.grid->model()->index(0, 0)).center();
+    QContextMenuEvent onRow(QContextMenuEvent::Mouse, inRow, fixture.grid->viewport()->mapToGlobal(inRow));
+    QCoreApplication::sendEvent(fixture.grid->viewport(), &onRow);
+    QCOMPARE(requested.size(), 1);
+    fixture.form->findChild<QMenu*>(QStringLiteral("GridPopup"))->close();
+}
+
+void TestMainWindow::fillerColumn_data() {
+    QTest::addColumn<int>("windowWidth");
+    QTest::addColumn<int>("widenFirstColumnBy");
+    QTest::addColumn<bool>("fills");
+    QTest::newRow("wide window") << 900 << 0 << true;
+    QTest::newRow("wide window, first column widened") << 900 << 120 << true;
+    QTest::newRow("narrower than the data columns") << 300 << 0 << false;
+    QTest::newRow("first column widened past the window") << 700 << 400 << false;
+}
+
+void TestMainWindow::fillerColumn() {
+    QFETCH(int, windowWidth);
+    QFETCH(int, widenFirstColumnBy);
+    QFETCH(bool, fills);
+    Fixture fixture;
+    QVERIFY(QTest::qWaitForWindowExposed(fixture.form.get()));
+    fixture.form->resize(windowWidth, 400);
+    QHeaderView* columns = fixture.grid->horizontalHeader();
+    columns->resizeSection(0, columns->sectionSize(0) + widenFirstColumnBy);
+    if (fills) {
+        // The columns end exactly at the grid's right edge: no gap and no horizontal scroll bar.
+        QTRY_COMPARE(columns->length(), fixture.grid->viewport()->width());
+        QVERIFY(columns->sectionSize(4) > 0);
+        QCOMPARE(fixture.grid->horizontalScrollBar()->maximum(), 0);
+    } else {
+        QTRY_COMPARE(columns->sectionSize(4), 0);
+    }
+}
+
+void TestMainWindow::configureDispatch_data() {
+    QTest::addColumn<quint32>("type");
+    QTest::addColumn<int>("dialogResult");
+    QTest::addColumn<bool>("dialogRuns");
+    QTest::addColumn<bool>("scansAgain");
+    QTest::newRow("confirmed with OK") << Olg1n << 1 << true << true;
+    QTest::newRow("cancelled") << Olg1n << 2 << true << false;
+    QTest::newRow("unknown type") << Unknown << 1 << false << false;
+    QTest::newRow("model without dialog yet") << Olg8w << 1 << false << false;
+    QTest::newRow("nothing listed") << 0u << 1 << false << false;
+}
+
+void TestMainWindow::configureDispatch() {
+    QFETCH(quint32, type);
+    QFETCH(int, dialogResult);
+    QFETCH(bool, dialogRuns);
+    QFETCH(bool, scansAgain);
+    Fixture fixture;
+    QList<int> runs;
+    QWidget* owner = nullptr;
+    fixture.form->Dialogs().Register("olg1n", [&](QWidget* dialogOwner, int selected) {
+        owner = dialogOwner;
+        runs.append(selected);
+        return dialogResult;
+    });
+    if (type != 0) {
+        fixture.Reply(FakeDevice::Reply(FakeDevice::Mac(1), "a", Olg8w));
+        fixture.Reply(FakeDevice::Reply(FakeDevice::Mac(2), "b", type));
+        fixture.Click(1);
+    }
+    fixture.Entry(QStringLiteral("ConfigPopup"))->trigger();
+    QCOMPARE(runs, dialogRuns ? QList<int>{1} : QList<int>{});
+    if (dialogRuns)
+        QCOMPARE(owner, fixture.form.get());
+    QCOMPARE(fixture.timer->isActive(), scansAgain);
+}
+
+void TestMainWindow::portInUse() {
+    QUdpSocket holder;
+    QVERIFY(holder.bind(QHostAddress(QHostAddress::LocalHost), 0, QAbstractSocket::DontShareAddress));
+    Fixture fixture(holder.localPort());
+    QVERIFY(QTest::qWaitForWindowExposed(fixture.form.get()));
+    const QString message =
+        QStringLiteral("Connection Error: UDP port %1 is already in use by another program")
+            .arg(holder.localPort());
+    QTRY_COMPARE(fixture.prompts.errors, QStringList{message});
+    fixture.Entry(QStringLiteral("ScanButton"))->trigger();
+    QCOMPARE(fixture.prompts.errors, (QStringList{message, message}));
+    QVERIFY(fixture.ScanOver());
+    QCOMPARE(fixture.device.Requests().size(), 0);
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "test_mainwindow.moc"
