@@ -12,12 +12,12 @@ std::string FormatText(std::string_view pattern, std::initializer_list<std::stri
             result += c;
             continue;
         }
-        const char spec = pattern[++i];
-        if (spec == 's' || spec == 'd') {
+        const char conversion = pattern[++i];
+        if (conversion == 's' || conversion == 'd') {
             if (next != arguments.end())
                 result += *next++;
         } else {
-            result += spec == '%' ? "%" : std::string{'%', spec};
+            result += conversion == '%' ? "%" : std::string{'%', conversion};
         }
     }
     return result;

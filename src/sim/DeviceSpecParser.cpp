@@ -36,12 +36,12 @@ bool ParseAddress(std::string_view text, std::uint32_t& address) {
 
 } // namespace
 
-KeyValues DeviceSpecParser::Split(std::string_view spec) {
+KeyValues DeviceSpecParser::Split(std::string_view text) {
     KeyValues pairs;
-    while (!spec.empty()) {
-        const std::size_t comma = spec.find(',');
-        const std::string_view part = spec.substr(0, comma);
-        spec = comma == std::string_view::npos ? std::string_view() : spec.substr(comma + 1);
+    while (!text.empty()) {
+        const std::size_t comma = text.find(',');
+        const std::string_view part = text.substr(0, comma);
+        text = comma == std::string_view::npos ? std::string_view() : text.substr(comma + 1);
         if (part.empty())
             continue;
         const std::size_t equals = part.find('=');

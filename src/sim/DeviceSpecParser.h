@@ -18,7 +18,7 @@ using KeyValues = std::vector<std::pair<std::string, std::string>>;
 class DeviceSpecParser {
 public:
     // "a=1,b,c=x" as key/value pairs; a key without "=" has the value "1".
-    static KeyValues Split(std::string_view spec);
+    static KeyValues Split(std::string_view text);
 
     // Fills config from the pairs; false with a message naming the bad key otherwise.
     static bool Parse(const KeyValues& pairs, DeviceConfig& config, std::string& error);

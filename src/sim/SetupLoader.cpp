@@ -43,7 +43,7 @@ QString SetupLoader::HelpText() {
         "Simulates a network of eOutletGuard devices answering the Finder's UDP protocol.\n"
         "\n"
         "Devices (in answering order: configuration file, --device, --fleet):\n"
-        "  --device SPEC          one device; repeatable. SPEC is key=value pairs joined by commas:\n"
+        "  --device KEYS          one device; repeatable. KEYS is key=value pairs joined by commas:\n"
         "                           type=0x08000100   type code (any number; unregistered ones allowed)\n"
         "                           mac=00-0A-95-9D-68-16   required, '-', ':' or no separators\n"
         "                           ip=192.168.1.10   address (default: its answering address on\n"
@@ -87,7 +87,7 @@ bool SetupLoader::Fail(const QString& message) {
 SetupLoader::Outcome SetupLoader::Load(const QStringList& arguments) {
     QCommandLineParser parser;
     const QCommandLineOption help(QStringLiteral("help"));
-    const QCommandLineOption device(QStringLiteral("device"), QString(), QStringLiteral("spec"));
+    const QCommandLineOption device(QStringLiteral("device"), QString(), QStringLiteral("keys"));
     const QCommandLineOption fleet(QStringLiteral("fleet"), QString(), QStringLiteral("n"));
     const QCommandLineOption fleetOffset(QStringLiteral("fleet-offset"), QString(), QStringLiteral("k"));
     const QCommandLineOption fleetIp(QStringLiteral("fleet-ip"), QString(), QStringLiteral("addr"));
@@ -113,15 +113,15 @@ SetupLoader::Outcome SetupLoader::Load(const QStringList& arguments) {
     }
 
     bool ok = !parser.isSet(config) || LoadConfigFile(parser.value(config));
-    for (const QString& spec : parser.values(device)) {
+    for (const QString& keys : parser.values(device)) {
         if (!ok)
             break;
         DeviceConfig deviceConfig;
         deviceConfig.Serial = static_cast<int>(setup_.Devices.size());
         std::string error;
-        if (!DeviceSpecParser::Parse(DeviceSpecParser::Split(spec.toLatin1().toStdString()), deviceConfig,
+        if (!DeviceSpecParser::Parse(DeviceSpecParser::Split(keys.toLatin1().toStdString()), deviceConfig,
                                      error))
-            ok = Fail(QStringLiteral("--device %1: %2").arg(spec, QString::fromStdString(error)));
+            ok = Fail(QStringLiteral("--device %1: %2").arg(keys, QString::fromStdString(error)));
         else
             setup_.Devices.push_back(std::move(deviceConfig));
     }
