@@ -82,8 +82,13 @@ int TServeur::WriteParams(const TOLG& record, bool generalOnly, QObject* target,
     if (request.TooLongParam != 0)
         return request.TooLongParam;
     Register(target, std::move(handler));
-    for (const TSendBuf& datagram : request.Datagrams)
+    QPointer<TServeur> alive(this);
+    for (const TSendBuf& datagram : request.Datagrams) {
         SendAndWait(datagram, WriteLimit);
+        // Something run during the wait may have destroyed the exchange (the program ending, say).
+        if (!alive)
+            break;
+    }
     return 0;
 }
 
@@ -97,8 +102,12 @@ int TServeur::WriteAll(const TOLG& record, QObject* target, ReplyHandler handler
 
 void TServeur::SendSplit(SplitOperation operation, const TOLG& record, int limit) {
     const SplitRequest request = BuildSplitRequest(operation, record, registry_, distributorCode_);
-    for (const TSendBuf& datagram : request.Datagrams)
+    QPointer<TServeur> alive(this);
+    for (const TSendBuf& datagram : request.Datagrams) {
         SendAndWait(datagram, limit);
+        if (!alive)
+            break;
+    }
 }
 
 void TServeur::RequestImageUpgrade(const QString& address, QObject* target, ReplyHandler handler) {
@@ -145,17 +154,25 @@ void TServeur::SendAndWait(const TSendBuf& datagram, int limit) {
 }
 
 void TServeur::OnReadyRead() {
-    while (socket_.hasPendingDatagrams()) {
-        const QNetworkDatagram datagram = socket_.receiveDatagram();
-        if (!datagram.isValid())
-            continue;
-        const QString sender = datagram.senderAddress().toString();
-        // The socket hears the program's own broadcasts, since it listens on their destination port.
-        if (ownAddresses_.Contains(sender))
-            continue;
-        queue_.enqueue(Received{sender, static_cast<quint16>(datagram.senderPort()), datagram.data()});
-    }
-    DeliverQueued();
+    QPointer<TServeur> alive(this);
+    // The socket does not signal again for datagrams that arrived while a handler kept the event loop running
+    // inside this slot: they are read here once it returns, or they would stay unread, and the exchange deaf,
+    // for good.
+    do {
+        while (socket_.hasPendingDatagrams()) {
+            const QNetworkDatagram datagram = socket_.receiveDatagram();
+            if (!datagram.isValid())
+                continue;
+            const QString sender = datagram.senderAddress().toString();
+            // The socket hears the program's own broadcasts, since it listens on their destination port.
+            if (ownAddresses_.Contains(sender))
+                continue;
+            queue_.enqueue(Received{sender, static_cast<quint16>(datagram.senderPort()), datagram.data()});
+        }
+        if (delivering_)
+            return;
+        DeliverQueued();
+    } while (alive && socket_.hasPendingDatagrams());
 }
 
 void TServeur::DeliverQueued() {

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "ExchangeSettings.h"
+
+#include <QObject>
+#include <QProcess>
+#include <QString>
+
+namespace olg {
+
+// A LAN without hardware: the device simulator running as a child process on a loopback port, with one device
+// of every registered type code. The exchange is pointed at it with Settings(), so nothing leaves the
+// machine. The child ends with this object, and also when this process dies without cleaning up.
+class SimulatedLan : public QObject {
+    Q_OBJECT
+
+public:
+    explicit SimulatedLan(QObject* parent = nullptr);
+    ~SimulatedLan() override;
+
+    // Starts the simulator found beside the running executable and waits until it listens. On failure the
+    // reason goes to *error (when given) and false is returned.
+    bool Start(QString* error);
+    // The same with other simulator arguments (devices, faults, state file) in place of the eleven devices.
+    bool StartSimulator(const QStringList& simulatorArguments, QString* error);
+    // Where the exchange binds (loopback, any free port) and where it sends (the simulator's port).
+    ExchangeSettings Settings() const;
+    int DeviceCount() const;
+    // The simulator's port on 127.0.0.1, or 0 when it is not running.
+    quint16 Port() const { return port_; }
+
+    // The simulator's arguments for the devices of the simulated LAN.
+    static QStringList DeviceArguments();
+
+private:
+    bool StartProcess(const QStringList& simulatorArguments, QString* error);
+    void Stop();
+
+    QProcess process_;
+    quint16 port_ = 0;
+    int deviceCount_ = 0;
+};
+
+} // namespace olg
