@@ -1,0 +1,77 @@
+#include "HelpText.h"
+
+namespace olg::cli {
+
+namespace {
+
+const char* const CommonOptions = R"(
+Options of every verb:
+  --bind ADDR:PORT    local address and UDP port of the exchange (default 0.0.0.0:52389)
+  --target ADDR:PORT  where requests are sent (default 255.255.255.255:52389, the LAN's broadcast)
+  --demo              work on a simulated LAN of eleven devices on loopback instead of the real one
+  --help              this help
+)";
+
+const char* const ToolHelp = R"(Usage: olgctl [OPTIONS] VERB [ARGUMENTS]
+
+Finds the eOutletGuard power switches of the LAN and reads or writes their parameters.
+
+Verbs:
+  scan    list the devices that answer a scan
+  read    show every parameter of one device
+  write   change parameters of one device
+
+"olgctl VERB --help" tells more about a verb.
+DEVICE is a MAC address (separators "-", ":" or ".", any case), an IP address or a device name.
+
+Exit codes: 0 done, 1 the device or the network failed, 2 the command line is wrong.
+)";
+
+const char* const ScanHelp = R"(Usage: olgctl scan [--format table|csv|json]
+
+Sends ten discovery broadcasts, 250 ms apart, and lists every device that answers, in the order of their
+first replies: name, type, the IP address the reply came from, MAC address, type code and firmware version.
+
+  --format FORMAT  table (default), csv or json
+)";
+
+const char* const ReadHelp = R"(Usage: olgctl read DEVICE [--format table|csv|json]
+
+Scans, then reads every parameter of the device and shows each with its id, kind, access and value:
+addresses dotted, texts as text, numbers in decimal.
+
+  --format FORMAT  table (default), csv or json
+)";
+
+const char* const WriteHelp = R"(Usage: olgctl write DEVICE ID=VALUE... [--all]
+
+Scans, sets the given parameters in a copy of the device's record and writes it back. Values are read by the
+parameter's kind: an IPv4 address as a.b.c.d, a number in decimal or as 0x hexadecimal within its range, a text
+as given (at most 255 bytes in the device's code page, Windows-1252). Read-only and unknown ids are refused and
+nothing is sent.
+
+Only the general network settings are written, unless --all is given or an id outside them is set; then the
+whole record is read from the device first and written back whole, so that no parameter gets a value that was
+never read.
+
+  --all  write every writable parameter
+)";
+
+} // namespace
+
+QString HelpText(const QString& verb) {
+    const char* text = nullptr;
+    if (verb.isEmpty())
+        text = ToolHelp;
+    else if (verb == QLatin1String("scan"))
+        text = ScanHelp;
+    else if (verb == QLatin1String("read"))
+        text = ReadHelp;
+    else if (verb == QLatin1String("write"))
+        text = WriteHelp;
+    if (!text)
+        return {};
+    return QString::fromUtf8(text) + QString::fromUtf8(CommonOptions);
+}
+
+} // namespace olg::cli

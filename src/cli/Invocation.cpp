@@ -1,0 +1,48 @@
+#include "Invocation.h"
+
+#include <QCommandLineParser>
+
+namespace olg::cli {
+
+std::optional<Invocation> Invocation::Parse(const QStringList& arguments, QString* error) {
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, {});
+    const QCommandLineOption version(QStringLiteral("version"), {});
+    const QCommandLineOption demo(QStringLiteral("demo"), {});
+    const QCommandLineOption all(QStringLiteral("all"), {});
+    const QCommandLineOption bind(QStringLiteral("bind"), {}, QStringLiteral("ADDR:PORT"));
+    const QCommandLineOption target(QStringLiteral("target"), {}, QStringLiteral("ADDR:PORT"));
+    const QCommandLineOption format(QStringLiteral("format"), {}, QStringLiteral("FORMAT"));
+    parser.addOptions({help, version, demo, all, bind, target, format});
+
+    // QCommandLineParser skips the first word as the program name.
+    if (!parser.parse(QStringList{QStringLiteral("olgctl")} + arguments)) {
+        *error = parser.errorText();
+        return std::nullopt;
+    }
+    Invocation invocation;
+    QStringList words = parser.positionalArguments();
+    if (!words.isEmpty())
+        invocation.Verb = words.takeFirst();
+    invocation.Arguments = words;
+    invocation.Help = parser.isSet(help);
+    invocation.Version = parser.isSet(version);
+    invocation.Demo = parser.isSet(demo);
+    invocation.All = parser.isSet(all);
+    for (const auto& [option, field] :
+         {std::pair{&bind, &invocation.Bind}, std::pair{&target, &invocation.Target},
+          std::pair{&format, &invocation.Format}}) {
+        if (parser.isSet(*option)) {
+            const QStringList values = parser.values(*option);
+            if (values.size() > 1) {
+                *error = QStringLiteral("--%1 is given more than once").arg(option->names().constFirst());
+                return std::nullopt;
+            }
+            *field = values.constFirst();
+        }
+    }
+    return invocation;
+}
+
+} // namespace olg::cli

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace olg::cli {
+
+// An olgctl command line taken apart. Options may stand before or after the verb.
+struct Invocation {
+    QString Verb;          // empty when none was given
+    QStringList Arguments; // the words after the verb
+    bool Help = false;
+    bool Version = false;
+    bool Demo = false;
+    bool All = false;
+    std::optional<QString> Bind;
+    std::optional<QString> Target;
+    std::optional<QString> Format;
+
+    // The arguments without the program name; nothing with the reason in *error when an option is unknown or
+    // lacks its value.
+    static std::optional<Invocation> Parse(const QStringList& arguments, QString* error);
+};
+
+} // namespace olg::cli

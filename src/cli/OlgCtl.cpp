@@ -1,0 +1,104 @@
+#include "OlgCtl.h"
+
+#include "ExitCode.h"
+#include "HelpText.h"
+#include "Invocation.h"
+#include "ListWriter.h"
+#include "ReadCommand.h"
+#include "ScanCommand.h"
+#include "Session.h"
+#include "SimulatedLan.h"
+#include "WriteCommand.h"
+
+#include <memory>
+
+namespace olg::cli {
+
+namespace {
+
+// ADDR:PORT; for the local end also port 0, with which the system chooses a free port.
+std::optional<Endpoint> ParseOptionEndpoint(const QString& text, bool anyPortAllowed) {
+    if (anyPortAllowed && text.endsWith(QLatin1String(":0"))) {
+        std::optional<Endpoint> endpoint = ParseEndpoint(text.chopped(2) + QStringLiteral(":1"));
+        if (endpoint)
+            endpoint->Port = 0;
+        return endpoint;
+    }
+    return ParseEndpoint(text);
+}
+
+} // namespace
+
+int OlgCtl::Usage(const QString& message) {
+    err_ << "olgctl: " << message << Qt::endl;
+    return ExitUsage;
+}
+
+int OlgCtl::Run(const QStringList& arguments) {
+    QString error;
+    std::optional<Invocation> parsed = Invocation::Parse(arguments, &error);
+    if (!parsed)
+        return Usage(error + QStringLiteral(" (try olgctl --help)"));
+    Invocation& invocation = *parsed;
+
+    // "olgctl help [VERB]" reads like "olgctl [VERB] --help".
+    if (invocation.Verb == QLatin1String("help")) {
+        invocation.Help = true;
+        invocation.Verb = invocation.Arguments.value(0);
+    }
+    if (invocation.Version) {
+        out_ << "olgctl " << OLG_VERSION << Qt::endl;
+        return ExitOk;
+    }
+    const QString help = HelpText(invocation.Verb);
+    if (help.isEmpty())
+        return Usage(QStringLiteral("unknown verb \"%1\" (try olgctl --help)").arg(invocation.Verb));
+    if (invocation.Help || invocation.Verb.isEmpty()) {
+        (invocation.Help ? out_ : err_) << help << Qt::flush;
+        return invocation.Help ? ExitOk : ExitUsage;
+    }
+
+    const bool takesFormat = invocation.Verb != QLatin1String("write");
+    if (invocation.Format && (!takesFormat || !ParseOutputFormat(*invocation.Format)))
+        return Usage(takesFormat ? QStringLiteral("--format takes table, csv or json")
+                                 : QStringLiteral("write has no --format"));
+    if (invocation.All && invocation.Verb != QLatin1String("write"))
+        return Usage(QStringLiteral("--all belongs to write"));
+
+    ExchangeSettings settings;
+    std::unique_ptr<SimulatedLan> lan;
+    if (invocation.Demo) {
+        if (invocation.Bind || invocation.Target)
+            return Usage(QStringLiteral("--demo chooses its own addresses; leave out --bind and --target"));
+        lan = std::make_unique<SimulatedLan>();
+        if (!lan->Start(&error)) {
+            err_ << "olgctl: cannot start the simulated LAN: " << error << Qt::endl;
+            return ExitFailure;
+        }
+        settings = lan->Settings();
+        err_ << "olgctl: working on a simulated LAN of " << lan->DeviceCount() << " devices" << Qt::endl;
+    }
+    if (invocation.Bind) {
+        const std::optional<Endpoint> bind = ParseOptionEndpoint(*invocation.Bind, true);
+        if (!bind)
+            return Usage(QStringLiteral("--bind takes ADDR:PORT, not \"%1\"").arg(*invocation.Bind));
+        settings.BindAddress = bind->Address;
+        settings.BindPort = bind->Port;
+    }
+    if (invocation.Target) {
+        const std::optional<Endpoint> target = ParseOptionEndpoint(*invocation.Target, false);
+        if (!target)
+            return Usage(QStringLiteral("--target takes ADDR:PORT, not \"%1\"").arg(*invocation.Target));
+        settings.TargetAddress = target->Address;
+        settings.TargetPort = target->Port;
+    }
+
+    Session session(out_, err_, settings);
+    if (invocation.Verb == QLatin1String("scan"))
+        return ScanCommand(session).Run(invocation);
+    if (invocation.Verb == QLatin1String("read"))
+        return ReadCommand(session).Run(invocation);
+    return WriteCommand(session).Run(invocation);
+}
+
+} // namespace olg::cli

@@ -1,0 +1,111 @@
+#include "ParamText.h"
+
+#include "Datagram.h"
+#include "IPAddrUtils.h"
+#include "IpText.h"
+#include "ParamDescriptor.h"
+#include "Windows1252.h"
+
+namespace olg::cli {
+
+namespace {
+
+std::optional<std::uint64_t> ParseNumber(const QString& text) {
+    bool ok = false;
+    const QString trimmed = text.trimmed();
+    const qulonglong value = trimmed.startsWith(QStringLiteral("0x"), Qt::CaseInsensitive)
+                                 ? trimmed.mid(2).toULongLong(&ok, 16)
+                                 : trimmed.toULongLong(&ok, 10);
+    // toULongLong accepts a sign; a number typed with one is not a count or a code.
+    if (!ok || trimmed.startsWith(QLatin1Char('-')) || trimmed.startsWith(QLatin1Char('+')))
+        return std::nullopt;
+    return value;
+}
+
+} // namespace
+
+QString KindName(std::uint8_t kind) {
+    switch (kind) {
+    case KindIp:
+        return QStringLiteral("ip");
+    case KindText:
+        return QStringLiteral("text");
+    case KindU8:
+        return QStringLiteral("u8");
+    case KindU16:
+        return QStringLiteral("u16");
+    case KindU32:
+        return QStringLiteral("u32");
+    case KindSix:
+        return QStringLiteral("six");
+    default:
+        return QStringLiteral("none");
+    }
+}
+
+QString FormatParamValue(std::uint8_t kind, const ParamValue& value) {
+    if (value.IsEmpty())
+        return {};
+    switch (kind) {
+    case KindIp:
+        return QString::fromStdString(IpToText(static_cast<std::uint32_t>(value.AsInteger())));
+    case KindText:
+        return QString::fromStdString(Windows1252ToUtf8(value.AsText()));
+    case KindU32:
+        // Held as a signed bit pattern; counters and type codes are unsigned.
+        return QString::number(static_cast<std::uint32_t>(value.AsInteger()));
+    default:
+        return QString::number(value.AsInteger());
+    }
+}
+
+std::optional<ParamValue> ParseParamValue(std::uint8_t kind, const QString& text, QString* error) {
+    switch (kind) {
+    case KindIp: {
+        const std::string address = text.toStdString();
+        try {
+            ValidateIPString(address);
+        } catch (const IPStringError&) {
+            *error =
+                QStringLiteral("\"%1\" is not an IPv4 address (four numbers 0-255 joined by dots)").arg(text);
+            return std::nullopt;
+        }
+        // Kept as the signed bit pattern, as replies are.
+        return ParamValue::Integer(static_cast<std::int32_t>(TextToIp(address)));
+    }
+    case KindText: {
+        const std::optional<std::string> bytes = Utf8ToWindows1252(text.toStdString());
+        if (!bytes) {
+            *error = QStringLiteral("\"%1\" holds a character the device's code page (Windows-1252) cannot "
+                                    "carry")
+                         .arg(text);
+            return std::nullopt;
+        }
+        if (bytes->size() > MaxValueLength) {
+            *error = QStringLiteral("the text is %1 bytes long; a device takes at most %2")
+                         .arg(bytes->size())
+                         .arg(MaxValueLength);
+            return std::nullopt;
+        }
+        return ParamValue::Text(*bytes);
+    }
+    case KindU8:
+    case KindU16:
+    case KindU32: {
+        const std::uint64_t maximum = kind == KindU8 ? 0xFF : kind == KindU16 ? 0xFFFF : 0xFFFFFFFF;
+        const std::optional<std::uint64_t> number = ParseNumber(text);
+        if (!number || *number > maximum) {
+            *error = QStringLiteral("\"%1\" is not a number from 0 to %2").arg(text).arg(maximum);
+            return std::nullopt;
+        }
+        if (kind == KindU32)
+            return ParamValue::Integer(static_cast<std::int32_t>(static_cast<std::uint32_t>(*number)));
+        return ParamValue::Integer(static_cast<std::int64_t>(*number));
+    }
+    default:
+        *error = QStringLiteral("values of this kind are never written");
+        return std::nullopt;
+    }
+}
+
+} // namespace olg::cli

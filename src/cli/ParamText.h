@@ -1,0 +1,24 @@
+#pragma once
+
+#include "ParamValue.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+
+namespace olg::cli {
+
+// "ip", "text", "u8", "u16", "u32", "six", or "none".
+QString KindName(std::uint8_t kind);
+
+// A value as the user reads it: addresses dotted, texts decoded from Windows-1252, numbers in decimal (the
+// 32-bit ones unsigned). An empty value gives the empty text.
+QString FormatParamValue(std::uint8_t kind, const ParamValue& value);
+
+// The value the user typed for a parameter of this kind, or nothing with the reason in *error.
+// Addresses must be four decimal octets; numbers decimal or 0x hexadecimal within the kind's range; texts
+// must be representable in Windows-1252 and fit one item (255 bytes).
+std::optional<ParamValue> ParseParamValue(std::uint8_t kind, const QString& text, QString* error);
+
+} // namespace olg::cli

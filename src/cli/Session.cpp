@@ -1,0 +1,77 @@
+#include "Session.h"
+
+#include "DeviceSelector.h"
+#include "ErrorBox.h"
+#include "MacAddress.h"
+#include "Scanner.h"
+#include "Windows1252.h"
+
+#include <algorithm>
+
+namespace olg::cli {
+
+Session::Session(QTextStream& out, QTextStream& err, const ExchangeSettings& settings)
+    : out_(out), err_(err), prompts_(err), registry_(StandardRegistry()), settings_(settings),
+      devices_(registry_) {}
+
+Session::~Session() = default;
+
+TServeur* Session::Serveur() {
+    if (!serveur_) {
+        serveur_ = std::make_unique<TServeur>(registry_, prompts_, settings_);
+        if (!serveur_->BindError().isEmpty()) {
+            ShowError(prompts_, ErrorConnection, serveur_->BindError());
+            serveur_.reset();
+        }
+    }
+    return serveur_.get();
+}
+
+bool Session::Scan() {
+    TServeur* serveur = Serveur();
+    if (!serveur)
+        return false;
+    const int errorsBefore = prompts_.ErrorCount();
+    Scanner scanner(*serveur, devices_);
+    scanner.Run();
+    return prompts_.ErrorCount() == errorsBefore;
+}
+
+int Session::ScanAndSelect(const QString& device) {
+    if (!Scan())
+        return -1;
+    QString error;
+    const int index = DeviceSelector(devices_).Select(device, &error);
+    if (index < 0)
+        prompts_.ShowError(error);
+    return index;
+}
+
+bool Session::Exchange(int device, const Operation& operation) {
+    TServeur* serveur = Serveur();
+    if (!serveur)
+        return false;
+    const DeviceIdentity identity = devices_.At(device).Identity;
+    bool answered = false;
+    // Replies that come after the operation must not reach a variable that is gone: the handler dies with
+    // its target, at the end of this call.
+    QObject target;
+    operation(*serveur, &target,
+              [this, identity, &answered](const QString& sender, quint16, const QByteArray& datagram, bool) {
+                  const std::string address = sender.toStdString();
+                  const auto* bytes = reinterpret_cast<const std::uint8_t*>(datagram.constData());
+                  const int index =
+                      devices_.MergeReply(address, bytes, static_cast<std::size_t>(datagram.size()));
+                  if (index >= 0 && devices_.At(index).Identity == identity)
+                      answered = true;
+              });
+    return answered;
+}
+
+QString Session::Describe(int device) const {
+    const TOLG& record = devices_.At(device);
+    return QStringLiteral("%1 (%2)").arg(QString::fromStdString(Windows1252ToUtf8(record.Value(7).AsText())),
+                                         QString::fromStdString(FormatMac(".", record.Mac)));
+}
+
+} // namespace olg::cli

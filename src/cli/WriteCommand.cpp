@@ -1,0 +1,143 @@
+#include "WriteCommand.h"
+
+#include "ErrorBox.h"
+#include "ExitCode.h"
+#include "ParamDescriptor.h"
+#include "ParamText.h"
+
+#include <QRegularExpression>
+
+namespace olg::cli {
+
+int WriteCommand::Run(const Invocation& invocation) {
+    if (invocation.Arguments.size() < 2) {
+        session_.Prompts().ShowError(
+            QStringLiteral("write takes a DEVICE and at least one ID=VALUE (try olgctl write --help)"));
+        return ExitUsage;
+    }
+    // The syntax is checked before anything is sent; the values need the device's type, known after the scan.
+    static const QRegularExpression assignment(QStringLiteral("^([0-9]{1,3})=(.*)$"),
+                                               QRegularExpression::DotMatchesEverythingOption);
+    for (const QString& argument : invocation.Arguments.mid(1)) {
+        const QRegularExpressionMatch match = assignment.match(argument);
+        const int id = match.hasMatch() ? match.captured(1).toInt() : 0;
+        if (id < MinParamId || id > MaxParamIdLimit) {
+            session_.Prompts().ShowError(
+                QStringLiteral("\"%1\" is not ID=VALUE with an id from 1 to 999").arg(argument));
+            return ExitUsage;
+        }
+        if (!assignments_.emplace(id, match.captured(2)).second) {
+            session_.Prompts().ShowError(QStringLiteral("parameter %1 is given more than once").arg(id));
+            return ExitUsage;
+        }
+    }
+
+    const int device = session_.ScanAndSelect(invocation.Arguments.front());
+    if (device < 0)
+        return ExitFailure;
+    std::map<int, ParamValue> values;
+    if (!TypeAssignments(session_.Devices().At(device), &values))
+        return ExitUsage;
+
+    const DeviceRegistry& registry = session_.Registry();
+    const ParamValue type = session_.Devices().At(device).TypeValue();
+    bool generalOnly = !invocation.All;
+    for (const auto& [id, value] : values)
+        generalOnly = generalOnly && registry.IsGeneralParam(id, type);
+
+    if (!generalOnly) {
+        const bool answered = session_.Exchange(
+            device, [&](TServeur& serveur, QObject* target, TServeur::ReplyHandler handler) {
+                serveur.ReadAll(session_.Devices().At(device), target, std::move(handler));
+            });
+        if (!answered) {
+            ShowError(session_.Prompts(), ErrorDeviceNotResponding);
+            return ExitFailure;
+        }
+    }
+    // The copy is taken after the read, so it carries what the device holds now.
+    TOLG record = session_.Devices().At(device);
+    for (const auto& [id, value] : values)
+        record.SetValue(id, value);
+    // A parameter without a value would be written as zero or as an empty text: refuse rather than damage.
+    const QList<int> missing = MissingValues(record, generalOnly);
+    if (!missing.isEmpty()) {
+        QStringList ids;
+        for (int id : missing)
+            ids.append(QString::number(id));
+        session_.Prompts().ShowError(QStringLiteral("%1 did not report parameter(s) %2; nothing was written")
+                                         .arg(session_.Describe(device), ids.join(QStringLiteral(", "))));
+        return ExitFailure;
+    }
+
+    // Named before the write: its reply may already carry new values.
+    const QString description = session_.Describe(device);
+    int tooLong = 0;
+    const bool answered =
+        session_.Exchange(device, [&](TServeur& serveur, QObject* target, TServeur::ReplyHandler handler) {
+            tooLong = serveur.WriteParams(record, generalOnly, target, std::move(handler));
+        });
+    if (tooLong != 0) {
+        session_.Prompts().ShowError(
+            QStringLiteral("parameter %1: the text is longer than 255 bytes; nothing was written")
+                .arg(tooLong));
+        return ExitUsage;
+    }
+    if (!answered) {
+        ShowError(session_.Prompts(), ErrorDeviceNotResponding);
+        return ExitFailure;
+    }
+    session_.Out() << QStringLiteral("%1: wrote %2 parameter(s) with the %3 write")
+                          .arg(description)
+                          .arg(values.size())
+                          .arg(generalOnly ? QStringLiteral("general") : QStringLiteral("full"))
+                   << Qt::endl;
+    return ExitOk;
+}
+
+bool WriteCommand::TypeAssignments(const TOLG& record, std::map<int, ParamValue>* values) {
+    const DeviceRegistry& registry = session_.Registry();
+    const ParamValue& type = record.TypeValue();
+    const QString model = registry.FindDeviceType(type) >= 0
+                              ? QString::fromStdString(registry.Entry(registry.FindDeviceType(type)).Model)
+                              : QStringLiteral("an unknown type");
+    for (const auto& [id, text] : assignments_) {
+        if (!registry.HasParam(id, type)) {
+            session_.Prompts().ShowError(
+                QStringLiteral("parameter %1 does not exist on this device (%2)").arg(id).arg(model));
+            return false;
+        }
+        const std::uint8_t kind = registry.ParamKind(id, type);
+        if (registry.ParamAccess(id, type) == AccessRead || kind < KindIp || kind > KindU32) {
+            session_.Prompts().ShowError(QStringLiteral("parameter %1 is read-only").arg(id));
+            return false;
+        }
+        QString error;
+        std::optional<ParamValue> value = ParseParamValue(kind, text, &error);
+        if (!value) {
+            session_.Prompts().ShowError(QStringLiteral("parameter %1: %2").arg(id).arg(error));
+            return false;
+        }
+        values->emplace(id, std::move(*value));
+    }
+    return true;
+}
+
+QList<int> WriteCommand::MissingValues(const TOLG& record, bool generalOnly) const {
+    const DeviceRegistry& registry = session_.Registry();
+    const ParamValue& type = record.TypeValue();
+    QList<int> missing;
+    for (int id = MinParamId; id <= registry.MaxParamId(type); ++id) {
+        const std::uint8_t kind = registry.ParamKind(id, type);
+        // Write-only ids are never read, so only the read-write ones can lack a value that could be read.
+        const std::uint8_t access = registry.ParamAccess(id, type);
+        const bool written = registry.HasParam(id, type) &&
+                             (access == AccessReadWrite || access == AccessLogin) && kind >= KindIp &&
+                             kind <= KindU32;
+        if (written && (!generalOnly || registry.IsGeneralParam(id, type)) && record.Value(id).IsEmpty())
+            missing.append(id);
+    }
+    return missing;
+}
+
+} // namespace olg::cli

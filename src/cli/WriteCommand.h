@@ -1,0 +1,32 @@
+#pragma once
+
+#include "Invocation.h"
+#include "ParamValue.h"
+#include "Session.h"
+
+#include <QString>
+
+#include <map>
+
+namespace olg::cli {
+
+// olgctl write DEVICE ID=VALUE...: changes parameters of one device. Nothing is sent unless every assignment
+// is valid for the device's type.
+class WriteCommand {
+public:
+    explicit WriteCommand(Session& session) : session_(session) {}
+
+    int Run(const Invocation& invocation);
+
+private:
+    // Id -> typed value, by the kinds of the device's table; false when one is refused (the reason was
+    // shown).
+    bool TypeAssignments(const TOLG& record, std::map<int, ParamValue>* values);
+    // The ids the write sends that hold no value yet.
+    QList<int> MissingValues(const TOLG& record, bool generalOnly) const;
+
+    Session& session_;
+    std::map<int, QString> assignments_;
+};
+
+} // namespace olg::cli

@@ -1,0 +1,451 @@
+// olgctl from the outside: the real program against the simulator on loopback.
+
+#include "FakePeer.h"
+#include "SimulatedLan.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+using olg::SimulatedLan;
+using olg::testing::FakePeer;
+
+namespace {
+
+struct Result {
+    int ExitCode = -1;
+    QString Out;
+    QString Err;
+};
+
+// The fleet every test starts from; replies come from 127.0.0.10, .11 and .12 in this order.
+const QStringList Fleet{
+    QStringLiteral("--device"),
+    QStringLiteral("type=0x01010100,mac=00-0A-95-9D-68-16,ip=192.168.1.10,fw=1.4.0.0,name=Lobby rack"),
+    QStringLiteral("--device"),
+    QStringLiteral("type=0x08000100,mac=00-0A-95-9D-68-17,ip=192.168.1.11,fw=2.0.1.0,name=Print shop"),
+    QStringLiteral("--device"),
+    QStringLiteral("type=0x08030100,mac=00-0A-95-9D-68-18,ip=192.168.1.12,fw=3.1.0.0,name=Caf\u00e9"),
+};
+
+const char* const ScanTable = "Name        Type   IP Address  MAC Address        Type code   Firmware\n"
+                              "Lobby rack  olg1n  127.0.0.10  00.0A.95.9D.68.16  0x01010100  1.4.0.0\n"
+                              "Print shop  olg8a  127.0.0.11  00.0A.95.9D.68.17  0x08000100  2.0.1.0\n"
+                              "Caf\u00e9        olg8w  127.0.0.12  00.0A.95.9D.68.18  0x08030100  3.1.0.0\n";
+
+const char* const ScanCsv = "Name,Type,IP Address,MAC Address,Type code,Firmware\n"
+                            "Lobby rack,olg1n,127.0.0.10,00.0A.95.9D.68.16,0x01010100,1.4.0.0\n"
+                            "Print shop,olg8a,127.0.0.11,00.0A.95.9D.68.17,0x08000100,2.0.1.0\n"
+                            "Caf\u00e9,olg8w,127.0.0.12,00.0A.95.9D.68.18,0x08030100,3.1.0.0\n";
+
+// Ids, kinds and access of the olg8w table, as read shows them.
+const char* const Olg8wLayout =
+    "1 ip rw,2 ip rw,3 ip rw,4 u16 rw,5 text r,6 u8 rw,7 text rw,8 text rw,9 text rw,"
+    "10 six r,11 text r,12 text r,13 u32 r,14 ip rw,15 ip rw,17 text rw,18 text rw,"
+    "19 text rw";
+
+} // namespace
+
+class TestOlgctl : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void scan_data();
+    void scan();
+    void readByAnyName_data();
+    void readByAnyName();
+    void writeThenRead_data();
+    void writeThenRead();
+    void refused_data();
+    void refused();
+    void deviceFailures_data();
+    void deviceFailures();
+    void silentDevice_data();
+    void silentDevice();
+    void help_data();
+    void help();
+
+private:
+    Result Run(QStringList arguments, bool loopback = true);
+    // Parameter id -> value as the simulator stores it, for the device with this MAC ("00-0A-...").
+    QJsonObject Stored(const QString& mac) const;
+    QByteArray StateBytes() const;
+
+    std::unique_ptr<QTemporaryDir> dir_;
+    std::unique_ptr<SimulatedLan> lan_;
+    quint16 target_ = 0;
+};
+
+void TestOlgctl::init() {
+    // A fresh fleet for every case, so that no write leaks into the next one.
+    dir_ = std::make_unique<QTemporaryDir>();
+    lan_ = std::make_unique<SimulatedLan>();
+    QString error;
+    QVERIFY2(lan_->StartSimulator(
+                 Fleet + QStringList{QStringLiteral("--state"), dir_->filePath(QStringLiteral("state.json"))},
+                 &error),
+             qPrintable(error));
+    target_ = lan_->Port();
+    QTRY_VERIFY(!Stored(QStringLiteral("00-0A-95-9D-68-18")).isEmpty());
+}
+
+void TestOlgctl::cleanup() {
+    lan_.reset();
+    dir_.reset();
+}
+
+Result TestOlgctl::Run(QStringList arguments, bool loopback) {
+    // Never the real LAN: every run is told where to listen and where to send.
+    if (loopback)
+        arguments = QStringList{QStringLiteral("--bind"), QStringLiteral("127.0.0.1:0"),
+                                QStringLiteral("--target"), QStringLiteral("127.0.0.1:%1").arg(target_)} +
+                    arguments;
+    QProcess process;
+    process.start(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("olgctl")), arguments);
+    // The event loop keeps running meanwhile, for peers living in this process.
+    QEventLoop wait;
+    connect(&process, &QProcess::finished, &wait, &QEventLoop::quit);
+    QTimer::singleShot(30000, &wait, &QEventLoop::quit);
+    if (process.state() != QProcess::NotRunning)
+        wait.exec();
+    if (process.state() != QProcess::NotRunning) {
+        process.kill();
+        process.waitForFinished();
+        return {};
+    }
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+QByteArray TestOlgctl::StateBytes() const {
+    QFile file(dir_->filePath(QStringLiteral("state.json")));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QJsonObject TestOlgctl::Stored(const QString& mac) const {
+    const QJsonArray devices =
+        QJsonDocument::fromJson(StateBytes()).object().value(QStringLiteral("devices")).toArray();
+    for (const QJsonValue& device : devices) {
+        if (device[QStringLiteral("mac")].toString() == mac)
+            return device[QStringLiteral("params")].toObject();
+    }
+    return {};
+}
+
+void TestOlgctl::scan_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("table") << QStringList{QStringLiteral("scan")} << QString::fromUtf8(ScanTable);
+    QTest::newRow("csv") << QStringList{QStringLiteral("scan"), QStringLiteral("--format"),
+                                        QStringLiteral("csv")}
+                         << QString::fromUtf8(ScanCsv);
+    QTest::newRow("json") << QStringList{QStringLiteral("scan"), QStringLiteral("--format=json")}
+                          << QString();
+}
+
+void TestOlgctl::scan() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, expected);
+
+    const Result result = Run(arguments);
+    QCOMPARE(result.ExitCode, 0);
+    QCOMPARE(result.Err, QString());
+    if (!expected.isEmpty()) {
+        QCOMPARE(result.Out, expected);
+        return;
+    }
+    const QJsonArray devices = QJsonDocument::fromJson(result.Out.toUtf8()).array();
+    QCOMPARE(devices.size(), 3);
+    QCOMPARE(devices[2].toObject(), (QJsonObject{{QStringLiteral("name"), QStringLiteral("Caf\u00e9")},
+                                                 {QStringLiteral("type"), QStringLiteral("olg8w")},
+                                                 {QStringLiteral("ip"), QStringLiteral("127.0.0.12")},
+                                                 {QStringLiteral("mac"), QStringLiteral("00.0A.95.9D.68.18")},
+                                                 {QStringLiteral("typeCode"), QStringLiteral("0x08030100")},
+                                                 {QStringLiteral("firmware"), QStringLiteral("3.1.0.0")}}));
+    QCOMPARE(devices[0][QStringLiteral("name")].toString(), QStringLiteral("Lobby rack"));
+}
+
+void TestOlgctl::readByAnyName_data() {
+    QTest::addColumn<QString>("device");
+
+    QTest::newRow("MAC, dashes, lower case") << QStringLiteral("00-0a-95-9d-68-18");
+    QTest::newRow("MAC, colons") << QStringLiteral("00:0A:95:9D:68:18");
+    QTest::newRow("MAC, bare") << QStringLiteral("000A959D6818");
+    QTest::newRow("address of its replies") << QStringLiteral("127.0.0.12");
+    QTest::newRow("configured address") << QStringLiteral("192.168.1.12");
+    QTest::newRow("name, other case") << QStringLiteral("CAF\u00c9");
+}
+
+void TestOlgctl::readByAnyName() {
+    QFETCH(QString, device);
+
+    const Result result =
+        Run({QStringLiteral("read"), device, QStringLiteral("--format"), QStringLiteral("csv")});
+    QCOMPARE(result.ExitCode, 0);
+    QStringList lines = result.Out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(lines.takeFirst(), QStringLiteral("Id,Kind,Access,Value"));
+
+    // Every parameter of the model, with the value the device holds.
+    const QJsonObject stored = Stored(QStringLiteral("00-0A-95-9D-68-18"));
+    QStringList layout;
+    for (const QString& line : lines) {
+        const QStringList cells = line.split(QLatin1Char(','));
+        QCOMPARE(cells.size(), 4);
+        layout.append(cells.mid(0, 3).join(QLatin1Char(' ')));
+        const QJsonValue value = stored.value(cells[0]);
+        const QString expected = value.isString() ? value.toString() : QString::number(value.toInteger());
+        QCOMPARE(cells[3], expected);
+    }
+    QCOMPARE(layout.join(QLatin1Char(',')), QString::fromLatin1(Olg8wLayout));
+}
+
+void TestOlgctl::writeThenRead_data() {
+    QTest::addColumn<QString>("mac");
+    QTest::addColumn<QStringList>("write");
+    QTest::addColumn<QString>("mode");
+    QTest::addColumn<QString>("id");
+    QTest::addColumn<QJsonValue>("stored");
+    QTest::addColumn<QString>("shown");
+
+    const QString lobby = QStringLiteral("00-0A-95-9D-68-16");
+    const QString group = QStringLiteral("00-0A-95-9D-68-17");
+    const QString cafe = QStringLiteral("00-0A-95-9D-68-18");
+    // The euro sign is byte 0x80 in the devices' code page.
+    QTest::newRow("general text, code page 1252")
+        << lobby << QStringList{QStringLiteral("Lobby rack"), QStringLiteral("7=Caisse \u20ac5")}
+        << QStringLiteral("general") << QStringLiteral("7") << QJsonValue(QStringLiteral("Caisse \u00805"))
+        << QStringLiteral("Caisse \u20ac5");
+    QTest::newRow("general address") << group
+                                     << QStringList{QStringLiteral("Print shop"),
+                                                    QStringLiteral("3=10.0.0.254")}
+                                     << QStringLiteral("general") << QStringLiteral("3")
+                                     << QJsonValue(QStringLiteral("10.0.0.254"))
+                                     << QStringLiteral("10.0.0.254");
+    QTest::newRow("number outside the general settings")
+        << group << QStringList{QStringLiteral("00:0a:95:9d:68:17"), QStringLiteral("36=30")}
+        << QStringLiteral("full") << QStringLiteral("36") << QJsonValue(30) << QStringLiteral("30");
+    QTest::newRow("text in the last datagram of the group")
+        << group << QStringList{QStringLiteral("127.0.0.11"), QStringLiteral("441=Socket 5.1")}
+        << QStringLiteral("full") << QStringLiteral("441") << QJsonValue(QStringLiteral("Socket 5.1"))
+        << QStringLiteral("Socket 5.1");
+    QTest::newRow("general id with --all")
+        << cafe
+        << QStringList{QStringLiteral("Caf\u00e9"), QStringLiteral("4=0x1F90"), QStringLiteral("--all")}
+        << QStringLiteral("full") << QStringLiteral("4") << QJsonValue(8080) << QStringLiteral("8080");
+}
+
+void TestOlgctl::writeThenRead() {
+    QFETCH(QString, mac);
+    QFETCH(QStringList, write);
+    QFETCH(QString, mode);
+    QFETCH(QString, id);
+    QFETCH(QJsonValue, stored);
+    QFETCH(QString, shown);
+
+    const QJsonObject before = Stored(mac);
+    const Result written = Run(QStringList{QStringLiteral("write")} + write);
+    QCOMPARE(written.Err, QString());
+    QCOMPARE(written.ExitCode, 0);
+    QVERIFY2(written.Out.endsWith(QStringLiteral(": wrote 1 parameter(s) with the %1 write\n").arg(mode)),
+             qPrintable(written.Out));
+
+    // The device holds the new value and nothing else changed: a full write sends back what it read.
+    QTRY_COMPARE(Stored(mac).value(id), stored);
+    QJsonObject expected = before;
+    expected.insert(id, stored);
+    QCOMPARE(Stored(mac), expected);
+
+    const Result read =
+        Run({QStringLiteral("read"), mac, QStringLiteral("--format"), QStringLiteral("json")});
+    QCOMPARE(read.ExitCode, 0);
+    bool found = false;
+    for (const QJsonValue& row : QJsonDocument::fromJson(read.Out.toUtf8()).array()) {
+        if (row[QStringLiteral("id")].toInt() == id.toInt()) {
+            QCOMPARE(row[QStringLiteral("value")].toString(), shown);
+            found = true;
+        }
+    }
+    QVERIFY(found);
+}
+
+void TestOlgctl::refused_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("message");
+
+    const QString lobby = QStringLiteral("Lobby rack");
+    const auto write = [&](const QString& assignment) {
+        return QStringList{QStringLiteral("write"), lobby, assignment};
+    };
+    // Refused before anything is sent.
+    QTest::newRow("no verb") << QStringList{} << QStringLiteral("Usage: olgctl");
+    QTest::newRow("unknown verb") << QStringList{QStringLiteral("frobnicate")}
+                                  << QStringLiteral("unknown verb");
+    QTest::newRow("unknown option") << QStringList{QStringLiteral("scan"), QStringLiteral("--fast")}
+                                    << QStringLiteral("Unknown option 'fast'");
+    QTest::newRow("unknown format") << QStringList{QStringLiteral("scan"), QStringLiteral("--format"),
+                                                   QStringLiteral("xml")}
+                                    << QStringLiteral("--format takes table, csv or json");
+    QTest::newRow("read without device")
+        << QStringList{QStringLiteral("read")} << QStringLiteral("read takes one DEVICE");
+    QTest::newRow("write without assignment")
+        << QStringList{QStringLiteral("write"), lobby} << QStringLiteral("at least one ID=VALUE");
+    QTest::newRow("assignment without id")
+        << write(QStringLiteral("name=x")) << QStringLiteral("is not ID=VALUE");
+    QTest::newRow("id out of range") << write(QStringLiteral("1000=x")) << QStringLiteral("is not ID=VALUE");
+    QTest::newRow("--all with scan") << QStringList{QStringLiteral("scan"), QStringLiteral("--all")}
+                                     << QStringLiteral("--all belongs to write");
+    // Refused once the device's type is known, still before anything is written.
+    QTest::newRow("read-only id") << write(QStringLiteral("5=olg9"))
+                                  << QStringLiteral("parameter 5 is read-only");
+    QTest::newRow("id not in the table")
+        << write(QStringLiteral("16=x"))
+        << QStringLiteral("parameter 16 does not exist on this device (olg1n)");
+    QTest::newRow("16-bit number too large")
+        << write(QStringLiteral("4=65536"))
+        << QStringLiteral("parameter 4: \"65536\" is not a number from 0 to 65535");
+    QTest::newRow("negative number") << write(QStringLiteral("50=-5"))
+                                     << QStringLiteral("is not a number from 0 to 255");
+    QTest::newRow("address of three octets")
+        << write(QStringLiteral("2=192.168.1"))
+        << QStringLiteral("parameter 2: \"192.168.1\" is not an IPv4 address");
+    QTest::newRow("address octet too large")
+        << write(QStringLiteral("1=255.255.256.0")) << QStringLiteral("parameter 1:");
+    QTest::newRow("text of 256 bytes") << write(QStringLiteral("7=") + QString(256, QLatin1Char('a')))
+                                       << QStringLiteral("parameter 7: the text is 256 bytes long");
+    QTest::newRow("text outside the code page")
+        << write(QStringLiteral("40=\u03a9 socket"))
+        << QStringLiteral("parameter 40: \"\u03a9 socket\" holds a character");
+    QTest::newRow("same id twice") << QStringList{QStringLiteral("write"), lobby, QStringLiteral("7=a"),
+                                                  QStringLiteral("7=b")}
+                                   << QStringLiteral("parameter 7 is given more than once");
+}
+
+void TestOlgctl::refused() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, message);
+
+    const QByteArray before = StateBytes();
+    const Result result = Run(arguments);
+    QCOMPARE(result.ExitCode, 2);
+    QVERIFY2(result.Err.contains(message), qPrintable(result.Err));
+    QCOMPARE(result.Out, QString());
+    QCOMPARE(StateBytes(), before);
+}
+
+void TestOlgctl::deviceFailures_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("unknown MAC") << QStringList{QStringLiteral("read"), QStringLiteral("00-11-22-33-44-55")}
+                                 << QStringLiteral("no device \"00-11-22-33-44-55\" answered the scan");
+    QTest::newRow("unknown name") << QStringList{QStringLiteral("write"), QStringLiteral("Attic"),
+                                                 QStringLiteral("7=x")}
+                                  << QStringLiteral("no device \"Attic\" answered the scan");
+}
+
+void TestOlgctl::deviceFailures() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, message);
+
+    const Result result = Run(arguments);
+    QCOMPARE(result.ExitCode, 1);
+    QVERIFY2(result.Err.contains(message), qPrintable(result.Err));
+}
+
+void TestOlgctl::silentDevice_data() {
+    QTest::addColumn<QStringList>("arguments");
+
+    QTest::newRow("read") << QStringList{QStringLiteral("read"), QStringLiteral("Mute")};
+    QTest::newRow("general write") << QStringList{QStringLiteral("write"), QStringLiteral("Mute"),
+                                                  QStringLiteral("7=x")};
+    QTest::newRow("full write") << QStringList{QStringLiteral("write"), QStringLiteral("Mute"),
+                                               QStringLiteral("9=x")};
+}
+
+void TestOlgctl::silentDevice() {
+    QFETCH(QStringList, arguments);
+
+    // A device that answers the scan and then falls silent, as one switched off meanwhile.
+    FakePeer peer(QHostAddress(QStringLiteral("127.0.0.2")));
+    peer.answers = true;
+    peer.discoveryOnly = true;
+    // Name "Mute", type code of an olg8w, and every other general parameter, so that a write is possible.
+    peer.items = QByteArray::fromHex("0007"
+                                     "04"
+                                     "4d757465"
+                                     "000d"
+                                     "04"
+                                     "08030100"
+                                     "0001"
+                                     "04"
+                                     "ffffff00"
+                                     "0002"
+                                     "04"
+                                     "c0a8010a"
+                                     "0003"
+                                     "04"
+                                     "c0a80101"
+                                     "0004"
+                                     "02"
+                                     "0050"
+                                     "0006"
+                                     "01"
+                                     "07"
+                                     "000e"
+                                     "04"
+                                     "c0a80101"
+                                     "000f"
+                                     "04"
+                                     "c0a80102");
+    const Result result =
+        Run(QStringList{QStringLiteral("--bind"), QStringLiteral("127.0.0.1:0"), QStringLiteral("--target"),
+                        QStringLiteral("127.0.0.2:%1").arg(peer.Port())} +
+                arguments,
+            false);
+    QCOMPARE(result.ExitCode, 1);
+    QCOMPARE(result.Err, QStringLiteral("olgctl: Device not responding\n"));
+    QCOMPARE(result.Out, QString());
+    // The ten broadcasts of the scan, then at least one request to the device itself.
+    QVERIFY(peer.requests.size() > 10);
+}
+
+void TestOlgctl::help_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("first");
+
+    QTest::newRow("tool") << QStringList{QStringLiteral("--help")}
+                          << QStringLiteral("Usage: olgctl [OPTIONS] VERB");
+    QTest::newRow("scan") << QStringList{QStringLiteral("scan"), QStringLiteral("--help")}
+                          << QStringLiteral("Usage: olgctl scan [--format table|csv|json]");
+    QTest::newRow("read") << QStringList{QStringLiteral("read"), QStringLiteral("-h")}
+                          << QStringLiteral("Usage: olgctl read DEVICE");
+    QTest::newRow("help write") << QStringList{QStringLiteral("help"), QStringLiteral("write")}
+                                << QStringLiteral("Usage: olgctl write DEVICE ID=VALUE... [--all]");
+    QTest::newRow("version") << QStringList{QStringLiteral("--version")} << QStringLiteral("olgctl 1.8.0.4");
+}
+
+void TestOlgctl::help() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, first);
+
+    const Result result = Run(arguments);
+    QCOMPARE(result.ExitCode, 0);
+    QVERIFY2(result.Out.startsWith(first), qPrintable(result.Out));
+}
+
+QTEST_GUILESS_MAIN(TestOlgctl)
+#include "test_olgctl.moc"
