@@ -1,0 +1,139 @@
+// olgctl on the lab LAN: run by scripts/netlab in its host namespace, with the default exchange settings, so
+// its requests are real broadcasts to 255.255.255.255 that reach simulators in three device namespaces. It
+// refuses to run anywhere else, so it can never broadcast on a real network.
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QHostAddress>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QNetworkInterface>
+#include <QProcess>
+#include <QSet>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+struct Result {
+    int ExitCode = -1;
+    QString Out;
+    QString Err;
+};
+
+// Inside the lab every address of this namespace is on loopback or in the lab's 10.66.0.0/24.
+bool InsideTheLab(QString* why) {
+    if (qEnvironmentVariableIsEmpty("NETLAB_DEVICE_ADDRESSES")) {
+        *why = QStringLiteral("not started by scripts/netlab");
+        return false;
+    }
+    const QHostAddress lab(QStringLiteral("10.66.0.0"));
+    for (const QHostAddress& address : QNetworkInterface::allAddresses()) {
+        if (address.protocol() != QAbstractSocket::IPv4Protocol || address.isLoopback() ||
+            address.isInSubnet(lab, 24))
+            continue;
+        *why = QStringLiteral("this namespace has the address ") + address.toString();
+        return false;
+    }
+    return true;
+}
+
+Result Olgctl(const QStringList& arguments) {
+    QProcess process;
+    process.start(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("olgctl")), arguments);
+    if (!process.waitForFinished(30000)) {
+        process.kill();
+        process.waitForFinished();
+        return {};
+    }
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+// What the simulator that last changed stores, by parameter id, for the device answering from this address.
+// Every simulator of the lab writes the same file, so after a write it holds the written device's simulator.
+QJsonObject Stored(const QString& address) {
+    QFile file(qEnvironmentVariable("OLG_LAB_STATE"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QJsonArray devices =
+        QJsonDocument::fromJson(file.readAll()).object().value(QStringLiteral("devices")).toArray();
+    for (const QJsonValue& device : devices) {
+        if (device[QStringLiteral("ip")].toString() == address)
+            return device[QStringLiteral("params")].toObject();
+    }
+    return {};
+}
+
+} // namespace
+
+class TestOlgctlLab : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void scanListsEveryNamespace();
+    void writeThenRead_data();
+    void writeThenRead();
+};
+
+void TestOlgctlLab::initTestCase() {
+    QString why;
+    if (!InsideTheLab(&why))
+        QFAIL(qPrintable(QStringLiteral("refusing to broadcast: ") + why));
+    QVERIFY(!qEnvironmentVariableIsEmpty("OLG_LAB_STATE"));
+}
+
+void TestOlgctlLab::scanListsEveryNamespace() {
+    const Result result =
+        Olgctl({QStringLiteral("scan"), QStringLiteral("--format"), QStringLiteral("json")});
+    QCOMPARE(result.ExitCode, 0);
+    QSet<QString> listed;
+    for (const QJsonValue& device : QJsonDocument::fromJson(result.Out.toUtf8()).array())
+        listed.insert(device[QStringLiteral("ip")].toString());
+    const QStringList expected = qEnvironmentVariable("NETLAB_DEVICE_ADDRESSES").split(QLatin1Char(' '));
+    QCOMPARE(expected.size(), 3);
+    QCOMPARE(listed, QSet<QString>(expected.begin(), expected.end()));
+}
+
+void TestOlgctlLab::writeThenRead_data() {
+    QTest::addColumn<QString>("assignment");
+    QTest::addColumn<QString>("id");
+    QTest::addColumn<QJsonValue>("stored");
+
+    // The second namespace's device is an olg4a.
+    QTest::newRow("general write of the name")
+        << QStringLiteral("7=Lab shelf") << QStringLiteral("7") << QJsonValue(QStringLiteral("Lab shelf"));
+    QTest::newRow("full write of a restart delay")
+        << QStringLiteral("72=30") << QStringLiteral("72") << QJsonValue(30);
+}
+
+void TestOlgctlLab::writeThenRead() {
+    QFETCH(QString, assignment);
+    QFETCH(QString, id);
+    QFETCH(QJsonValue, stored);
+
+    const QString device = qEnvironmentVariable("NETLAB_DEVICE_ADDRESSES").split(QLatin1Char(' ')).value(1);
+    const Result written = Olgctl({QStringLiteral("write"), device, assignment});
+    QCOMPARE(written.Err, QString());
+    QCOMPARE(written.ExitCode, 0);
+    QTRY_COMPARE_WITH_TIMEOUT(Stored(device).value(id), stored, 10000);
+
+    const Result read =
+        Olgctl({QStringLiteral("read"), device, QStringLiteral("--format"), QStringLiteral("json")});
+    QCOMPARE(read.ExitCode, 0);
+    bool shown = false;
+    for (const QJsonValue& row : QJsonDocument::fromJson(read.Out.toUtf8()).array()) {
+        if (row[QStringLiteral("id")].toInt() == id.toInt())
+            shown = row[QStringLiteral("value")].toString() ==
+                    (stored.isString() ? stored.toString() : QString::number(stored.toInt()));
+    }
+    QVERIFY2(shown, qPrintable(read.Out));
+}
+
+QTEST_GUILESS_MAIN(TestOlgctlLab)
+#include "test_olgctl_lab.moc"
