@@ -2,6 +2,7 @@
 
 #include "FakePeer.h"
 #include "SimulatedLan.h"
+#include "TestSupport.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -19,14 +20,10 @@
 
 using olg::SimulatedLan;
 using olg::testing::FakePeer;
+using olg::testing::ProgramResult;
+using olg::testing::RunProgram;
 
 namespace {
-
-struct Result {
-    int ExitCode = -1;
-    QString Out;
-    QString Err;
-};
 
 // The fleet every test starts from; replies come from 127.0.0.10, .11 and .12 in this order.
 const QStringList Fleet{
@@ -78,7 +75,7 @@ private slots:
     void help();
 
 private:
-    Result Run(QStringList arguments, bool loopback = true);
+    ProgramResult Run(QStringList arguments, bool loopback = true);
     // Parameter id -> value as the simulator stores it, for the device with this MAC ("00-0A-...").
     QJsonObject Stored(const QString& mac) const;
     QByteArray StateBytes() const;
@@ -106,28 +103,13 @@ void TestOlgctl::cleanup() {
     dir_.reset();
 }
 
-Result TestOlgctl::Run(QStringList arguments, bool loopback) {
+ProgramResult TestOlgctl::Run(QStringList arguments, bool loopback) {
     // Never the real LAN: every run is told where to listen and where to send.
     if (loopback)
         arguments = QStringList{QStringLiteral("--bind"), QStringLiteral("127.0.0.1:0"),
                                 QStringLiteral("--target"), QStringLiteral("127.0.0.1:%1").arg(target_)} +
                     arguments;
-    QProcess process;
-    process.start(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("olgctl")), arguments);
-    // The event loop keeps running meanwhile, for peers living in this process.
-    QEventLoop wait;
-    connect(&process, &QProcess::finished, &wait, &QEventLoop::quit);
-    QTimer::singleShot(30000, &wait, &QEventLoop::quit);
-    if (process.state() != QProcess::NotRunning)
-        wait.exec();
-    if (process.state() != QProcess::NotRunning) {
-        process.kill();
-        process.waitForFinished();
-        return {};
-    }
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
+    return RunProgram(QStringLiteral("olgctl"), arguments);
 }
 
 QByteArray TestOlgctl::StateBytes() const {
@@ -161,7 +143,7 @@ void TestOlgctl::scan() {
     QFETCH(QStringList, arguments);
     QFETCH(QString, expected);
 
-    const Result result = Run(arguments);
+    const ProgramResult result = Run(arguments);
     QCOMPARE(result.ExitCode, 0);
     QCOMPARE(result.Err, QString());
     if (!expected.isEmpty()) {
@@ -193,7 +175,7 @@ void TestOlgctl::readByAnyName_data() {
 void TestOlgctl::readByAnyName() {
     QFETCH(QString, device);
 
-    const Result result =
+    const ProgramResult result =
         Run({QStringLiteral("read"), device, QStringLiteral("--format"), QStringLiteral("csv")});
     QCOMPARE(result.ExitCode, 0);
     QStringList lines = result.Out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
@@ -257,7 +239,7 @@ void TestOlgctl::writeThenRead() {
     QFETCH(QString, shown);
 
     const QJsonObject before = Stored(mac);
-    const Result written = Run(QStringList{QStringLiteral("write")} + write);
+    const ProgramResult written = Run(QStringList{QStringLiteral("write")} + write);
     QCOMPARE(written.Err, QString());
     QCOMPARE(written.ExitCode, 0);
     QVERIFY2(written.Out.endsWith(QStringLiteral(": wrote 1 parameter(s) with the %1 write\n").arg(mode)),
@@ -269,7 +251,7 @@ void TestOlgctl::writeThenRead() {
     expected.insert(id, stored);
     QCOMPARE(Stored(mac), expected);
 
-    const Result read =
+    const ProgramResult read =
         Run({QStringLiteral("read"), mac, QStringLiteral("--format"), QStringLiteral("json")});
     QCOMPARE(read.ExitCode, 0);
     bool found = false;
@@ -339,7 +321,7 @@ void TestOlgctl::refused() {
     QFETCH(QString, message);
 
     const QByteArray before = StateBytes();
-    const Result result = Run(arguments);
+    const ProgramResult result = Run(arguments);
     QCOMPARE(result.ExitCode, 2);
     QVERIFY2(result.Err.contains(message), qPrintable(result.Err));
     QCOMPARE(result.Out, QString());
@@ -361,7 +343,7 @@ void TestOlgctl::deviceFailures() {
     QFETCH(QStringList, arguments);
     QFETCH(QString, message);
 
-    const Result result = Run(arguments);
+    const ProgramResult result = Run(arguments);
     QCOMPARE(result.ExitCode, 1);
     QVERIFY2(result.Err.contains(message), qPrintable(result.Err));
 }
@@ -411,7 +393,7 @@ void TestOlgctl::silentDevice() {
                                      "000f"
                                      "04"
                                      "c0a80102");
-    const Result result =
+    const ProgramResult result =
         Run(QStringList{QStringLiteral("--bind"), QStringLiteral("127.0.0.1:0"), QStringLiteral("--target"),
                         QStringLiteral("127.0.0.2:%1").arg(peer.Port())} +
                 arguments,
@@ -442,7 +424,7 @@ void TestOlgctl::help() {
     QFETCH(QStringList, arguments);
     QFETCH(QString, first);
 
-    const Result result = Run(arguments);
+    const ProgramResult result = Run(arguments);
     QCOMPARE(result.ExitCode, 0);
     QVERIFY2(result.Out.startsWith(first), qPrintable(result.Out));
 }

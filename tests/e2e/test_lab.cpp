@@ -5,6 +5,7 @@
 #include "DeviceRegistry.h"
 #include "MacAddress.h"
 #include "ReplyDecoder.h"
+#include "TestSupport.h"
 
 #include <QHostAddress>
 #include <QNetworkDatagram>
@@ -14,42 +15,17 @@
 #include <QUdpSocket>
 
 using namespace olg;
+using namespace olg::testing;
 
 namespace {
 
 constexpr int ReplyTimeoutMs = 10000;
 
-const DeviceRegistry& Registry() {
-    static const DeviceRegistry registry = StandardRegistry();
-    return registry;
-}
-
-QByteArray Bytes(const TSendBuf& bytes) {
-    return QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
-}
-
 TOLG Decode(const QByteArray& reply) {
     TOLG record;
     DecodeReplyItems(reinterpret_cast<const std::uint8_t*>(reply.constData()),
-                     static_cast<std::size_t>(reply.size()), record, Registry());
+                     static_cast<std::size_t>(reply.size()), record, SharedRegistry());
     return record;
-}
-
-// Inside the lab every address of this namespace is on loopback or the lab's 10.66.0.0/24.
-bool InsideTheLab(QString& why) {
-    if (qEnvironmentVariableIsEmpty("NETLAB_DEVICE_ADDRESSES")) {
-        why = QStringLiteral("not started by scripts/netlab");
-        return false;
-    }
-    const QHostAddress lab(QStringLiteral("10.66.0.0"));
-    for (const QHostAddress& address : QNetworkInterface::allAddresses()) {
-        if (address.protocol() != QAbstractSocket::IPv4Protocol || address.isLoopback() ||
-            address.isInSubnet(lab, 24))
-            continue;
-        why = QStringLiteral("this namespace has the address ") + address.toString();
-        return false;
-    }
-    return true;
 }
 
 // The Finder's socket: port 52389 with broadcast, dropping what comes from its own addresses.
@@ -95,7 +71,7 @@ private:
 
 void TestLab::initTestCase() {
     QString why;
-    if (!InsideTheLab(why))
+    if (!InsideTheLab(&why))
         QFAIL(qPrintable(QStringLiteral("refusing to broadcast: ") + why));
     addresses_ = qEnvironmentVariable("NETLAB_DEVICE_ADDRESSES").split(QLatin1Char(' '), Qt::SkipEmptyParts);
     QVERIFY(addresses_.size() >= 2);

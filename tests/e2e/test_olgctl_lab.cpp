@@ -2,6 +2,8 @@
 // its requests are real broadcasts to 255.255.255.255 that reach simulators in three device namespaces. It
 // refuses to run anywhere else, so it can never broadcast on a real network.
 
+#include "TestSupport.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
@@ -16,43 +18,9 @@
 #include <QTest>
 #include <QTimer>
 
+using namespace olg::testing;
+
 namespace {
-
-struct Result {
-    int ExitCode = -1;
-    QString Out;
-    QString Err;
-};
-
-// Inside the lab every address of this namespace is on loopback or in the lab's 10.66.0.0/24.
-bool InsideTheLab(QString* why) {
-    if (qEnvironmentVariableIsEmpty("NETLAB_DEVICE_ADDRESSES")) {
-        *why = QStringLiteral("not started by scripts/netlab");
-        return false;
-    }
-    const QHostAddress lab(QStringLiteral("10.66.0.0"));
-    for (const QHostAddress& address : QNetworkInterface::allAddresses()) {
-        if (address.protocol() != QAbstractSocket::IPv4Protocol || address.isLoopback() ||
-            address.isInSubnet(lab, 24))
-            continue;
-        *why = QStringLiteral("this namespace has the address ") + address.toString();
-        return false;
-    }
-    return true;
-}
-
-Result Olgctl(const QStringList& arguments) {
-    QProcess process;
-    process.start(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("olgctl")), arguments);
-    if (!process.waitForFinished(30000)) {
-        process.kill();
-        process.waitForFinished();
-        return {};
-    }
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
-}
 
 // What the simulator that last changed stores, by parameter id, for the device answering from this address.
 // Every simulator of the lab writes the same file, so after a write it holds the written device's simulator.
@@ -89,8 +57,9 @@ void TestOlgctlLab::initTestCase() {
 }
 
 void TestOlgctlLab::scanListsEveryNamespace() {
-    const Result result =
-        Olgctl({QStringLiteral("scan"), QStringLiteral("--format"), QStringLiteral("json")});
+    const ProgramResult result =
+        RunProgram(QStringLiteral("olgctl"),
+                   {QStringLiteral("scan"), QStringLiteral("--format"), QStringLiteral("json")});
     QCOMPARE(result.ExitCode, 0);
     QSet<QString> listed;
     for (const QJsonValue& device : QJsonDocument::fromJson(result.Out.toUtf8()).array())
@@ -118,13 +87,15 @@ void TestOlgctlLab::writeThenRead() {
     QFETCH(QJsonValue, stored);
 
     const QString device = qEnvironmentVariable("NETLAB_DEVICE_ADDRESSES").split(QLatin1Char(' ')).value(1);
-    const Result written = Olgctl({QStringLiteral("write"), device, assignment});
+    const ProgramResult written =
+        RunProgram(QStringLiteral("olgctl"), {QStringLiteral("write"), device, assignment});
     QCOMPARE(written.Err, QString());
     QCOMPARE(written.ExitCode, 0);
     QTRY_COMPARE_WITH_TIMEOUT(Stored(device).value(id), stored, 10000);
 
-    const Result read =
-        Olgctl({QStringLiteral("read"), device, QStringLiteral("--format"), QStringLiteral("json")});
+    const ProgramResult read =
+        RunProgram(QStringLiteral("olgctl"),
+                   {QStringLiteral("read"), device, QStringLiteral("--format"), QStringLiteral("json")});
     QCOMPARE(read.ExitCode, 0);
     bool shown = false;
     for (const QJsonValue& row : QJsonDocument::fromJson(read.Out.toUtf8()).array()) {

@@ -1,6 +1,8 @@
 // The real olgsim program on loopback, talked to with a plain UDP socket as the Finder would. Everything
 // stays on 127.0.0.0/8: the simulator listens on 127.0.0.1 with a free port and answers from 127.0.0.x.
 
+#include "TestSupport.h"
+
 #include "Datagram.h"
 #include "DeviceRegistry.h"
 #include "ReplyDecoder.h"
@@ -23,20 +25,12 @@
 #include <random>
 
 using namespace olg;
+using namespace olg::testing;
 
 namespace {
 
 constexpr int StartTimeoutMs = 30000;
 constexpr int ReplyTimeoutMs = 10000;
-
-const DeviceRegistry& Registry() {
-    static const DeviceRegistry registry = StandardRegistry();
-    return registry;
-}
-
-QByteArray Bytes(const TSendBuf& bytes) {
-    return QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
-}
 
 // A running olgsim; stopped (and waited for) when it goes out of scope.
 class Simulator {
@@ -103,7 +97,7 @@ private:
 TOLG Decode(const QByteArray& reply) {
     TOLG record;
     DecodeReplyItems(reinterpret_cast<const std::uint8_t*>(reply.constData()),
-                     static_cast<std::size_t>(reply.size()), record, Registry());
+                     static_cast<std::size_t>(reply.size()), record, SharedRegistry());
     return record;
 }
 
@@ -179,7 +173,7 @@ void TestOlgsimLoopback::discoveryAnsweredFromDistinctAddresses() {
     QCOMPARE(sources.size(), count);
     QCOMPARE(identities.size(), count);
     QCOMPARE(typeCodes.size(), std::min(count, 11));
-    for (const auto& entry : Registry().Entries())
+    for (const auto& entry : SharedRegistry().Entries())
         QVERIFY(typeCodes.contains(entry.TypeCode));
 
     // One request, one answer per device: a read of one device gets exactly one more datagram, and nothing

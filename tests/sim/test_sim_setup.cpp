@@ -1,5 +1,7 @@
 // olgsim's command line, configuration file and state file.
 
+#include "TestSupport.h"
+
 #include "SetupLoader.h"
 #include "StateWriter.h"
 
@@ -11,14 +13,10 @@
 #include <QTest>
 
 using namespace olg;
+using namespace olg::testing;
 using namespace olg::sim;
 
 namespace {
-
-const DeviceRegistry& Registry() {
-    static const DeviceRegistry registry = StandardRegistry();
-    return registry;
-}
 
 QStringList Arguments(const QString& line) {
     return QStringList{QStringLiteral("olgsim")} + line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
@@ -94,7 +92,7 @@ void TestSimSetup::commandLine() {
     QFETCH(int, outcome);
     QFETCH(int, devices);
     QFETCH(QString, message);
-    SetupLoader loader(Registry());
+    SetupLoader loader(SharedRegistry());
     QCOMPARE(static_cast<int>(loader.Load(Arguments(line))), outcome);
     if (outcome == static_cast<int>(SetupLoader::Outcome::Run))
         QCOMPARE(static_cast<int>(loader.Setup().Devices.size()), devices);
@@ -102,7 +100,7 @@ void TestSimSetup::commandLine() {
 }
 
 void TestSimSetup::deviceSpec() {
-    SetupLoader loader(Registry());
+    SetupLoader loader(SharedRegistry());
     QCOMPARE(
         loader.Load(Arguments(QStringLiteral(
             "--listen 127.0.0.1:40000 --reply-base 127.0.0.10 --device type=0x08000100,mac=00-0A-95-9D-68-16,"
@@ -124,7 +122,7 @@ void TestSimSetup::deviceSpec() {
     QCOMPARE(first.Faults.DropShare, 0.5);
     QVERIFY(first.Faults.NonMacIdentity);
     QVERIFY(!first.Faults.Garbled);
-    const VirtualDevice device(first, *first.Ip, Registry());
+    const VirtualDevice device(first, *first.Ip, SharedRegistry());
     QCOMPARE(device.Store().Value(8).AsText(), std::string("root"));
     // An unregistered type code in decimal; without an address the device lives at its answering address.
     QCOMPARE(setup.Devices[1].TypeCode, 0xDEADBEEFu);
@@ -132,7 +130,7 @@ void TestSimSetup::deviceSpec() {
 }
 
 void TestSimSetup::replyBaseCarriesIntoHigherOctets() {
-    SetupLoader loader(Registry());
+    SetupLoader loader(SharedRegistry());
     QCOMPARE(loader.Load(Arguments(QStringLiteral("--fleet 301 --reply-base 127.0.0.10"))),
              SetupLoader::Outcome::Run);
     QCOMPARE(loader.Setup().Devices[300].Ip.value_or(0),
@@ -156,7 +154,7 @@ void TestSimSetup::configFile() {
         "fleet": {"count": 3, "offset": 40, "faults": {"drop": 0.1}}
     })");
     file.close();
-    SetupLoader loader(Registry());
+    SetupLoader loader(SharedRegistry());
     // The command line wins over the file.
     QCOMPARE(
         loader.Load({QStringLiteral("olgsim"), QStringLiteral("--config"), path, QStringLiteral("--listen"),
@@ -171,7 +169,7 @@ void TestSimSetup::configFile() {
     QCOMPARE(first.Name, std::string("Caf\xE9")); // texts are bytes, one per character
     QVERIFY(first.Faults.Garbled);
     QCOMPARE(first.Faults.DelayMs, 15);
-    const VirtualDevice device(first, *first.Ip, Registry());
+    const VirtualDevice device(first, *first.Ip, SharedRegistry());
     QCOMPARE(device.Store().Value(56).AsText(), std::string("Lamp"));
     QCOMPARE(device.Store().Value(4).AsInteger(), 8080);
     QCOMPARE(device.Upgrade(), UpgradeAnswer::Ftp);
@@ -194,10 +192,10 @@ void TestSimSetup::stateFile() {
     config.Name = "Caf\xE9\x80";
     config.Overrides[8] = std::string("a\0b", 3);
     std::vector<VirtualDevice> devices;
-    devices.emplace_back(config, 0xC0A8010Au, Registry());
+    devices.emplace_back(config, 0xC0A8010Au, SharedRegistry());
     config.TypeCode = 0x08000100u;
     config.Mac += 1;
-    devices.emplace_back(config, 0xC0A8010Bu, Registry());
+    devices.emplace_back(config, 0xC0A8010Bu, SharedRegistry());
     StateWriter writer(path);
     QVERIFY(writer.WriteAll(devices, 0x7F00000Au));
 

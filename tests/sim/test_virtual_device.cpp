@@ -1,6 +1,8 @@
 // The simulated device's answers, checked with the Finder's own request builders and reply decoder: what
 // the Finder sends, a device must answer so that the Finder reads back what the device holds.
 
+#include "TestSupport.h"
+
 #include "DeviceSpecParser.h"
 #include "FleetGenerator.h"
 #include "VirtualDevice.h"
@@ -15,6 +17,7 @@
 #include <random>
 
 using namespace olg;
+using namespace olg::testing;
 using namespace olg::sim;
 
 namespace {
@@ -23,17 +26,8 @@ constexpr std::uint64_t Mac = 0x000A959D6816ull;
 constexpr std::uint32_t Ip = 0xC0A8010Au; // 192.168.1.10
 constexpr qint64 Unregistered = 0x12345678;
 
-const DeviceRegistry& Registry() {
-    static const DeviceRegistry registry = StandardRegistry();
-    return registry;
-}
-
 QByteArray Hex(const char* text) {
     return QByteArray::fromHex(QByteArray(text).replace(' ', ""));
-}
-
-QByteArray Bytes(const std::vector<std::uint8_t>& bytes) {
-    return QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
 }
 
 DeviceConfig Config(qint64 typeCode, const char* faults = "") {
@@ -53,7 +47,7 @@ DeviceConfig Config(qint64 typeCode, const char* faults = "") {
 }
 
 VirtualDevice Device(qint64 typeCode, const char* faults = "") {
-    return VirtualDevice(Config(typeCode, faults), Ip, Registry());
+    return VirtualDevice(Config(typeCode, faults), Ip, SharedRegistry());
 }
 
 DeviceAnswer Ask(VirtualDevice& device, const QByteArray& request) {
@@ -68,7 +62,7 @@ DeviceAnswer Ask(VirtualDevice& device, const TSendBuf& request) {
 TOLG Decode(const std::vector<std::uint8_t>& reply, qint64 typeCode, DecodeResult* result = nullptr) {
     TOLG record;
     record.SetValue(13, ParamValue::Integer(static_cast<std::int32_t>(typeCode)));
-    const DecodeResult outcome = DecodeReplyItems(reply.data(), reply.size(), record, Registry());
+    const DecodeResult outcome = DecodeReplyItems(reply.data(), reply.size(), record, SharedRegistry());
     if (result)
         *result = outcome;
     return record;
@@ -106,7 +100,7 @@ QList<int> ReplyIds(const std::vector<std::uint8_t>& reply) {
 
 void AddTypeRows() {
     QTest::addColumn<qint64>("typeCode");
-    for (const auto& entry : Registry().Entries())
+    for (const auto& entry : SharedRegistry().Entries())
         QTest::addRow("%s 0x%08X", entry.Model.c_str(), entry.TypeCode)
             << static_cast<qint64>(entry.TypeCode);
 }
@@ -151,7 +145,7 @@ void TestVirtualDevice::discovery_data() {
     QTest::addColumn<qint64>("typeCode");
     QTest::addColumn<QByteArray>("model");
     QTest::addColumn<bool>("hasDns");
-    for (const auto& entry : Registry().Entries())
+    for (const auto& entry : SharedRegistry().Entries())
         QTest::addRow("%s 0x%08X", entry.Model.c_str(), entry.TypeCode)
             << static_cast<qint64>(entry.TypeCode) << QByteArray::fromStdString(entry.Model)
             << (entry.Model == "olg8w");
@@ -194,17 +188,17 @@ void TestVirtualDevice::fullReadReturnsTheStore() {
     QFETCH(qint64, typeCode);
     VirtualDevice device = Device(typeCode);
     const SplitRequest request =
-        BuildSplitRequest(SplitOperation::Read, WithIdentity(typeCode), Registry(), 0x1325);
+        BuildSplitRequest(SplitOperation::Read, WithIdentity(typeCode), SharedRegistry(), 0x1325);
     TOLG record = WithIdentity(typeCode);
     for (const TSendBuf& datagram : request.Datagrams) {
         const DeviceAnswer answer = Ask(device, datagram);
         QVERIFY(answer.Answered);
-        QCOMPARE(DecodeReplyItems(answer.Datagram.data(), answer.Datagram.size(), record, Registry()),
+        QCOMPARE(DecodeReplyItems(answer.Datagram.data(), answer.Datagram.size(), record, SharedRegistry()),
                  DecodeResult::Complete);
     }
     const ParamValue type = ParamValue::Integer(typeCode);
     int checked = 0;
-    for (const auto& descriptor : Registry().Entry(Registry().FindDeviceType(type)).Params) {
+    for (const auto& descriptor : SharedRegistry().Entry(SharedRegistry().FindDeviceType(type)).Params) {
         QVERIFY2(!device.Store().Value(descriptor.Id).IsEmpty(), qPrintable(QString::number(descriptor.Id)));
         if (descriptor.General)
             continue;
@@ -225,7 +219,7 @@ void TestVirtualDevice::plausibleValues() {
     DeviceConfig otherConfig = Config(typeCode);
     otherConfig.Serial = 4;
     otherConfig.Mac = Mac + 1;
-    const VirtualDevice neighbour(otherConfig, Ip + 1, Registry());
+    const VirtualDevice neighbour(otherConfig, Ip + 1, SharedRegistry());
     QSet<QByteArray> logins;
     int differingFromNeighbour = 0;
     for (const auto& descriptor : device.Table()) {
@@ -324,7 +318,8 @@ void TestVirtualDevice::fullWriteIsStored() {
             record.SetValue(id, ParamValue::Integer(static_cast<std::int32_t>(0x0A000000 + id)));
     }
     record.SetValue(13, type);
-    const SplitRequest request = BuildSplitRequest(SplitOperation::WriteAll, record, Registry(), 0x1325);
+    const SplitRequest request =
+        BuildSplitRequest(SplitOperation::WriteAll, record, SharedRegistry(), 0x1325);
     QVERIFY(!request.Datagrams.empty());
     for (const TSendBuf& datagram : request.Datagrams) {
         const DeviceAnswer answer = Ask(device, datagram);
@@ -364,7 +359,7 @@ void TestVirtualDevice::upgradeAnswers() {
     QFETCH(int, expected);
     DeviceConfig config = Config(0x04000100);
     config.Upgrade = static_cast<UpgradeAnswer>(mode);
-    VirtualDevice device(config, Ip, Registry());
+    VirtualDevice device(config, Ip, SharedRegistry());
     const DeviceAnswer answer =
         Ask(device, BuildUpgradeRequest(static_cast<std::uint8_t>(command), Ip, DefaultDistributorCode));
     QCOMPARE(answer.Answered, expected != static_cast<int>(UpgradeMode::None));
@@ -386,7 +381,7 @@ void TestVirtualDevice::defaultUpgradeMode() {
     const VirtualDevice device = Device(typeCode);
     // The models with an administration page take their firmware by FTP.
     const bool admin =
-        Registry().Entry(Registry().FindDeviceType(ParamValue::Integer(typeCode))).HasAdminPage;
+        SharedRegistry().Entry(SharedRegistry().FindDeviceType(ParamValue::Integer(typeCode))).HasAdminPage;
     QCOMPARE(device.Upgrade(), admin ? UpgradeAnswer::Ftp : UpgradeAnswer::Tftp);
 }
 
@@ -425,7 +420,7 @@ void TestVirtualDevice::identityFiltering() {
     QFETCH(bool, answered);
     DeviceConfig config = Config(0x08000100);
     config.Upgrade = UpgradeAnswer::Tftp;
-    VirtualDevice device(config, Ip, Registry());
+    VirtualDevice device(config, Ip, SharedRegistry());
     QByteArray request = destination + source + Hex("0001 2513 00000000") + static_cast<char>(command);
     request += command == 2 ? Hex("0007 01 58 FFFF") : Hex("0007 00 FFFF");
     const DeviceAnswer answer = Ask(device, request);
@@ -445,7 +440,7 @@ void TestVirtualDevice::splitReadAnsweredDatagramByDatagram() {
     const qint64 olg8a = 0x08000100;
     VirtualDevice device = Device(olg8a);
     const SplitRequest request =
-        BuildSplitRequest(SplitOperation::Read, WithIdentity(olg8a), Registry(), 0x1325);
+        BuildSplitRequest(SplitOperation::Read, WithIdentity(olg8a), SharedRegistry(), 0x1325);
     QCOMPARE(request.Datagrams.size(), std::size_t(5));
     QSet<int> answered;
     for (std::size_t k = 0; k < request.Datagrams.size(); ++k) {
@@ -502,7 +497,7 @@ void TestVirtualDevice::malformedRequests() {
 void TestVirtualDevice::randomDatagramsNeverBreakTheDevice() {
     std::mt19937 random(20240611);
     std::uniform_int_distribution<int> byte(0, 255);
-    for (const auto& entry : Registry().Entries()) {
+    for (const auto& entry : SharedRegistry().Entries()) {
         VirtualDevice device = Device(entry.TypeCode);
         for (int round = 0; round < 2000; ++round) {
             std::vector<std::uint8_t> request(static_cast<std::size_t>(byte(random) + byte(random)));
@@ -604,13 +599,14 @@ void TestVirtualDevice::spoiledReplies() {
 }
 
 void TestVirtualDevice::fleet() {
-    const auto fleet = FleetGenerator::Generate(3 * Registry().Count() + 2, 5, 0x0A420010u, {}, Registry());
+    const auto fleet =
+        FleetGenerator::Generate(3 * SharedRegistry().Count() + 2, 5, 0x0A420010u, {}, SharedRegistry());
     QSet<quint64> macs;
     QSet<QByteArray> names, firmware;
     QSet<quint32> addresses;
     for (std::size_t i = 0; i < fleet.size(); ++i) {
         // Models cycle through the registered types in registration order, from the first number on.
-        QCOMPARE(fleet[i].TypeCode, Registry().Entry(static_cast<int>((5 + i) % 11)).TypeCode);
+        QCOMPARE(fleet[i].TypeCode, SharedRegistry().Entry(static_cast<int>((5 + i) % 11)).TypeCode);
         macs.insert(fleet[i].Mac);
         names.insert(QByteArray::fromStdString(fleet[i].Name));
         firmware.insert(QByteArray::fromStdString(fleet[i].Firmware));
@@ -624,7 +620,8 @@ void TestVirtualDevice::fleet() {
     QCOMPARE(firmware.size(), count);
     QCOMPARE(addresses.size(), count);
     // Two fleets started apart share no MAC.
-    const auto next = FleetGenerator::Generate(4, 5 + static_cast<int>(count), std::nullopt, {}, Registry());
+    const auto next =
+        FleetGenerator::Generate(4, 5 + static_cast<int>(count), std::nullopt, {}, SharedRegistry());
     for (const auto& config : next)
         QVERIFY(!macs.contains(config.Mac));
     QCOMPARE(FleetGenerator::NthHostAddress(0x0A0000FD, 2), 0x0A000101u); // .253, .254, (.255, .0 skipped) .1

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "Datagram.h"
+#include "DeviceRegistry.h"
+
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QHostAddress>
+#include <QNetworkInterface>
+#include <QProcess>
+#include <QStringList>
+#include <QTimer>
+
+#include <vector>
+
+namespace olg::testing {
+
+// One registry of the known device types for the whole test program.
+inline const DeviceRegistry& SharedRegistry() {
+    static const DeviceRegistry registry = StandardRegistry();
+    return registry;
+}
+
+inline QByteArray Bytes(const std::vector<std::uint8_t>& bytes) {
+    return QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+}
+
+struct ProgramResult {
+    int ExitCode = -1; // -1 when the program crashed or did not end in time
+    QString Out;
+    QString Err;
+};
+
+// Runs one of the project's programs from the test's own folder. The event loop keeps running meanwhile, so
+// peers that live in the test process go on answering.
+inline ProgramResult RunProgram(const QString& name, const QStringList& arguments, int timeoutMs = 30000) {
+    QProcess process;
+    process.start(QDir(QCoreApplication::applicationDirPath()).filePath(name), arguments);
+    QEventLoop wait;
+    QObject::connect(&process, &QProcess::finished, &wait, &QEventLoop::quit);
+    QTimer::singleShot(timeoutMs, &wait, &QEventLoop::quit);
+    if (process.state() != QProcess::NotRunning)
+        wait.exec();
+    if (process.state() != QProcess::NotRunning) {
+        process.kill();
+        process.waitForFinished();
+        return {};
+    }
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+// True inside the namespaces of scripts/netlab, where every address is on loopback or the lab's 10.66.0.0/24:
+// the only place where a test may broadcast to 255.255.255.255. Otherwise says why not.
+inline bool InsideTheLab(QString* why) {
+    if (qEnvironmentVariableIsEmpty("NETLAB_DEVICE_ADDRESSES")) {
+        *why = QStringLiteral("not started by scripts/netlab");
+        return false;
+    }
+    const QHostAddress lab(QStringLiteral("10.66.0.0"));
+    for (const QHostAddress& address : QNetworkInterface::allAddresses()) {
+        if (address.protocol() != QAbstractSocket::IPv4Protocol || address.isLoopback() ||
+            address.isInSubnet(lab, 24))
+            continue;
+        *why = QStringLiteral("this namespace has the address ") + address.toString();
+        return false;
+    }
+    return true;
+}
+
+} // namespace olg::testing
