@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -88,8 +89,11 @@ int main(int argc, char* argv[]) {
 
     olg::TFormMain window(prompts, settings);
     prompts.SetParent(&window);
-    if (demo)
-        window.ShowSimulatedLan(lan.DeviceCount());
     window.show();
+    if (demo) {
+        window.ShowSimulatedLan(lan.DeviceCount());
+        // On a real LAN nothing is scanned until the user asks; the demo shows its devices straight away.
+        QTimer::singleShot(0, &window, &olg::TFormMain::Scan);
+    }
     return QApplication::exec();
 }
