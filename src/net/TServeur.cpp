@@ -24,10 +24,13 @@ void EnlargeReceiveBuffer(QUdpSocket& socket) {
     if (descriptor < 0)
         return;
     const int size = ReceiveBufferBytes;
+#ifdef SO_RCVBUFFORCE
     // The forced variant passes the system's ceiling when the program may; otherwise take what the ceiling
     // allows.
-    if (setsockopt(static_cast<int>(descriptor), SOL_SOCKET, SO_RCVBUFFORCE, &size, sizeof size) != 0)
-        socket.setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, QVariant(size));
+    if (setsockopt(static_cast<int>(descriptor), SOL_SOCKET, SO_RCVBUFFORCE, &size, sizeof size) == 0)
+        return;
+#endif
+    socket.setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, QVariant(size));
 }
 
 } // namespace
@@ -36,7 +39,6 @@ TServeur::TServeur(const DeviceRegistry& registry, Prompts& prompts, const Excha
                    QObject* parent)
     : QObject(parent), registry_(registry), prompts_(prompts), settings_(settings) {
     if (socket_.bind(settings_.BindAddress, settings_.BindPort, QAbstractSocket::DontShareAddress)) {
-        socket_.setSocketOption(QAbstractSocket::MulticastLoopbackOption, QVariant(0));
         EnlargeReceiveBuffer(socket_);
     } else if (socket_.error() == QAbstractSocket::AddressInUseError) {
         bindError_ =
