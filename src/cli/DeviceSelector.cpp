@@ -1,9 +1,9 @@
 #include "DeviceSelector.h"
 
+#include "DeviceText.h"
 #include "IPAddrUtils.h"
 #include "IpText.h"
 #include "MacAddress.h"
-#include "Windows1252.h"
 
 namespace olg::cli {
 
@@ -19,7 +19,7 @@ bool IsIpAddress(const std::string& text) {
 }
 
 QString DeviceName(const TOLG& record) {
-    return QString::fromStdString(Windows1252ToUtf8(record.Value(7).AsText()));
+    return DeviceText::Decode(record.Value(7).AsText());
 }
 
 } // namespace

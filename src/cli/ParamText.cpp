@@ -1,10 +1,10 @@
 #include "ParamText.h"
 
 #include "Datagram.h"
+#include "DeviceText.h"
 #include "IPAddrUtils.h"
 #include "IpText.h"
 #include "ParamDescriptor.h"
-#include "Windows1252.h"
 
 namespace olg::cli {
 
@@ -50,7 +50,7 @@ QString FormatParamValue(std::uint8_t kind, const ParamValue& value) {
     case KindIp:
         return QString::fromStdString(IpToText(static_cast<std::uint32_t>(value.AsInteger())));
     case KindText:
-        return QString::fromStdString(Windows1252ToUtf8(value.AsText()));
+        return DeviceText::Decode(value.AsText());
     case KindU32:
         // Held as a signed bit pattern; counters and type codes are unsigned.
         return QString::number(static_cast<std::uint32_t>(value.AsInteger()));
@@ -74,7 +74,7 @@ std::optional<ParamValue> ParseParamValue(std::uint8_t kind, const QString& text
         return ParamValue::Integer(static_cast<std::int32_t>(TextToIp(address)));
     }
     case KindText: {
-        const std::optional<std::string> bytes = Utf8ToWindows1252(text.toStdString());
+        const std::optional<std::string> bytes = DeviceText::Encode(text);
         if (!bytes) {
             *error = QStringLiteral("\"%1\" holds a character the device's code page (Windows-1252) cannot "
                                     "carry")

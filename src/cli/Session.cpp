@@ -1,10 +1,10 @@
 #include "Session.h"
 
 #include "DeviceSelector.h"
+#include "DeviceText.h"
 #include "ErrorBox.h"
 #include "MacAddress.h"
 #include "Scanner.h"
-#include "Windows1252.h"
 
 #include <algorithm>
 
@@ -70,7 +70,7 @@ bool Session::Exchange(int device, const Operation& operation) {
 
 QString Session::Describe(int device) const {
     const TOLG& record = devices_.At(device);
-    return QStringLiteral("%1 (%2)").arg(QString::fromStdString(Windows1252ToUtf8(record.Value(7).AsText())),
+    return QStringLiteral("%1 (%2)").arg(DeviceText::Decode(record.Value(7).AsText()),
                                          QString::fromStdString(FormatMac(".", record.Mac)));
 }
 

@@ -8,8 +8,8 @@
 
 namespace olg {
 
-// Device texts between their Windows-1252 bytes, kept raw in the records, and the widgets' QStrings. Both
-// directions are lossless, so a byte comes back from the widget exactly as it went in.
+// Device texts between their Windows-1252 bytes, kept raw in the records, and the QStrings shown and edited.
+// Both directions are lossless, so a byte comes back from the widget exactly as it went in.
 class DeviceText {
 public:
     static QString Decode(std::string_view bytes);
