@@ -1,0 +1,34 @@
+#include "TBoundEdit.h"
+
+#include "DeviceText.h"
+
+#include <QValidator>
+
+namespace olg {
+
+namespace {
+
+// Refuses any input the devices' code page cannot carry, instead of turning it into "?" on the way out.
+class Windows1252Validator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override {
+        return DeviceText::Encode(input) ? Acceptable : Invalid;
+    }
+};
+
+} // namespace
+
+TBoundEdit::TBoundEdit(QWidget* parent) : QLineEdit(parent) { setValidator(new Windows1252Validator(this)); }
+
+void TBoundEdit::LoadValue(const ParamValue& value) {
+    setText(DeviceText::Decode(binding::LoadEditText(value)));
+}
+
+void TBoundEdit::StoreValue(ParamValue& value) const {
+    // The validator lets only encodable text in; a text set by code that is not gets its value left alone.
+    if (const auto bytes = DeviceText::Encode(text()))
+        binding::StoreEditText(value, *bytes);
+}
+
+} // namespace olg

@@ -1,0 +1,11 @@
+#include "TBoundRadioButton.h"
+
+namespace olg {
+
+TBoundRadioButton::TBoundRadioButton(QWidget* parent) : QRadioButton(parent) {}
+
+void TBoundRadioButton::LoadValue(const ParamValue& value) { setChecked(binding::LoadPlainRadio(value, Tag())); }
+
+void TBoundRadioButton::StoreValue(ParamValue& value) const { binding::StorePlainRadio(value, Tag(), isChecked()); }
+
+} // namespace olg

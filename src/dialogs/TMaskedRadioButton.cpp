@@ -1,0 +1,11 @@
+#include "TMaskedRadioButton.h"
+
+namespace olg {
+
+TMaskedRadioButton::TMaskedRadioButton(QWidget* parent) : QRadioButton(parent) {}
+
+void TMaskedRadioButton::LoadValue(const ParamValue& value) { setChecked(binding::LoadMaskedRadio(value, Tag())); }
+
+void TMaskedRadioButton::StoreValue(ParamValue& value) const { binding::StoreMaskedRadio(value, Tag(), isChecked()); }
+
+} // namespace olg
