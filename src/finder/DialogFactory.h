@@ -12,9 +12,13 @@ namespace olg {
 // "olg8w"). The registry itself stays free of GUI types, so the dialogs are attached here.
 class DialogFactory {
 public:
+    // How a dialog runs: on the device's settings (General tab first, Options for the rest) or on a
+    // configuration just loaded from a file into the device's record (every tab at once).
+    enum class Run { General, Loaded };
+
     // Creates the model's dialog with the owner, runs it for the device at this list index, releases it and
     // returns its result: 1 when the user confirmed with OK.
-    using Runner = std::function<int(QWidget* owner, int selectedDevice)>;
+    using Runner = std::function<int(QWidget* owner, int selectedDevice, Run run)>;
 
     void Register(const std::string& model, Runner runner);
     // The model's runner, or nullptr while its dialog is not available.

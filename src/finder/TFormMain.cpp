@@ -304,7 +304,7 @@ void TFormMain::Config() {
     if (!runner)
         return;
     // A confirmed dialog has written the device, so its row and those of its neighbours may have changed.
-    if ((*runner)(this, selectedDevice_) == 1)
+    if ((*runner)(this, selectedDevice_, DialogFactory::Run::General) == 1)
         Scan();
 }
 

@@ -448,7 +448,7 @@ void TestMainWindow::configureDispatch() {
     Fixture fixture;
     QList<int> runs;
     QWidget* owner = nullptr;
-    fixture.form->Dialogs().Register("olg1n", [&](QWidget* dialogOwner, int selected) {
+    fixture.form->Dialogs().Register("olg1n", [&](QWidget* dialogOwner, int selected, DialogFactory::Run) {
         owner = dialogOwner;
         runs.append(selected);
         return dialogResult;
