@@ -300,6 +300,8 @@ void TestPages::counters() {
     QCOMPARE(page.Switchings().back().Edit->text(), QStringLiteral("4000000000"));
     if (sockets > 1)
         QVERIFY(page.Switchings().front().Edit->text().isEmpty()); // not reported
+    host.Store();
+    QCOMPARE(host.Int(81 + sockets), static_cast<std::int32_t>(4000000000u));
     for (TCounterEdit* edit : {page.Version(), page.PowerUp(), page.Switchings().back().Edit}) {
         QVERIFY(edit->isReadOnly());
         QVERIFY(!(edit->focusPolicy() & Qt::TabFocus));
