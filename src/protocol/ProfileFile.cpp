@@ -112,8 +112,9 @@ std::optional<std::string> ProfileFile::ReadString(std::string_view section, std
 }
 
 bool ProfileFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
-    // A key with "=" would read back as another key.
-    if (!CanHold(section) || !CanHold(key) || !CanHold(value) || key.find('=') != std::string_view::npos)
+    // A key with "=" would read back as another key, one in brackets as a section.
+    if (!CanHold(section) || !CanHold(key) || !CanHold(value) || key.find('=') != std::string_view::npos ||
+        Trim(key).starts_with('['))
         return false;
     const std::string name(Trim(key));
     const std::string stored = QuoteValue(value);

@@ -24,7 +24,8 @@ public:
     // Replaces the key's value where it stands, or appends the key to its section, or the section with the
     // key to the file. A value with blanks at either end or quotes around it is written inside double quotes,
     // so that it reads back unchanged here and by the Windows functions. Returns false and changes nothing
-    // when a name or the value holds a byte no profile line can carry (see CanHold).
+    // when a name or the value holds a byte no profile line can carry (see CanHold), or when the key holds
+    // "=" or begins with "[".
     bool WriteString(std::string_view section, std::string_view key, std::string_view value);
 
     // The whole file, every line ended by CR LF.
