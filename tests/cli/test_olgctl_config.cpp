@@ -128,8 +128,8 @@ QList<ProgramResult> TestOlgctlConfig::RunAll(const QList<QStringList>& runs) co
             continue;
         }
         results.append(ProgramResult{process->exitStatus() == QProcess::NormalExit ? process->exitCode() : -1,
-                        QString::fromUtf8(process->readAllStandardOutput()),
-                        QString::fromUtf8(process->readAllStandardError())});
+                                     QString::fromUtf8(process->readAllStandardOutput()),
+                                     QString::fromUtf8(process->readAllStandardError())});
     }
     return results;
 }
@@ -197,6 +197,9 @@ void TestOlgctlConfig::refused_data() {
     QTest::newRow("another model's file")
         << QStringList{QStringLiteral("load"), Mac(2 * 1), File(0)} << 1
         << QStringLiteral("olgctl: Config file not compatible with destination device\n");
+    QTest::newRow("two equal logins, as the dialog refuses them")
+        << QStringList{QStringLiteral("load"), Mac(1), dir_.filePath(QStringLiteral("logins.cfg"))} << 1
+        << QStringLiteral("olgctl: 'quoted' : Logins must be different!\n");
     QTest::newRow("missing file") << QStringList{QStringLiteral("load"), Mac(0),
                                                  dir_.filePath(QStringLiteral("none"))}
                                   << 1 << QStringLiteral("olgctl: Cannot read");
@@ -216,7 +219,15 @@ void TestOlgctlConfig::refused() {
     QFETCH(QString, message);
     // The round trip left its files; a dry run of one on the other device of its type lists no change.
     QFile file(File(0));
-    QVERIFY(file.exists());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    // The olg1n file with its hidden page's login (18) made equal to the administrator's (8).
+    QFile logins(dir_.filePath(QStringLiteral("logins.cfg")));
+    QVERIFY(logins.open(QIODevice::WriteOnly));
+    QByteArray bytes = file.readAll();
+    const qsizetype start = bytes.indexOf("\r\n18=") + 2;
+    bytes.replace(start, bytes.indexOf('\r', start) - start, "18=\"'quoted'\"");
+    logins.write(bytes);
+    logins.close();
     const QByteArray state = StateBytes();
     const ProgramResult result = RunAll({arguments}).front();
     QCOMPARE(result.ExitCode, exitCode);
