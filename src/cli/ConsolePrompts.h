@@ -13,9 +13,6 @@ public:
 
     void ShowError(const QString& message) override;
     void ShowWarning(const QString& message) override;
-    // A command line names its files itself: no dialog, as if cancelled.
-    QString AskOpenFileName(const FileDialogRequest&) override { return {}; }
-    QString AskSaveFileName(const FileDialogRequest&) override { return {}; }
 
     // How many errors were shown, so that a command fails when the exchange reported one.
     int ErrorCount() const { return errorCount_; }

@@ -25,11 +25,12 @@ public:
     virtual void ShowError(const QString& message) = 0;
     // A modal warning box with an OK button.
     virtual void ShowWarning(const QString& message) = 0;
-    // A modal dialog choosing an existing file to open; the empty text when the user cancelled.
-    virtual QString AskOpenFileName(const FileDialogRequest& request) = 0;
+    // A modal dialog choosing an existing file to open; the empty text when the user cancelled. Prompts
+    // without dialogs (a command line names its files itself) answer as if cancelled.
+    virtual QString AskOpenFileName(const FileDialogRequest& /*request*/) { return {}; }
     // A modal dialog choosing a file to save into, in an existing folder; choosing an existing file asks
     // nothing more, the file is then updated. The empty text when the user cancelled.
-    virtual QString AskSaveFileName(const FileDialogRequest& request) = 0;
+    virtual QString AskSaveFileName(const FileDialogRequest& /*request*/) { return {}; }
 };
 
 } // namespace olg
