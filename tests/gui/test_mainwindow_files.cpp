@@ -1,5 +1,4 @@
-// The main window's web pages and configuration files, offscreen, against a fake device on loopback: what
-// is opened, dropped, asked, written and loaded, and what is refused.
+// The main window's web pages and configuration files, offscreen, against a fake device on loopback.
 
 #include "FakeDevice.h"
 #include "RecordingNeighbourCache.h"
@@ -11,89 +10,58 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <QUrl>
 
-#include <memory>
-
 using namespace olg;
-using olg::testing::FakeDevice;
-using olg::testing::RecordingNeighbourCache;
-using olg::testing::RecordingPrompts;
+using namespace olg::testing;
 
 namespace {
 
-constexpr std::uint32_t Olg1n = 0x01010100;   // web pages by plain HTTP
-constexpr std::uint32_t Olg8w = 0x08030100;   // HTTPS by its flags, with an administration page
-constexpr std::uint32_t Unknown = 0x7F000000; // not registered
-const QString Sender = QStringLiteral("127.0.0.9");
-const QByteArray Olg1nSection = "[olg1n]\r\n";
+constexpr std::uint32_t Olg1n = 0x01010100;
+const QString Filter = QStringLiteral("Config files (*.cfg);;All files (*)");
 
-// Stands in for the browser: the URLs the program asks the desktop to open, after what happened before.
-class Browser : public QObject {
+// The window with one device listed and selected (web port 8080, flags 0x81), its exchange on loopback; it
+// stands in for the browser and records what was dropped and opened, in order.
+class Fixture : public QObject {
     Q_OBJECT
 
 public:
-    explicit Browser(QStringList& events) : events_(events) {
-        for (const QString& scheme : {QStringLiteral("http"), QStringLiteral("https")})
-            QDesktopServices::setUrlHandler(scheme, this, "Open");
-    }
-    ~Browser() override {
-        for (const QString& scheme : {QStringLiteral("http"), QStringLiteral("https")})
-            QDesktopServices::unsetUrlHandler(scheme);
-    }
-
-public slots:
-    void Open(const QUrl& url) { events_.append(QStringLiteral("open ") + url.toString()); }
-
-private:
-    QStringList& events_;
-};
-
-struct Fixture {
-    Fixture() {
-        ExchangeSettings settings;
-        settings.BindAddress = QHostAddress(QHostAddress::LocalHost);
-        settings.BindPort = 0;
-        settings.TargetAddress = FakeDevice::Address();
-        settings.TargetPort = device.Port();
-        form = std::make_unique<TFormMain>(prompts, settings);
-        form->SetNeighbourCache(neighbours);
+    explicit Fixture(std::uint32_t type, const std::string& name = "Hall") {
+        for (const char* scheme : {"http", "https"})
+            QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), this, "Open");
         neighbours.onDrop = [this](const QString& address) {
             events.append(QStringLiteral("drop ") + address);
         };
-        timer = form->findChild<QTimer*>(QStringLiteral("Timer"));
-    }
-
-    // One device listed and selected, with its web port and flags.
-    void List(std::uint32_t type, int port = 0, int flags = 0) {
-        form->DeviceReply(Sender, 52389, FakeDevice::Reply(FakeDevice::Mac(1), "Hall", type, "olg1n"), true);
+        ExchangeSettings settings{QHostAddress(QHostAddress::LocalHost), 0, FakeDevice::Address(),
+                                  device.Port()};
+        form = std::make_unique<TFormMain>(prompts, settings);
+        form->SetNeighbourCache(neighbours);
+        const QByteArray reply = FakeDevice::Reply(FakeDevice::Mac(1), name, type, "olg1n");
+        form->DeviceReply(QStringLiteral("127.0.0.9"), 52389, reply, true);
+        device.SetAnswers({reply});
         TOLG record = form->Devices().At(0);
-        record.SetValue(4, ParamValue::Integer(port));
-        record.SetValue(6, ParamValue::Integer(flags));
+        record.SetValue(4, ParamValue::Integer(8080));
+        record.SetValue(6, ParamValue::Integer(0x81));
         form->Devices().Replace(0, record);
+        path = dir.filePath(QStringLiteral("site.cfg"));
     }
-    void Trigger(const QString& entry) { form->findChild<QAction*>(entry)->trigger(); }
+    ~Fixture() override {
+        for (const char* scheme : {"http", "https"})
+            QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
+    }
+    void Trigger(const char* entry) { form->findChild<QAction*>(QString::fromLatin1(entry))->trigger(); }
 
     RecordingPrompts prompts;
     RecordingNeighbourCache neighbours;
     QStringList events;
-    Browser browser{events};
     FakeDevice device;
     std::unique_ptr<TFormMain> form;
-    QTimer* timer;
+    QTemporaryDir dir;
+    QString path;
+
+public slots:
+    void Open(const QUrl& url) { events.append(QStringLiteral("open ") + url.toString()); }
 };
-
-QByteArray FileBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 } // namespace
 
@@ -111,165 +79,108 @@ private slots:
 
 void TestMainWindowFiles::webPages_data() {
     QTest::addColumn<quint32>("type");
-    QTest::addColumn<int>("port");
-    QTest::addColumn<int>("flags");
-    QTest::addColumn<QString>("entry");
+    QTest::addColumn<QByteArray>("entry");
     QTest::addColumn<QStringList>("events");
 
-    const QString drop = QStringLiteral("drop ") + Sender;
-    QTest::newRow("home from the toolbar")
-        << Olg1n << 8080 << 0 << QStringLiteral("HomeButton")
-        << QStringList{drop, QStringLiteral("open http://127.0.0.9:8080/")};
-    QTest::newRow("home by double click") << Olg1n << 80 << 0 << QStringLiteral("double click")
-                                          << QStringList{drop, QStringLiteral("open http://127.0.0.9/")};
-    QTest::newRow("administration by HTTPS")
-        << Olg8w << 8080 << 0x81 << QStringLiteral("AdminPopup")
-        << QStringList{drop, QStringLiteral("open https://127.0.0.9/sysadmin.htm")};
-    QTest::newRow("unknown type") << Unknown << 80 << 0 << QStringLiteral("HomePopup") << QStringList();
-    QTest::newRow("nothing listed") << 0u << 80 << 0 << QStringLiteral("HomePopup") << QStringList();
+    const QString drop = QStringLiteral("drop 127.0.0.9");
+    QTest::newRow("home") << Olg1n << QByteArray("HomeButton")
+                          << QStringList{drop, QStringLiteral("open http://127.0.0.9:8080/")};
+    QTest::newRow("administration") << 0x08030100u << QByteArray("AdminPopup")
+                                    << QStringList{drop,
+                                                   QStringLiteral("open https://127.0.0.9/sysadmin.htm")};
+    QTest::newRow("unknown type") << 0x7F000000u << QByteArray("HomePopup") << QStringList();
 }
 
 void TestMainWindowFiles::webPages() {
     QFETCH(quint32, type);
-    QFETCH(int, port);
-    QFETCH(int, flags);
-    QFETCH(QString, entry);
+    QFETCH(QByteArray, entry);
     QFETCH(QStringList, events);
-    Fixture fixture;
-    if (type != 0)
-        fixture.List(type, port, flags);
-    if (entry == QLatin1String("double click"))
-        fixture.form->StringGridDblClick();
-    else
-        fixture.Trigger(entry);
+    Fixture fixture(type);
+    fixture.Trigger(entry.constData());
     QCOMPARE(fixture.events, events);
-    QCOMPARE(fixture.prompts.errors, QStringList());
 }
 
 void TestMainWindowFiles::saveConfig_data() {
-    QTest::addColumn<bool>("chosen");
-    QTest::addColumn<bool>("answers");
-    QTest::addColumn<QByteArray>("before"); // empty: no file
-    QTest::addColumn<QStringList>("errors");
-    QTest::addColumn<QByteArray>("kept"); // what of the file before must still stand at its start
+    QTest::addColumn<QByteArray>("name"); // empty: the device does not answer the read
+    QTest::addColumn<QString>("error");
 
-    const QByteArray other = "; by hand\r\n[olg8w]\r\n13=134414592\r\n7=Roof\r\n";
-    QTest::newRow("new file") << true << true << QByteArray() << QStringList() << QByteArray();
-    QTest::newRow("file with another model's section") << true << true << other << QStringList() << other;
-    QTest::newRow("device silent: no file")
-        << true << false << QByteArray() << QStringList{QStringLiteral("Device not responding")}
-        << QByteArray();
-    QTest::newRow("dialog cancelled") << false << true << QByteArray() << QStringList() << QByteArray();
+    QTest::newRow("saved") << QByteArray(" Hall \xe9") << QString();
+    QTest::newRow("device silent") << QByteArray() << QStringLiteral("Device not responding");
+    QTest::newRow("name with a line break")
+        << QByteArray("Hall\r\n2")
+        << QStringLiteral("Parameter 7 holds a line break or a NUL byte, which a "
+                          "configuration file cannot hold; nothing was written");
 }
 
 void TestMainWindowFiles::saveConfig() {
-    QFETCH(bool, chosen);
-    QFETCH(bool, answers);
-    QFETCH(QByteArray, before);
-    QFETCH(QStringList, errors);
-    QFETCH(QByteArray, kept);
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("site.cfg"));
-    if (!before.isEmpty()) {
-        WriteFile(path, before);
-        QFile::setPermissions(path,
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
-    }
-    Fixture fixture;
-    fixture.List(Olg1n, 8080);
-    if (answers)
-        fixture.device.SetAnswers({FakeDevice::Reply(FakeDevice::Mac(1), " Hall \xe9", Olg1n, "olg1n")});
-    if (chosen)
-        fixture.prompts.fileAnswers = QStringList{path};
-
-    fixture.Trigger(QStringLiteral("SaveConfigPopup"));
+    QFETCH(QByteArray, name);
+    QFETCH(QString, error);
+    Fixture fixture(Olg1n, name.toStdString());
+    if (name.isEmpty())
+        fixture.device.SetAnswers({});
+    fixture.prompts.fileAnswers = QStringList{fixture.path};
+    fixture.Trigger("SaveConfigPopup");
     QCOMPARE(fixture.prompts.fileDialogs.size(), 1);
-    QVERIFY(!fixture.prompts.fileDialogs[0].Open);
-    QCOMPARE(
-        fixture.prompts.fileDialogs[0].Request,
-        (FileDialogRequest{QStringLiteral("Save olg1n"), QStringLiteral("olg1n.cfg"), QStringLiteral("cfg"),
-                           QStringLiteral("Config files (*.cfg);;All files (*)")}));
-    QCOMPARE(fixture.prompts.errors, errors);
-    QCOMPARE(fixture.device.Requests().isEmpty(), !chosen);
-    const QByteArray after = FileBytes(path);
-    if (!chosen || !answers) {
-        QCOMPARE(after, before);
-        return;
+    QCOMPARE(fixture.prompts.fileDialogs[0].Request,
+             (FileDialogRequest{QStringLiteral("Save olg1n"), QStringLiteral("olg1n.cfg"),
+                                QStringLiteral("cfg"), Filter}));
+    QCOMPARE(fixture.prompts.errors, error.isEmpty() ? QStringList() : QStringList{error});
+    QFile file(fixture.path);
+    QCOMPARE(file.open(QIODevice::ReadOnly), error.isEmpty());
+    if (error.isEmpty()) {
+        QVERIFY(file.readAll().startsWith(
+            "[olg1n]\r\n1=0.0.0.0\r\n2=0.0.0.0\r\n3=0.0.0.0\r\n4=8080\r\n5=olg1n\r\n"
+            "6=129\r\n7=\" Hall \xe9\"\r\n"));
+        // It holds passwords: the owner's alone.
+        QCOMPARE(file.permissions() & ~(QFile::ReadUser | QFile::WriteUser),
+                 QFile::ReadOwner | QFile::WriteOwner);
     }
-    // The device's section follows what was there, with the name read from the device, blanks kept.
-    QVERIFY(after.startsWith(kept));
-    const QByteArray section = after.mid(kept.size());
-    QVERIFY2(section.startsWith(Olg1nSection + "1=0.0.0.0\r\n2=0.0.0.0\r\n3=0.0.0.0\r\n4=8080\r\n"),
-             section.constData());
-    QVERIFY(section.contains("\r\n7=\" Hall \xe9\"\r\n"));
-    QVERIFY(!section.contains("\r\n10="));
-    // A new file is its owner's alone; an existing one keeps its permissions.
-    const QFile::Permissions permissions =
-        before.isEmpty() ? QFile::ReadOwner | QFile::WriteOwner
-                         : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
-    QCOMPARE(QFile::permissions(path) & ~(QFile::ReadUser | QFile::WriteUser), permissions);
 }
 
 void TestMainWindowFiles::loadConfig_data() {
-    QTest::addColumn<bool>("chosen");
-    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QByteArray>("file"); // empty: the open dialog is cancelled
     QTest::addColumn<int>("dialogResult");
-    QTest::addColumn<bool>("dialogRuns");
-    QTest::addColumn<QStringList>("errors");
-    QTest::addColumn<QString>("name"); // of the record afterwards, unless a scan emptied the list
-    QTest::addColumn<bool>("scansAgain");
+    QTest::addColumn<QString>("error");
 
-    const QByteArray fits = Olg1nSection + "13=16843008\r\n7=From file\r\n";
-    QTest::newRow("loaded and confirmed")
-        << true << fits << 1 << true << QStringList() << QStringLiteral("From file") << true;
-    QTest::newRow("loaded and cancelled: the record keeps the file's values")
-        << true << fits << 2 << true << QStringList() << QStringLiteral("From file") << false;
+    const QByteArray fits = "[OLG1N]\r\n13 = 0x01010100\r\n7=From file\r\n";
+    QTest::newRow("confirmed, then a scan") << fits << 1 << QString();
+    QTest::newRow("cancelled in the dialog") << fits << 2 << QString();
     QTest::newRow("same model name, other type code")
-        << true << Olg1nSection + "13=16843009\r\n7=From file\r\n"
-        << 1 << false << QStringList{QStringLiteral("Config file not compatible with destination device")}
-        << QStringLiteral("Hall") << false;
-    QTest::newRow("dialog cancelled")
-        << false << fits << 1 << false << QStringList() << QStringLiteral("Hall") << false;
+        << QByteArray("[olg1n]\r\n13=16843009\r\n") << 1
+        << QStringLiteral("Config file not compatible with destination device");
+    QTest::newRow("open dialog cancelled") << QByteArray() << 1 << QString();
 }
 
 void TestMainWindowFiles::loadConfig() {
-    QFETCH(bool, chosen);
     QFETCH(QByteArray, file);
     QFETCH(int, dialogResult);
-    QFETCH(bool, dialogRuns);
-    QFETCH(QStringList, errors);
-    QFETCH(QString, name);
-    QFETCH(bool, scansAgain);
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("site.cfg"));
-    WriteFile(path, file);
-    Fixture fixture;
-    fixture.List(Olg1n);
-    QList<DialogFactory::Run> runs;
-    QString shownName;
+    QFETCH(QString, error);
+    Fixture fixture(Olg1n);
+    QFile out(fixture.path);
+    QVERIFY(out.open(QIODevice::WriteOnly) && out.write(file) == file.size());
+    out.close();
+    if (!file.isEmpty())
+        fixture.prompts.fileAnswers = QStringList{fixture.path};
+    QList<TOLG> shown;
     fixture.form->Dialogs().Register("olg1n", [&](QWidget*, int selected, DialogFactory::Run run) {
-        runs.append(run);
-        shownName = QString::fromStdString(fixture.form->Devices().At(selected).Value(7).AsText());
+        if (run == DialogFactory::Run::Loaded)
+            shown.append(fixture.form->Devices().At(selected));
         return dialogResult;
     });
-    if (chosen)
-        fixture.prompts.fileAnswers = QStringList{path};
-
-    fixture.Trigger(QStringLiteral("LoadConfigPopup"));
+    fixture.Trigger("LoadConfigPopup");
     QCOMPARE(fixture.prompts.fileDialogs.size(), 1);
-    QVERIFY(fixture.prompts.fileDialogs[0].Open);
-    QCOMPARE(fixture.prompts.fileDialogs[0].Request.Title, QStringLiteral("Open Config"));
-    QCOMPARE(fixture.prompts.errors, errors);
-    QCOMPARE(runs, dialogRuns ? QList<DialogFactory::Run>{DialogFactory::Run::Loaded}
-                              : QList<DialogFactory::Run>{});
-    if (dialogRuns)
-        QCOMPARE(shownName, QStringLiteral("From file"));
-    // A new scan empties the list; otherwise the record keeps what the load left in it.
-    QCOMPARE(fixture.timer->isActive(), scansAgain);
-    if (!scansAgain)
-        QCOMPARE(QString::fromStdString(fixture.form->Devices().At(0).Value(7).AsText()), name);
+    QCOMPARE(fixture.prompts.fileDialogs[0].Request,
+             (FileDialogRequest{QStringLiteral("Open Config"), {}, QStringLiteral("cfg"), Filter}));
+    QCOMPARE(fixture.prompts.errors, error.isEmpty() ? QStringList() : QStringList{error});
+    const bool loaded = !file.isEmpty() && error.isEmpty();
+    QCOMPARE(shown.size(), loaded ? 1 : 0);
+    // The dialog shows the file's values; a key the file lacks gives its kind's default.
+    if (loaded)
+        QVERIFY(shown[0].Value(7) == ParamValue::Text("From file") &&
+                shown[0].Value(4) == ParamValue::Integer(0));
+    QCOMPARE(fixture.form->findChild<QTimer*>(QStringLiteral("Timer"))->isActive(),
+             loaded && dialogResult == 1);
     QCOMPARE(fixture.device.Requests().size(), 0);
-    QCOMPARE(FileBytes(path), file);
 }
 
 QTEST_MAIN(TestMainWindowFiles)
