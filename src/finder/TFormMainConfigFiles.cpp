@@ -3,6 +3,7 @@
 #include "TFormMain.h"
 
 #include "ConfigFileStore.h"
+#include "Datagram.h"
 #include "DeviceText.h"
 #include "ErrorBox.h"
 
@@ -25,8 +26,6 @@ FileDialogRequest ConfigFileDialog(const QString& title, const QString& fileName
     return {title, fileName, QStringLiteral("cfg"), QStringLiteral("Config files (*.cfg);;All files (*)")};
 }
 
-constexpr std::size_t IdentityOffset = 8;
-
 } // namespace
 
 void TFormMain::SaveClick() {
@@ -43,12 +42,13 @@ void TFormMain::SaveClick() {
     if (fileName.isEmpty() || devices_.Find(readIdentity_) < 0)
         return;
 
-    const WaitCursor wait;
     replyReceived_ = false;
-    serveur_->ReadAll(devices_.At(devices_.Find(readIdentity_)), this,
-                      [this](const QString& sender, quint16 port, const QByteArray& datagram, bool complete) {
-                          SaveReply(sender, port, datagram, complete);
-                      });
+    {
+        const WaitCursor wait;
+        serveur_->ReadAll(devices_.At(devices_.Find(readIdentity_)), this,
+                          [this](const QString& sender, quint16 port, const QByteArray& datagram,
+                                 bool complete) { SaveReply(sender, port, datagram, complete); });
+    }
     const int index = devices_.Find(readIdentity_);
     if (!replyReceived_ || index < 0) {
         ShowError(prompts_, ErrorDeviceNotResponding);
@@ -61,10 +61,9 @@ void TFormMain::SaveReply(const QString& sender, quint16 port, const QByteArray&
     DeviceReply(sender, port, datagram, complete);
     // Only the device itself counts as an answer: another device's datagram would leave the file with
     // default values in place of the ones never read.
-    const QByteArray source = datagram.mid(IdentityOffset, static_cast<qsizetype>(readIdentity_.size()));
-    if (complete && source.size() == static_cast<qsizetype>(readIdentity_.size()) &&
-        std::equal(readIdentity_.begin(), readIdentity_.end(),
-                   reinterpret_cast<const std::uint8_t*>(source.constData())))
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(datagram.constData());
+    if (complete && static_cast<std::size_t>(datagram.size()) >= SourceOffset + readIdentity_.size() &&
+        std::equal(readIdentity_.begin(), readIdentity_.end(), bytes + SourceOffset))
         replyReceived_ = true;
 }
 

@@ -38,7 +38,6 @@ public:
         form->SetNeighbourCache(neighbours);
         const QByteArray reply = FakeDevice::Reply(FakeDevice::Mac(1), name, type, "olg1n");
         form->DeviceReply(QStringLiteral("127.0.0.9"), 52389, reply, true);
-        device.SetAnswers({reply});
         TOLG record = form->Devices().At(0);
         record.SetValue(4, ParamValue::Integer(8080));
         record.SetValue(6, ParamValue::Integer(0x81));
@@ -101,23 +100,29 @@ void TestMainWindowFiles::webPages() {
 }
 
 void TestMainWindowFiles::saveConfig_data() {
-    QTest::addColumn<QByteArray>("name"); // empty: the device does not answer the read
+    QTest::addColumn<QByteArray>("name");
+    QTest::addColumn<int>("answeredBy"); // the MAC whose reply answers the read, 0 for none
     QTest::addColumn<QString>("error");
 
-    QTest::newRow("saved") << QByteArray(" Hall \xe9") << QString();
-    QTest::newRow("device silent") << QByteArray() << QStringLiteral("Device not responding");
+    const QString silent = QStringLiteral("Device not responding");
+    QTest::newRow("saved") << QByteArray(" Hall \xe9") << 1 << QString();
+    QTest::newRow("device silent") << QByteArray("Hall") << 0 << silent;
+    QTest::newRow("only another device answers") << QByteArray("Hall") << 2 << silent;
     QTest::newRow("name with a line break")
-        << QByteArray("Hall\r\n2")
+        << QByteArray("Hall\r\n2") << 1
         << QStringLiteral("Parameter 7 holds a line break or a NUL byte, which a "
                           "configuration file cannot hold; nothing was written");
 }
 
 void TestMainWindowFiles::saveConfig() {
     QFETCH(QByteArray, name);
+    QFETCH(int, answeredBy);
     QFETCH(QString, error);
     Fixture fixture(Olg1n, name.toStdString());
-    if (name.isEmpty())
-        fixture.device.SetAnswers({});
+    fixture.device.SetAnswers({});
+    if (answeredBy != 0)
+        fixture.device.SetAnswers({FakeDevice::Reply(FakeDevice::Mac(static_cast<std::uint64_t>(answeredBy)),
+                                                     name.toStdString(), Olg1n, "olg1n")});
     fixture.prompts.fileAnswers = QStringList{fixture.path};
     fixture.Trigger("SaveConfigPopup");
     QCOMPARE(fixture.prompts.fileDialogs.size(), 1);
