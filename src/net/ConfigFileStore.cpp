@@ -17,12 +17,13 @@ std::optional<std::string> ConfigFileStore::ReadBytes(const QString& path, bool 
         *error = QStringLiteral("Cannot read %1: %2").arg(path, file.errorString());
         return std::nullopt;
     }
-    if (file.size() > MaxFileSize) {
+    // The size is checked on what was read too: a device file tells no size.
+    const QByteArray bytes = file.size() > MaxFileSize ? QByteArray() : file.read(MaxFileSize + 1);
+    if (file.size() > MaxFileSize || bytes.size() > MaxFileSize) {
         *error = QStringLiteral("%1 is too large for a configuration file").arg(path);
         return std::nullopt;
     }
-    const QByteArray bytes = file.read(MaxFileSize + 1);
-    if (file.error() != QFileDevice::NoError || bytes.size() > MaxFileSize) {
+    if (file.error() != QFileDevice::NoError) {
         *error = QStringLiteral("Cannot read %1: %2").arg(path, file.errorString());
         return std::nullopt;
     }
