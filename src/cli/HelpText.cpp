@@ -20,6 +20,8 @@ Verbs:
   scan    list the devices that answer a scan
   read    show every parameter of one device
   write   change parameters of one device
+  save    save the configuration of one device into a .cfg file
+  load    write a configuration saved in a .cfg file into one device
 
 "olgctl VERB --help" tells more about a verb.
 DEVICE is a MAC address (separators "-", ":" or ".", any case), an IP address or a device name.
@@ -57,6 +59,25 @@ never read.
   --all  write every writable parameter
 )";
 
+const char* const SaveHelp = R"(Usage: olgctl save DEVICE FILE.cfg
+
+Scans, reads every parameter of the device and writes them into the section of its model in FILE.cfg, as the
+Finder's Save Config does: one key per parameter id, addresses dotted, numbers in decimal, texts as they are.
+The file's other sections and lines are kept; a new file is readable by its owner only, since it holds the
+account passwords. A text with a line break or a NUL byte cannot be saved: nothing is written then.
+)";
+
+const char* const LoadHelp = R"(Usage: olgctl load DEVICE FILE.cfg [--dry-run] [--format table|csv|json]
+
+Scans, reads the device, takes the section of its model from FILE.cfg and writes every writable parameter of
+it into the device with the full write, as the Finder's Load Config does once its dialog is confirmed.
+The file must have been saved from a device of the same model and type code. Addresses and the device name
+come from the file too.
+
+  --dry-run        only list the parameters the load would change: id, old value, new value
+  --format FORMAT  of that list: table (default), csv or json
+)";
+
 } // namespace
 
 QString HelpText(const QString& verb) {
@@ -69,6 +90,10 @@ QString HelpText(const QString& verb) {
         text = ReadHelp;
     else if (verb == QLatin1String("write"))
         text = WriteHelp;
+    else if (verb == QLatin1String("save"))
+        text = SaveHelp;
+    else if (verb == QLatin1String("load"))
+        text = LoadHelp;
     if (!text)
         return {};
     return QString::fromUtf8(text) + QString::fromUtf8(CommonOptions);

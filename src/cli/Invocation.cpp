@@ -11,10 +11,11 @@ std::optional<Invocation> Invocation::Parse(const QStringList& arguments, QStrin
     const QCommandLineOption version(QStringLiteral("version"), {});
     const QCommandLineOption demo(QStringLiteral("demo"), {});
     const QCommandLineOption all(QStringLiteral("all"), {});
+    const QCommandLineOption dryRun(QStringLiteral("dry-run"), {});
     const QCommandLineOption bind(QStringLiteral("bind"), {}, QStringLiteral("ADDR:PORT"));
     const QCommandLineOption target(QStringLiteral("target"), {}, QStringLiteral("ADDR:PORT"));
     const QCommandLineOption format(QStringLiteral("format"), {}, QStringLiteral("FORMAT"));
-    parser.addOptions({help, version, demo, all, bind, target, format});
+    parser.addOptions({help, version, demo, all, dryRun, bind, target, format});
 
     // QCommandLineParser skips the first word as the program name.
     if (!parser.parse(QStringList{QStringLiteral("olgctl")} + arguments)) {
@@ -30,6 +31,7 @@ std::optional<Invocation> Invocation::Parse(const QStringList& arguments, QStrin
     invocation.Version = parser.isSet(version);
     invocation.Demo = parser.isSet(demo);
     invocation.All = parser.isSet(all);
+    invocation.DryRun = parser.isSet(dryRun);
     for (const auto& [option, field] :
          {std::pair{&bind, &invocation.Bind}, std::pair{&target, &invocation.Target},
           std::pair{&format, &invocation.Format}}) {

@@ -15,6 +15,7 @@ struct Invocation {
     bool Version = false;
     bool Demo = false;
     bool All = false;
+    bool DryRun = false;
     std::optional<QString> Bind;
     std::optional<QString> Target;
     std::optional<QString> Format;

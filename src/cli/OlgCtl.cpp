@@ -4,7 +4,9 @@
 #include "HelpText.h"
 #include "Invocation.h"
 #include "ListWriter.h"
+#include "LoadCommand.h"
 #include "ReadCommand.h"
+#include "SaveCommand.h"
 #include "ScanCommand.h"
 #include "Session.h"
 #include "SimulatedLan.h"
@@ -58,12 +60,15 @@ int OlgCtl::Run(const QStringList& arguments) {
         return invocation.Help ? ExitOk : ExitUsage;
     }
 
-    const bool takesFormat = invocation.Verb != QLatin1String("write");
+    const bool takesFormat =
+        invocation.Verb != QLatin1String("write") && invocation.Verb != QLatin1String("save");
     if (invocation.Format && (!takesFormat || !ParseOutputFormat(*invocation.Format)))
         return Usage(takesFormat ? QStringLiteral("--format takes table, csv or json")
-                                 : QStringLiteral("write has no --format"));
+                                 : invocation.Verb + QStringLiteral(" has no --format"));
     if (invocation.All && invocation.Verb != QLatin1String("write"))
         return Usage(QStringLiteral("--all belongs to write"));
+    if (invocation.DryRun && invocation.Verb != QLatin1String("load"))
+        return Usage(QStringLiteral("--dry-run belongs to load"));
 
     ExchangeSettings settings;
     std::unique_ptr<SimulatedLan> lan;
@@ -98,6 +103,10 @@ int OlgCtl::Run(const QStringList& arguments) {
         return ScanCommand(session).Run(invocation);
     if (invocation.Verb == QLatin1String("read"))
         return ReadCommand(session).Run(invocation);
+    if (invocation.Verb == QLatin1String("save"))
+        return SaveCommand(session).Run(invocation);
+    if (invocation.Verb == QLatin1String("load"))
+        return LoadCommand(session).Run(invocation);
     return WriteCommand(session).Run(invocation);
 }
 

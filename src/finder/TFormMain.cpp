@@ -308,12 +308,8 @@ void TFormMain::Config() {
         Scan();
 }
 
-// The web pages, configuration files, labels, upgrade, options and about box arrive with their own
-// features; until then their entries are present and do nothing.
-void TFormMain::Home() {}
-void TFormMain::AdminButtonClick() {}
-void TFormMain::LoadClick() {}
-void TFormMain::SaveClick() {}
+// The labels, upgrade, options and about box arrive with their own features; until then their entries are
+// present and do nothing.
 void TFormMain::Print() {}
 void TFormMain::UpgradeButtonClick() {}
 void TFormMain::OptionsClick() {}

@@ -6,9 +6,11 @@
 #include "DialogFactory.h"
 #include "Distribution.h"
 #include "ExchangeSettings.h"
+#include "IpNeighbourCache.h"
 #include "MainWindowActions.h"
 #include "Prompts.h"
 #include "TServeur.h"
+#include "WebAddress.h"
 
 #include <QLabel>
 #include <QMainWindow>
@@ -56,6 +58,10 @@ public:
     void AdminButtonClick();
     void LoadClick();
     void SaveClick();
+    // Configuration files: the reply handler of the read before a save, and the file of one listed record.
+    void SaveReply(const QString& sender, quint16 port, const QByteArray& datagram, bool complete);
+    bool WriteConfigFile(const QString& fileName, int index);
+    bool ReadConfigFile(const QString& fileName, int index);
     void Print();
     void UpgradeButtonClick();
     void OptionsClick();
@@ -72,6 +78,10 @@ public:
     TServeur& Serveur() { return *serveur_; }
     DialogFactory& Dialogs() { return dialogs_; }
     const Distribution& GetDistribution() const { return distribution_; }
+    // The host's neighbour table, cleared of a device's entry before its web pages open; the system's own
+    // unless another is set (the window does not own it).
+    NeighbourCache& Neighbours() { return *neighbours_; }
+    void SetNeighbourCache(NeighbourCache& cache) { neighbours_ = &cache; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -83,6 +93,7 @@ private:
     void ConnectActions();
     void ReportBindError();
     bool Scanning() const { return timer_->isActive(); }
+    void OpenWebPage(WebPage page);
 
     Prompts& prompts_;
     Distribution distribution_;
@@ -100,6 +111,11 @@ private:
     int tickCount_ = 0;
     QLabel* lanNote_;
     bool fitting_ = false;
+    IpNeighbourCache systemNeighbours_;
+    NeighbourCache* neighbours_ = &systemNeighbours_;
+    // The read before a save: the device read and whether it answered.
+    DeviceIdentity readIdentity_{};
+    bool replyReceived_ = false;
 };
 
 } // namespace olg

@@ -2,6 +2,7 @@
 
 #include "Prompts.h"
 
+#include <QList>
 #include <QStringList>
 
 namespace olg::testing {
@@ -11,9 +12,25 @@ class RecordingPrompts : public Prompts {
 public:
     void ShowError(const QString& message) override { errors.append(message); }
     void ShowWarning(const QString& message) override { warnings.append(message); }
+    QString AskOpenFileName(const FileDialogRequest& request) override { return Answer(true, request); }
+    QString AskSaveFileName(const FileDialogRequest& request) override { return Answer(false, request); }
+
+    struct FileDialog {
+        bool Open = false;
+        FileDialogRequest Request;
+    };
 
     QStringList errors;
     QStringList warnings;
+    QList<FileDialog> fileDialogs;
+    // The file names the dialogs answer, in order; an empty one, or none left, cancels.
+    QStringList fileAnswers;
+
+private:
+    QString Answer(bool open, const FileDialogRequest& request) {
+        fileDialogs.append({open, request});
+        return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
+    }
 };
 
 } // namespace olg::testing

@@ -1,0 +1,130 @@
+#include "LoadCommand.h"
+
+#include "ConfigFileStore.h"
+#include "DeviceText.h"
+#include "ErrorBox.h"
+#include "ExitCode.h"
+#include "ListWriter.h"
+#include "ParamDescriptor.h"
+#include "ParamText.h"
+
+namespace olg::cli {
+
+int LoadCommand::Run(const Invocation& invocation) {
+    if (invocation.Arguments.size() != 2) {
+        session_.Prompts().ShowError(
+            QStringLiteral("load takes a DEVICE and a FILE (try olgctl load --help)"));
+        return ExitUsage;
+    }
+    const QString& path = invocation.Arguments.at(1);
+    const int device = session_.ScanAndSelect(invocation.Arguments.front());
+    if (device < 0)
+        return ExitFailure;
+    const DeviceRegistry& registry = session_.Registry();
+    if (registry.FindDeviceType(session_.Devices().At(device).TypeValue()) < 0) {
+        session_.Prompts().ShowError(QStringLiteral("%1 is of an unknown type; no configuration fits it")
+                                         .arg(session_.Describe(device)));
+        return ExitFailure;
+    }
+    // What the device holds now, so that the changes can be told.
+    const bool answered =
+        session_.Exchange(device, [&](TServeur& serveur, QObject* target, TServeur::ReplyHandler handler) {
+            serveur.ReadAll(session_.Devices().At(device), target, std::move(handler));
+        });
+    if (!answered) {
+        ShowError(session_.Prompts(), ErrorDeviceNotResponding);
+        return ExitFailure;
+    }
+    const TOLG before = session_.Devices().At(device);
+    TOLG record = before;
+    QString error;
+    switch (ConfigFileStore(registry).Load(path, record, &error)) {
+    case ConfigFileStore::LoadResult::Loaded:
+        break;
+    case ConfigFileStore::LoadResult::NotCompatible:
+        ShowError(session_.Prompts(), ErrorConfigNotCompatible);
+        return ExitFailure;
+    case ConfigFileStore::LoadResult::Failed:
+        session_.Prompts().ShowError(error);
+        return ExitFailure;
+    }
+    if (!CheckLogins(record))
+        return ExitFailure;
+
+    const QList<int> changed = ChangedIds(before, record);
+    if (invocation.DryRun) {
+        const OutputFormat format =
+            ParseOutputFormat(invocation.Format.value_or(QStringLiteral("table"))).value();
+        ListWriter list({{QStringLiteral("Id"), QStringLiteral("id")},
+                         {QStringLiteral("Old value"), QStringLiteral("old")},
+                         {QStringLiteral("New value"), QStringLiteral("new")}});
+        const ParamValue& type = record.TypeValue();
+        for (int id : changed) {
+            const std::uint8_t kind = registry.ParamKind(id, type);
+            list.AddRow(
+                {id, FormatParamValue(kind, before.Value(id)), FormatParamValue(kind, record.Value(id))});
+        }
+        list.Write(session_.Out(), format);
+        return ExitOk;
+    }
+
+    const QString description = session_.Describe(device);
+    int tooLong = 0;
+    const bool written =
+        session_.Exchange(device, [&](TServeur& serveur, QObject* target, TServeur::ReplyHandler handler) {
+            tooLong = serveur.WriteAll(record, target, std::move(handler));
+        });
+    if (tooLong != 0) {
+        session_.Prompts().ShowError(
+            QStringLiteral("parameter %1: the text is longer than 255 bytes; nothing was written")
+                .arg(tooLong));
+        return ExitFailure;
+    }
+    if (!written) {
+        ShowError(session_.Prompts(), ErrorDeviceNotResponding);
+        return ExitFailure;
+    }
+    session_.Out() << QStringLiteral(
+                          "%1: loaded %2 and wrote it with the full write, %3 parameter(s) changed")
+                          .arg(description, path)
+                          .arg(changed.size())
+                   << Qt::endl;
+    return ExitOk;
+}
+
+QList<int> LoadCommand::ChangedIds(const TOLG& before, const TOLG& after) const {
+    const DeviceRegistry& registry = session_.Registry();
+    const ParamValue& type = after.TypeValue();
+    QList<int> changed;
+    for (int id = MinParamId; id <= registry.MaxParamId(type); ++id) {
+        const std::uint8_t access = registry.ParamAccess(id, type);
+        const std::uint8_t kind = registry.ParamKind(id, type);
+        const bool sent =
+            registry.HasParam(id, type) && access != AccessRead && kind >= KindIp && kind <= KindU32;
+        if (sent && before.Value(id) != after.Value(id))
+            changed.append(id);
+    }
+    return changed;
+}
+
+bool LoadCommand::CheckLogins(const TOLG& record) {
+    const DeviceRegistry& registry = session_.Registry();
+    const int type = registry.FindDeviceType(record.TypeValue());
+    QList<int> logins;
+    for (const ParamDescriptor& descriptor : registry.Entry(type).Params) {
+        if (descriptor.Access == AccessLogin)
+            logins.append(descriptor.Id);
+    }
+    for (int i : logins) {
+        for (int j : logins) {
+            if (i != j && record.Value(i) == record.Value(j)) {
+                ShowError(session_.Prompts(), ErrorLoginsMustDiffer,
+                          DeviceText::Decode(record.Value(i).AsText()));
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+} // namespace olg::cli

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "Invocation.h"
+#include "Session.h"
+
+#include <QList>
+
+namespace olg::cli {
+
+// olgctl load DEVICE FILE.cfg [--dry-run]: writes a saved configuration into a device of the same model and
+// type code, as the desktop program does once its dialog is confirmed; with --dry-run only shows what would
+// change.
+class LoadCommand {
+public:
+    explicit LoadCommand(Session& session) : session_(session) {}
+
+    int Run(const Invocation& invocation);
+
+private:
+    // The ids the full write sends whose value the load changes.
+    QList<int> ChangedIds(const TOLG& before, const TOLG& after) const;
+    // False, with the message shown, when two login names are equal: the dialog refuses them too.
+    bool CheckLogins(const TOLG& record);
+
+    Session& session_;
+};
+
+} // namespace olg::cli
