@@ -8,6 +8,7 @@
 #include "SplitRequest.h"
 #include "TBoundSpinEdit.h"
 #include "THidden.h"
+#include "TIPEdit.h"
 #include "TLab.h"
 #include "TMisc.h"
 #include "TOlgForm.h"
@@ -16,6 +17,7 @@
 #include "TSuperv.h"
 #include "ui_TestTabs.h"
 
+#include <QLineEdit>
 #include <QNetworkDatagram>
 #include <QPushButton>
 #include <QTabWidget>
@@ -125,7 +127,7 @@ void TestOlgForm::runs_data() {
     QTest::addColumn<bool>("bare");      // a dialog with the General tab only
     QTest::addColumn<QString>("device"); // keys added to the simulated device
     // port: the General tab's port becomes 4321; user=X: the user login becomes X; tamper: the device's
-    // values change behind the dialog's back; options, ok, cancel: the buttons.
+    // values change behind the dialog's back; options, ok, cancel: the buttons; enter, escape: the keys.
     QTest::addColumn<QStringList>("script");
     QTest::addColumn<QString>("tabs"); // visible at the end: general, all, allButLast
     QTest::addColumn<int>("result");
@@ -136,7 +138,7 @@ void TestOlgForm::runs_data() {
     const auto script = [](const char* steps) { return QString::fromLatin1(steps).split(QLatin1Char(' ')); };
     const QString notResponding = QStringLiteral("Device not responding");
     QTest::newRow("general run writes the general ids only")
-        << false << false << false << QString() << script("port tamper ok") << text("general") << 1
+        << false << false << false << QString() << script("port tamper enter") << text("general") << 1
         << text("general") << QStringList();
     QTest::newRow("options then OK writes every writable id")
         << false << false << false << QString() << script("port options tamper ok") << text("all") << 1
@@ -145,7 +147,7 @@ void TestOlgForm::runs_data() {
         << false << false << false << QString() << script("port options options tamper ok") << text("general")
         << 1 << text("general") << QStringList();
     QTest::newRow("cancel writes nothing")
-        << false << false << false << QString() << script("port options tamper cancel") << text("all") << 0
+        << false << false << false << QString() << script("port options tamper escape") << text("all") << 0
         << text("none") << QStringList();
     QTest::newRow("two equal logins block OK")
         << false << false << false << text(",param41=admin") << script("options tamper ok cancel")
@@ -226,6 +228,12 @@ void TestOlgForm::runs() {
                                 : visible == form.PageControl->count()     ? QStringLiteral("all")
                                 : visible == form.PageControl->count() - 1 ? QStringLiteral("allButLast")
                                                                            : QString::number(visible);
+                }
+                if (step == QStringLiteral("enter") || step == QStringLiteral("escape")) {
+                    // Typed where the caret stands in the address, as a user would.
+                    QTest::keyClick(form.ipaddress->Box(1),
+                                    step == QStringLiteral("enter") ? Qt::Key_Return : Qt::Key_Escape);
+                    continue;
                 }
                 QPushButton* button = step == QStringLiteral("options") ? form.AvanceButton
                                       : step == QStringLiteral("ok")    ? form.OKBtn
