@@ -46,22 +46,15 @@ public:
         form.setupUi(&holder);
         AddFormTabs(form.Tabs);
         // One of each page, where an olg1n has them; the labels and accounts pages on ids it does not have.
-        security_ = std::make_unique<TSecurity>(*this, PageControl, QStringLiteral("Security"), 3, 30, 4, 1);
-        supervision_ = std::make_unique<TSuperv>(*this, PageControl, QStringLiteral("Supervision"), 4, 20);
-        labels_ = std::make_unique<TLab>(*this, PageControl, QStringLiteral("Sockets"), 5, 300, 8, 1, 0);
-        accounts_ = std::make_unique<TRack>(*this, PageControl, QStringLiteral("Users"), 6, 400, 1, 0);
-        hidden_ = std::make_unique<THidden>(*this, PageControl, 7);
-        misc_ = std::make_unique<TMisc>(*this, PageControl, QStringLiteral("Miscellaneous"), 8, 71, 1, 1);
+        // The page control owns the pages.
+        new TSecurity(*this, PageControl, QStringLiteral("Security"), 3, 30, 4, 1);
+        new TSuperv(*this, PageControl, QStringLiteral("Supervision"), 4, 20);
+        new TLab(*this, PageControl, QStringLiteral("Sockets"), 5, 300, 8, 1, 0);
+        new TRack(*this, PageControl, QStringLiteral("Users"), 6, 400, 1, 0);
+        new THidden(*this, PageControl, 7);
+        new TMisc(*this, PageControl, QStringLiteral("Miscellaneous"), 8, 71, 1, 1);
         AddLogins(SharedRegistry().Entry(SharedRegistry().FindDeviceType(ParamValue::Integer(Olg1n))).Params);
     }
-
-private:
-    std::unique_ptr<TSecurity> security_;
-    std::unique_ptr<TSuperv> supervision_;
-    std::unique_ptr<TLab> labels_;
-    std::unique_ptr<TRack> accounts_;
-    std::unique_ptr<THidden> hidden_;
-    std::unique_ptr<TMisc> misc_;
 };
 
 bool Writable(int id, const ParamValue& type) {
