@@ -6,6 +6,7 @@
 
 #include "Datagram.h"
 #include "SplitRequest.h"
+#include "TBoundCheckBox.h"
 #include "TBoundSpinEdit.h"
 #include "THidden.h"
 #include "TIPEdit.h"
@@ -120,7 +121,8 @@ void TestOlgForm::runs_data() {
     QTest::addColumn<bool>("bare");      // a dialog with the General tab only
     QTest::addColumn<QString>("device"); // keys added to the simulated device
     // port: the General tab's port becomes 4321; user=X: the user login becomes X; tamper: the device's
-    // values change behind the dialog's back; options, ok, cancel: the buttons; enter, escape: the keys.
+    // values change behind the dialog's back; dhcp: checks what DHCP disables; options, ok, cancel: the
+    // buttons; enter, escape: the keys.
     QTest::addColumn<QStringList>("script");
     QTest::addColumn<QString>("tabs"); // visible at the end: general, all, allButLast
     QTest::addColumn<int>("result");
@@ -140,8 +142,8 @@ void TestOlgForm::runs_data() {
         << false << false << false << QString() << script("port options options tamper ok") << text("general")
         << 1 << text("general") << QStringList();
     QTest::newRow("cancel writes nothing")
-        << false << false << false << QString() << script("port options tamper escape") << text("all") << 0
-        << text("none") << QStringList();
+        << false << false << false << QString() << script("port dhcp options tamper escape") << text("all")
+        << 0 << text("none") << QStringList();
     QTest::newRow("two equal logins block OK")
         << false << false << false << text(",param41=admin") << script("options tamper ok cancel")
         << text("all") << 0 << text("none") << QStringList{text("admin : Logins must be different!")};
@@ -210,6 +212,20 @@ void TestOlgForm::runs() {
             } else if (step.startsWith(QStringLiteral("user="))) {
                 form.findChild<QLineEdit*>(QStringLiteral("UserLogin"))->setText(step.mid(5));
                 original.insert(QStringLiteral("41"), step.mid(5));
+            } else if (step == QStringLiteral("dhcp")) {
+                // DHCP disables the address fields with their labels, unless it is hidden.
+                const bool was = form.DHCP->isChecked();
+                for (const bool hidden : {false, true}) {
+                    form.DHCP->setHidden(hidden);
+                    form.DHCP->setChecked(false);
+                    form.DHCP->setChecked(true);
+                    QCOMPARE(form.gateway->isEnabled(), hidden);
+                    QCOMPARE(form.submaskLabel->isEnabled(), hidden);
+                    form.DHCP->setChecked(false);
+                    QVERIFY(form.ipaddress->isEnabled());
+                }
+                form.DHCP->show();
+                form.DHCP->setChecked(was);
             } else if (step == QStringLiteral("tamper")) {
                 if (!Tamper(host.Devices().At(0), simulator.Port()))
                     break;
