@@ -121,7 +121,8 @@ void TestOlgForm::runs_data() {
     QTest::addColumn<bool>("bare");      // a dialog with the General tab only
     QTest::addColumn<QString>("device"); // keys added to the simulated device
     // port: the General tab's port becomes 4321; user=X: the user login becomes X; tamper: the device's
-    // values change behind the dialog's back; dhcp: checks what DHCP disables; options, ok, cancel: the
+    // values change behind the dialog's back; dhcp: checks what DHCP disables; impatient: Esc
+    // during the options read; options, ok, cancel: the
     // buttons; enter, escape: the keys.
     QTest::addColumn<QStringList>("script");
     QTest::addColumn<QString>("tabs"); // visible at the end: general, all, allButLast
@@ -153,7 +154,7 @@ void TestOlgForm::runs_data() {
     QTest::newRow("logins made different pass")
         << false << false << false << text(",param41=admin") << script("port options user=guest tamper ok")
         << text("all") << 1 << text("all") << QStringList();
-    QTest::newRow("silent device") << false << true << false << QString() << script("port options ok")
+    QTest::newRow("silent device") << false << true << false << QString() << script("port impatient ok")
                                    << text("general") << 1 << text("none")
                                    << QStringList{notResponding, notResponding};
     QTest::newRow("loaded run shows every tab but the last")
@@ -226,6 +227,17 @@ void TestOlgForm::runs() {
                 }
                 form.DHCP->show();
                 form.DHCP->setChecked(was);
+            } else if (step == QStringLiteral("impatient")) {
+                // While the options are read the dialog stays open, with its buttons off and the hourglass
+                // on.
+                bool busy = false;
+                QTimer::singleShot(20, &form, [&] {
+                    busy = !form.OKBtn->isEnabled() && !form.CancelBtn->isEnabled() &&
+                           QApplication::overrideCursor() != nullptr;
+                    form.reject();
+                });
+                form.AvanceButton->click();
+                QVERIFY(busy && form.isVisible());
             } else if (step == QStringLiteral("tamper")) {
                 if (!Tamper(host.Devices().At(0), simulator.Port()))
                     break;
@@ -260,6 +272,7 @@ void TestOlgForm::runs() {
     QTEST(result, "result");
     QTEST(tabsAtEnd, "tabs");
     QTEST(host.prompts.errors, "messages");
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
     QCOMPARE(form.AvanceButton->isHidden(), loaded);
     const QJsonObject after = simulator.Params();
     for (int id = 1; id <= SharedRegistry().MaxParamId(type); ++id) {
