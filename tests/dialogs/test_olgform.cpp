@@ -11,6 +11,7 @@
 #include "THidden.h"
 #include "TIPEdit.h"
 #include "TLab.h"
+#include "TMaskedRadioButton.h"
 #include "TMisc.h"
 #include "TOlgForm.h"
 #include "TRack.h"
@@ -113,6 +114,8 @@ class TestOlgForm : public QObject {
 private slots:
     void runs_data();
     void runs();
+    void radioGroups_data();
+    void radioGroups();
 };
 
 void TestOlgForm::runs_data() {
@@ -261,6 +264,9 @@ void TestOlgForm::runs() {
                                                                         : form.CancelBtn;
                 QVERIFY(button->isVisible() && button->isEnabled());
                 button->click();
+                if (button == form.AvanceButton)
+                    QCOMPARE(form.AvanceButton->text(), form.Advanced() ? QStringLiteral("<<-- Options")
+                                                                        : QStringLiteral("Options -->>"));
             }
         }
         // Whatever happened, the run ends.
@@ -289,6 +295,51 @@ void TestOlgForm::runs() {
     // The list holds what was written.
     if (written != QStringLiteral("none"))
         QCOMPARE(host.Devices().At(index).Value(4).AsInteger(), 4321);
+}
+
+void TestOlgForm::radioGroups_data() {
+    QTest::addColumn<int>("first");   // the delay of both sockets loaded before, 0 for none
+    QTest::addColumn<int>("socket1"); // the delays of the two sockets loaded then
+    QTest::addColumn<int>("socket2");
+    QTest::addColumn<QString>("checked"); // socket 1's 5 and 10, socket 2's 5 and 10
+    QTest::newRow("each socket its own choice") << 0 << 5 << 10 << QStringLiteral("1001");
+    QTest::newRow("a value no button stands for shows none") << 0 << 7 << 5 << QStringLiteral("0010");
+    QTest::newRow("loaded again over a choice") << 10 << 7 << 60 << QStringLiteral("0000");
+}
+
+void TestOlgForm::radioGroups() {
+    QFETCH(int, first);
+    QFETCH(int, socket1);
+    QFETCH(int, socket2);
+    // Two sockets' delays laid out in one panel, as in a table of rows: one exclusive choice per socket.
+    TestDialogHost host(9);
+    TOlgForm form(host);
+    std::vector<TMaskedRadioButton*> buttons;
+    for (const int id : {72, 73}) {
+        for (const int delay : {5, 10}) {
+            buttons.push_back(new TMaskedRadioButton(form.General));
+            buttons.back()->SetTag(ControlTag::Choice(id, delay, 0xFF));
+            form.AddComponent(buttons.back());
+        }
+    }
+    form.LoadControls(0);
+    TOLG record;
+    auto load = [&](int value1, int value2) {
+        record.SetValue(72, ParamValue::Integer(value1));
+        record.SetValue(73, ParamValue::Integer(value2));
+        form.LoadComponents(record);
+    };
+    if (first != 0)
+        load(first, first);
+    load(socket1, socket2);
+    QString checked;
+    for (const TMaskedRadioButton* button : buttons)
+        checked += button->isChecked() ? QLatin1Char('1') : QLatin1Char('0');
+    QTEST(checked, "checked");
+    // Storing keeps a value that no button stands for.
+    form.StoreComponents(record);
+    QCOMPARE(record.Value(72).AsInteger(), socket1);
+    QCOMPARE(record.Value(73).AsInteger(), socket2);
 }
 
 QTEST_MAIN(TestOlgForm)
