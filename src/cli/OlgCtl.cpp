@@ -3,6 +3,7 @@
 #include "ExitCode.h"
 #include "HelpText.h"
 #include "Invocation.h"
+#include "LabelCommand.h"
 #include "ListWriter.h"
 #include "ReadCommand.h"
 #include "ScanCommand.h"
@@ -58,12 +59,15 @@ int OlgCtl::Run(const QStringList& arguments) {
         return invocation.Help ? ExitOk : ExitUsage;
     }
 
-    const bool takesFormat = invocation.Verb != QLatin1String("write");
+    const bool takesFormat =
+        invocation.Verb == QLatin1String("scan") || invocation.Verb == QLatin1String("read");
     if (invocation.Format && (!takesFormat || !ParseOutputFormat(*invocation.Format)))
         return Usage(takesFormat ? QStringLiteral("--format takes table, csv or json")
-                                 : QStringLiteral("write has no --format"));
+                                 : QStringLiteral("%1 has no --format").arg(invocation.Verb));
     if (invocation.All && invocation.Verb != QLatin1String("write"))
         return Usage(QStringLiteral("--all belongs to write"));
+    if ((invocation.Pdf || invocation.Png || invocation.Log) && invocation.Verb != QLatin1String("label"))
+        return Usage(QStringLiteral("--pdf, --png and --log belong to label"));
 
     ExchangeSettings settings;
     std::unique_ptr<SimulatedLan> lan;
@@ -98,6 +102,8 @@ int OlgCtl::Run(const QStringList& arguments) {
         return ScanCommand(session).Run(invocation);
     if (invocation.Verb == QLatin1String("read"))
         return ReadCommand(session).Run(invocation);
+    if (invocation.Verb == QLatin1String("label"))
+        return LabelCommand(session).Run(invocation);
     return WriteCommand(session).Run(invocation);
 }
 

@@ -19,6 +19,9 @@ public:
 
     void ShowError(const QString& message) override;
     void ShowWarning(const QString& message) override;
+    QString AskOpenFileName(const QString& caption, const QString& filter, const QString& start) override;
+    QString AskSaveFileName(const QString& caption, const QString& filter,
+                            const QString& defaultSuffix) override;
 
 private:
     void Show(QMessageBox::Icon icon, const QString& message);

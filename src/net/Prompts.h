@@ -14,6 +14,18 @@ public:
     virtual void ShowError(const QString& message) = 0;
     // A modal warning box with an OK button.
     virtual void ShowWarning(const QString& message) = 0;
+
+    // File dialogs: the chosen file, or an empty text when the user cancelled. The filter reads like
+    // "MAC log (*.txt)"; a save dialog adds the default suffix to a name given without one. Where no one can
+    // answer, nothing is chosen.
+    virtual QString AskOpenFileName(const QString& /*caption*/, const QString& /*filter*/,
+                                    const QString& /*start*/) {
+        return {};
+    }
+    virtual QString AskSaveFileName(const QString& /*caption*/, const QString& /*filter*/,
+                                    const QString& /*defaultSuffix*/) {
+        return {};
+    }
 };
 
 } // namespace olg
