@@ -20,6 +20,7 @@ constexpr double LargestTextPoints = 8.0;
 constexpr double TextGapInch = 0.02;
 // A printer cannot print at the edge of the paper; the PDF keeps a border as wide as a usual one.
 constexpr double PdfBorderMillimetres = 10.0;
+constexpr int PixelsPerDot = 2;
 
 std::optional<std::vector<int>> Values(const QString& text) {
     if (text.isEmpty())
@@ -93,14 +94,23 @@ QImage MacLabel::Image(int dotsPerInch) const {
     const int width = SymbolModules() * module;
     const int height = static_cast<int>(std::lround((BarHeightInch + TextGapInch) * dotsPerInch)) +
                        static_cast<int>(std::lround(LargestTextPoints / 72.0 * dotsPerInch * 1.5));
-    QImage image(width + 2 * margin, height + 2 * margin, QImage::Format_RGB32);
-    const int dotsPerMetre = static_cast<int>(std::lround(dotsPerInch / 0.0254));
-    image.setDotsPerMeterX(dotsPerMetre);
-    image.setDotsPerMeterY(dotsPerMetre);
+    QImage image((width + 2 * margin) * PixelsPerDot, (height + 2 * margin) * PixelsPerDot,
+                 QImage::Format_RGB32);
+    // Painted at the printer's resolution, so that the text keeps its size in points.
+    const auto setResolution = [&image](int resolution) {
+        const int dotsPerMetre = static_cast<int>(std::lround(resolution / 0.0254));
+        image.setDotsPerMeterX(dotsPerMetre);
+        image.setDotsPerMeterY(dotsPerMetre);
+    };
+    setResolution(dotsPerInch);
     image.fill(Qt::white);
-    QPainter painter(&image);
-    painter.translate(margin, margin);
-    Paint(painter, dotsPerInch);
+    {
+        QPainter painter(&image);
+        painter.scale(PixelsPerDot, PixelsPerDot);
+        painter.translate(margin, margin);
+        Paint(painter, dotsPerInch);
+    }
+    setResolution(dotsPerInch * PixelsPerDot);
     return image;
 }
 

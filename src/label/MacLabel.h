@@ -19,7 +19,9 @@ public:
     // (dots per inch); false when the text cannot be encoded.
     bool Paint(QPainter& painter, int dotsPerInch) const;
 
-    // The label alone on white, with the blank margin a reader needs around the symbol.
+    // The label alone on white, with the blank margin a reader needs around the symbol, as a printer of
+    // this resolution prints it and a scanner of twice the resolution sees it: each dot two pixels wide,
+    // since readers stumble over bars of a single pixel.
     QImage Image(int dotsPerInch) const;
 
     // A landscape page holding the label at its top left, as the printer would print it. False with the
