@@ -5,6 +5,7 @@
 #include "SimulatedLan.h"
 #include "TFormMain.h"
 #include "WidgetPrompts.h"
+#include "WindowActivation.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -95,12 +96,8 @@ int main(int argc, char* argv[]) {
 
     olg::TFormMain window(prompts, settings);
     prompts.SetParent(&window);
-    QObject::connect(&instance, &olg::SingleInstance::ActivationRequested, &window, [&window] {
-        window.setWindowState((window.windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
-        window.show();
-        window.raise();
-        window.activateWindow();
-    });
+    QObject::connect(&instance, &olg::SingleInstance::ActivationRequested, &window,
+                     [&window] { olg::BringToFront(window); });
 
     // UPGRADE DIALOG: the upgrade dialog is created here, once, right after the main window, and lives
     // hidden until the end of the program.

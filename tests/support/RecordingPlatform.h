@@ -11,7 +11,10 @@ namespace olg::testing {
 
 // The platform's services for tests, in force while it lives: settings in memory, a printer that paints
 // each page into an image, fixed system figures, and the executable file the test names.
-class RecordingPlatform : public PlatformServices, SettingsStore, PrinterService, SystemInformation {
+class RecordingPlatform : public PlatformServices,
+                          public SettingsStore,
+                          public PrinterService,
+                          public SystemInformation {
 public:
     explicit RecordingPlatform(QString executableFile = {}) : executable(std::move(executableFile)) {
         PlatformServices::Install(this);

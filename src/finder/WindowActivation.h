@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QWidget>
+
+namespace olg {
+
+// Brings a window to the front on a later start of the program: restored when minimised, then raised and
+// activated.
+inline void BringToFront(QWidget& window) {
+    window.setWindowState((window.windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
+
+} // namespace olg
