@@ -155,6 +155,8 @@ void TestStartup::versionInfo_data() {
     QTest::newRow("olgctl") << BinFile(QStringLiteral("olgctl"))
                             << Texts({"1.8.0.4", "4", "olgctl", "eOutletGuard Finder command-line tool",
                                       "1.8.0.4"});
+    QTest::newRow("olgfinder") << BinFile(QStringLiteral("olgfinder"))
+                               << Texts({"1.8.0.4", "4", "olgfinder", "eOutletGuard Finder", "1.8.0.4"});
     QTest::newRow("a version of its own")
         << QCoreApplication::applicationFilePath()
         << Texts({"1.8.0.0", "0", "test_startup", "Start-up tests", "1.8.0.4"});
