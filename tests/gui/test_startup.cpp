@@ -149,26 +149,38 @@ void TestStartup::variant() {
 
 void TestStartup::versionInfo_data() {
     QTest::addColumn<QString>("file");
-    QTest::addColumn<QStringList>(
-        "texts"); // file version, build, internal name, description, product version
+    QTest::addColumn<qint64>("cutAt"); // only this much of the file is read; -1: all of it
+    // File version, build, internal name, description, product version.
+    QTest::addColumn<QStringList>("texts");
     const QString none = QStringLiteral("<info not available>");
-    QTest::newRow("olgctl") << BinFile(QStringLiteral("olgctl"))
+    const QStringList noTexts{none, none, none, none, none};
+    const QString olgctl = BinFile(QStringLiteral("olgctl"));
+    QTest::newRow("olgctl") << olgctl << qint64(-1)
                             << Texts({"1.8.0.4", "4", "olgctl", "eOutletGuard Finder command-line tool",
                                       "1.8.0.4"});
-    QTest::newRow("olgfinder") << BinFile(QStringLiteral("olgfinder"))
+    QTest::newRow("olgfinder") << BinFile(QStringLiteral("olgfinder")) << qint64(-1)
                                << Texts({"1.8.0.4", "4", "olgfinder", "eOutletGuard Finder", "1.8.0.4"});
     QTest::newRow("a version of its own")
-        << QCoreApplication::applicationFilePath()
+        << QCoreApplication::applicationFilePath() << qint64(-1)
         << Texts({"1.8.0.0", "0", "test_startup", "Start-up tests", "1.8.0.4"});
-    QTest::newRow("no version block")
-        << QStringLiteral(__FILE__) << QStringList{none, none, none, none, none};
-    QTest::newRow("no file") << QStringLiteral("/nonexistent/olgfinder")
-                             << QStringList{none, none, none, none, none};
+    QTest::newRow("ELF header only") << olgctl << qint64(40) << noTexts;
+    QTest::newRow("section table cut off") << olgctl << QFileInfo(olgctl).size() - 100 << noTexts;
+    QTest::newRow("no version block") << QStringLiteral(__FILE__) << qint64(-1) << noTexts;
+    QTest::newRow("no file") << QStringLiteral("/nonexistent/olgfinder") << qint64(-1) << noTexts;
 }
 
 void TestStartup::versionInfo() {
     QFETCH(QString, file);
+    QFETCH(qint64, cutAt);
     QFETCH(QStringList, texts);
+    QTemporaryDir dir;
+    if (cutAt >= 0) {
+        const QString cut = dir.filePath(QStringLiteral("cut"));
+        QFile copy(cut);
+        QVERIFY(copy.open(QIODevice::WriteOnly));
+        copy.write(ReadFile(file).left(cutAt));
+        file = cut;
+    }
     TVersionInfo info;
     info.GetInfo(file);
     QCOMPARE((QStringList{info.FileVersion, info.Build, info.Internalname, info.FileDescription,
