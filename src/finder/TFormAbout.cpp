@@ -82,8 +82,8 @@ std::unique_ptr<QDialog> TFormAbout::Build(QWidget* parent) const {
     auto* text = new QVBoxLayout;
     text->addWidget(title);
     text->addWidget(version);
-    text->addWidget(NewLabel(dialog.get(), "Comments", facts_.FileDescription));
-    text->addWidget(NewLabel(dialog.get(), "Copyright", facts_.LegalCopyright));
+    text->addWidget(NewLabel(dialog.get(), "FileDescription", facts_.FileDescription));
+    text->addWidget(NewLabel(dialog.get(), "LegalCopyright", facts_.LegalCopyright));
     if (!facts_.WebAddress.isEmpty())
         text->addWidget(NewLink(dialog.get(), "WebAddress", facts_.WebAddress, facts_.WebAddress));
     if (!facts_.MailAddress.isEmpty())

@@ -26,6 +26,15 @@ public:
     WaitCursor& operator=(const WaitCursor&) = delete;
 };
 
+// The ordinary pointer while the user answers a question in the middle of a long operation.
+class ArrowCursor {
+public:
+    ArrowCursor() { QGuiApplication::setOverrideCursor(Qt::ArrowCursor); }
+    ~ArrowCursor() { QGuiApplication::restoreOverrideCursor(); }
+    ArrowCursor(const ArrowCursor&) = delete;
+    ArrowCursor& operator=(const ArrowCursor&) = delete;
+};
+
 } // namespace
 
 void TFormMain::Print() {
@@ -77,6 +86,7 @@ void TFormMain::AppendMacLog(int index) {
 }
 
 void TFormMain::LogMacEntry(const MacLog::Entry& entry) {
+    const ArrowCursor answering;
     if (macLogFile_.isEmpty()) {
         // No log chosen yet: ask for one, and keep it as the Options dialog would.
         const QString chosen =

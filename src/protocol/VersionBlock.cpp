@@ -1,5 +1,8 @@
 #include "VersionBlock.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace olg {
 
 namespace {

@@ -196,11 +196,13 @@ void TestStartup::versionInfo() {
 void TestStartup::aboutBox_data() {
     QTest::addColumn<QString>("executable");
     QTest::addColumn<QStringList>("labels"); // top to bottom
-    QTest::newRow("build 4, with links") << "build 4"
-                                         << Texts({"ProductName", "Version", "Comments", "Copyright",
-                                                   "WebAddress", "MailAddress", "Rule", "SystemLabels"});
+    QTest::newRow("build 4, with links")
+        << "build 4"
+        << Texts({"ProductName", "Version", "FileDescription", "LegalCopyright", "WebAddress", "MailAddress",
+                  "Rule", "SystemLabels"});
     QTest::newRow("no version block, no links")
-        << "none" << Texts({"ProductName", "Version", "Comments", "Copyright", "Rule", "SystemLabels"});
+        << "none"
+        << Texts({"ProductName", "Version", "FileDescription", "LegalCopyright", "Rule", "SystemLabels"});
 }
 
 void TestStartup::aboutBox() {
