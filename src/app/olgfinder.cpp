@@ -96,8 +96,7 @@ int main(int argc, char* argv[]) {
 
     olg::TFormMain window(prompts, settings);
     prompts.SetParent(&window);
-    QObject::connect(&instance, &olg::SingleInstance::ActivationRequested, &window,
-                     [&window] { olg::BringToFront(window); });
+    olg::FollowActivation(instance, window);
 
     // UPGRADE DIALOG: the upgrade dialog is created here, once, right after the main window, and lives
     // hidden until the end of the program.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SingleInstance.h"
+
 #include <QWidget>
 
 namespace olg {
@@ -11,6 +13,12 @@ inline void BringToFront(QWidget& window) {
     window.show();
     window.raise();
     window.activateWindow();
+}
+
+// Every later start of the program brings this window to the front.
+inline void FollowActivation(SingleInstance& instance, QWidget& window) {
+    QObject::connect(&instance, &SingleInstance::ActivationRequested, &window,
+                     [&window] { BringToFront(window); });
 }
 
 } // namespace olg

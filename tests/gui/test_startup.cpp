@@ -5,6 +5,7 @@
 #include "QSettingsStore.h"
 #include "RecordingPlatform.h"
 #include "RecordingPrompts.h"
+#include "RecordingSingleInstance.h"
 #include "TFormMain.h"
 #include "TOptionsForm.h"
 #include "TVersionInfo.h"
@@ -27,6 +28,7 @@ using namespace olg;
 using olg::testing::FakeDevice;
 using olg::testing::RecordingPlatform;
 using olg::testing::RecordingPrompts;
+using olg::testing::RecordingSingleInstance;
 
 namespace {
 
@@ -407,10 +409,13 @@ void TestStartup::singleInstance() {
 }
 
 void TestStartup::bringToFront() {
+    RecordingSingleInstance instance;
+    QVERIFY(instance.Claim());
     QWidget window;
+    FollowActivation(instance, window);
     window.showMinimized();
     QVERIFY(window.isMinimized());
-    BringToFront(window);
+    instance.LaterStart();
     QVERIFY(!window.isMinimized());
     QVERIFY(window.isVisible());
 }
