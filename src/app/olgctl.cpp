@@ -1,12 +1,25 @@
 #include "OlgCtl.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QTextStream>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
+#include <memory>
 
 int main(int argc, char* argv[]) {
-    QCoreApplication application(argc, argv);
+    // Labels are drawn with fonts, which need a GUI application; the tool never shows a window. The other
+    // verbs do without one.
+    std::unique_ptr<QCoreApplication> application;
+    if (std::any_of(argv + 1, argv + argc,
+                    [](const char* word) { return std::strcmp(word, "label") == 0; })) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        application = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        application = std::make_unique<QCoreApplication>(argc, argv);
+    }
     QCoreApplication::setApplicationName(QStringLiteral("olgctl"));
     QCoreApplication::setApplicationVersion(QStringLiteral(OLG_VERSION));
     QTextStream out(stdout);

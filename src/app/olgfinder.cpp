@@ -1,9 +1,11 @@
 // The desktop program: finds the eOutletGuard devices on the LAN and configures them.
 
 #include "ExchangeSettings.h"
+#include "LocalSocketInstance.h"
 #include "SimulatedLan.h"
 #include "TFormMain.h"
 #include "WidgetPrompts.h"
+#include "WindowActivation.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -75,6 +77,11 @@ int main(int argc, char* argv[]) {
     if (demo && (parser.isSet(bindOption) || parser.isSet(targetOption)))
         return Fail(QStringLiteral("--demo chooses its own addresses; leave out --bind and --target"));
 
+    // One instance per user: a second start brings the first one to the front and ends without a word.
+    olg::LocalSocketInstance instance(QStringLiteral("olgfinder"));
+    if (!instance.Claim())
+        return 0;
+
     olg::WidgetPrompts prompts;
     // Declared before the window, so the simulator outlives the exchange that talks to it.
     olg::SimulatedLan lan;
@@ -89,6 +96,11 @@ int main(int argc, char* argv[]) {
 
     olg::TFormMain window(prompts, settings);
     prompts.SetParent(&window);
+    olg::FollowActivation(instance, window);
+
+    // UPGRADE DIALOG: the upgrade dialog is created here, once, right after the main window, and lives
+    // hidden until the end of the program.
+
     window.show();
     if (demo) {
         window.ShowSimulatedLan(lan.DeviceCount());

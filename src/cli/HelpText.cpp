@@ -22,6 +22,7 @@ Verbs:
   write   change parameters of one device
   save    save the configuration of one device into a .cfg file
   load    write a configuration saved in a .cfg file into one device
+  label   make the MAC label of one device and record it in the MAC log
 
 "olgctl VERB --help" tells more about a verb.
 DEVICE is a MAC address (separators "-", ":" or ".", any case), an IP address or a device name.
@@ -78,6 +79,18 @@ come from the file too.
   --format FORMAT  of that list: table (default), csv or json
 )";
 
+const char* const LabelHelp = R"(Usage: olgctl label DEVICE [--pdf FILE | --png FILE] [--log FILE]
+
+Scans, then makes the MAC label of the device: a Code 128 symbol (subset A) of its MAC address written with
+"-", with the text under the bars, as a landscape PDF page or as a PNG image; and adds the device to the MAC
+log, a fixed-column text file. A MAC address already in the log is not added again: the tool says
+"MAC Address already in use!" and exits with 1, after making the label all the same.
+
+  --pdf FILE  the label as a PDF page
+  --png FILE  the label as a PNG image
+  --log FILE  the MAC log to add the device to
+)";
+
 } // namespace
 
 QString HelpText(const QString& verb) {
@@ -94,6 +107,8 @@ QString HelpText(const QString& verb) {
         text = SaveHelp;
     else if (verb == QLatin1String("load"))
         text = LoadHelp;
+    else if (verb == QLatin1String("label"))
+        text = LabelHelp;
     if (!text)
         return {};
     return QString::fromUtf8(text) + QString::fromUtf8(CommonOptions);

@@ -15,7 +15,10 @@ std::optional<Invocation> Invocation::Parse(const QStringList& arguments, QStrin
     const QCommandLineOption bind(QStringLiteral("bind"), {}, QStringLiteral("ADDR:PORT"));
     const QCommandLineOption target(QStringLiteral("target"), {}, QStringLiteral("ADDR:PORT"));
     const QCommandLineOption format(QStringLiteral("format"), {}, QStringLiteral("FORMAT"));
-    parser.addOptions({help, version, demo, all, dryRun, bind, target, format});
+    const QCommandLineOption pdf(QStringLiteral("pdf"), {}, QStringLiteral("FILE"));
+    const QCommandLineOption png(QStringLiteral("png"), {}, QStringLiteral("FILE"));
+    const QCommandLineOption log(QStringLiteral("log"), {}, QStringLiteral("FILE"));
+    parser.addOptions({help, version, demo, all, dryRun, bind, target, format, pdf, png, log});
 
     // QCommandLineParser skips the first word as the program name.
     if (!parser.parse(QStringList{QStringLiteral("olgctl")} + arguments)) {
@@ -34,7 +37,8 @@ std::optional<Invocation> Invocation::Parse(const QStringList& arguments, QStrin
     invocation.DryRun = parser.isSet(dryRun);
     for (const auto& [option, field] :
          {std::pair{&bind, &invocation.Bind}, std::pair{&target, &invocation.Target},
-          std::pair{&format, &invocation.Format}}) {
+          std::pair{&format, &invocation.Format}, std::pair{&pdf, &invocation.Pdf},
+          std::pair{&png, &invocation.Png}, std::pair{&log, &invocation.Log}}) {
         if (parser.isSet(*option)) {
             const QStringList values = parser.values(*option);
             if (values.size() > 1) {

@@ -19,6 +19,10 @@ struct Invocation {
     std::optional<QString> Bind;
     std::optional<QString> Target;
     std::optional<QString> Format;
+    // label's outputs.
+    std::optional<QString> Pdf;
+    std::optional<QString> Png;
+    std::optional<QString> Log;
 
     // The arguments without the program name; nothing with the reason in *error when an option is unknown or
     // lacks its value.

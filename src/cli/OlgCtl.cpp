@@ -3,6 +3,7 @@
 #include "ExitCode.h"
 #include "HelpText.h"
 #include "Invocation.h"
+#include "LabelCommand.h"
 #include "ListWriter.h"
 #include "LoadCommand.h"
 #include "ReadCommand.h"
@@ -61,7 +62,8 @@ int OlgCtl::Run(const QStringList& arguments) {
     }
 
     const bool takesFormat =
-        invocation.Verb != QLatin1String("write") && invocation.Verb != QLatin1String("save");
+        invocation.Verb != QLatin1String("write") && invocation.Verb != QLatin1String("save") &&
+        invocation.Verb != QLatin1String("label");
     if (invocation.Format && (!takesFormat || !ParseOutputFormat(*invocation.Format)))
         return Usage(takesFormat ? QStringLiteral("--format takes table, csv or json")
                                  : invocation.Verb + QStringLiteral(" has no --format"));
@@ -69,6 +71,8 @@ int OlgCtl::Run(const QStringList& arguments) {
         return Usage(QStringLiteral("--all belongs to write"));
     if (invocation.DryRun && invocation.Verb != QLatin1String("load"))
         return Usage(QStringLiteral("--dry-run belongs to load"));
+    if ((invocation.Pdf || invocation.Png || invocation.Log) && invocation.Verb != QLatin1String("label"))
+        return Usage(QStringLiteral("--pdf, --png and --log belong to label"));
 
     ExchangeSettings settings;
     std::unique_ptr<SimulatedLan> lan;
@@ -107,6 +111,8 @@ int OlgCtl::Run(const QStringList& arguments) {
         return SaveCommand(session).Run(invocation);
     if (invocation.Verb == QLatin1String("load"))
         return LoadCommand(session).Run(invocation);
+    if (invocation.Verb == QLatin1String("label"))
+        return LabelCommand(session).Run(invocation);
     return WriteCommand(session).Run(invocation);
 }
 

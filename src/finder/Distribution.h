@@ -2,6 +2,8 @@
 
 #include "Datagram.h"
 
+#include <QString>
+
 #include <cstdint>
 
 namespace olg {
@@ -13,6 +15,9 @@ struct Distribution {
     bool FullFeatures = false;
     // Sent in the header of every request.
     std::uint16_t DistributorCode = DefaultDistributorCode;
+    // The about box's links, left out when empty.
+    QString AboutWebAddress;
+    QString AboutMailAddress;
 };
 
 } // namespace olg

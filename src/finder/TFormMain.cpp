@@ -40,30 +40,12 @@ int StartColumnWidth(int column, const QFontMetrics& metrics) {
 } // namespace
 
 TFormMain::TFormMain(Prompts& prompts, const ExchangeSettings& settings, QWidget* parent)
-    : QMainWindow(parent), prompts_(prompts), registry_(StandardRegistry()), devices_(registry_),
-      serveur_(new TServeur(registry_, prompts_, settings, this)), actions_(*this),
-      model_(new DeviceTableModel(devices_, this)), timer_(new QTimer(this)), lanNote_(new QLabel(this)) {
-    setWindowTitle(ApplicationTitle());
-    serveur_->SetDistributorCode(distribution_.DistributorCode);
-
+    : QMainWindow(parent), prompts_(prompts), platform_(PlatformServices::Current()), devices_(registry_),
+      actions_(*this), model_(new DeviceTableModel(devices_, this)), timer_(new QTimer(this)),
+      lanNote_(new QLabel(this)) {
     timer_->setObjectName(QStringLiteral("Timer"));
     timer_->setInterval(ScanTickInterval);
     connect(timer_, &QTimer::timeout, this, &TFormMain::TimerTimer);
-
-    CreateGrid();
-    CreateProgressBar();
-    auto* central = new QWidget(this);
-    auto* layout = new QVBoxLayout(central);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(grid_);
-    layout->addWidget(progressBar_);
-    setCentralWidget(central);
-
-    statusBar()->setObjectName(QStringLiteral("StatusBar"));
-    lanNote_->setObjectName(QStringLiteral("LanNote"));
-    lanNote_->setTextFormat(Qt::PlainText);
-    statusBar()->addWidget(lanNote_);
 
     ConnectActions();
     // The state before any scan: only Scan and Upgrade offered. The popup's items stay enabled, since the
@@ -76,10 +58,35 @@ TFormMain::TFormMain(Prompts& prompts, const ExchangeSettings& settings, QWidget
         action->setEnabled(false);
         action->setVisible(false);
     }
+    FormCreate(settings);
     resize(640, 400);
 
     if (!serveur_->BindError().isEmpty())
         QTimer::singleShot(0, this, &TFormMain::ReportBindError);
+}
+
+void TFormMain::FormCreate(const ExchangeSettings& settings) {
+    SelectDistribution();
+    setWindowTitle(ApplicationTitle());
+    LoadOptions();
+
+    CreateGrid();
+    CreateProgressBar();
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(grid_);
+    layout->addWidget(progressBar_);
+    setCentralWidget(central);
+    statusBar()->setObjectName(QStringLiteral("StatusBar"));
+    lanNote_->setObjectName(QStringLiteral("LanNote"));
+    lanNote_->setTextFormat(Qt::PlainText);
+    statusBar()->addWidget(lanNote_);
+
+    registry_ = StandardRegistry();
+    serveur_ = new TServeur(registry_, prompts_, settings, this);
+    serveur_->SetDistributorCode(distribution_.DistributorCode);
 }
 
 TFormMain::~TFormMain() = default;
@@ -308,12 +315,8 @@ void TFormMain::Config() {
         Scan();
 }
 
-// The labels, upgrade, options and about box arrive with their own features; until then their entries are
-// present and do nothing.
-void TFormMain::Print() {}
+// The upgrade arrives with its own feature; until then its entry is present and does nothing.
 void TFormMain::UpgradeButtonClick() {}
-void TFormMain::OptionsClick() {}
-void TFormMain::AboutMenuClick() {}
 
 void TFormMain::Quit() {
     QCoreApplication::quit();

@@ -7,8 +7,11 @@
 #include "Distribution.h"
 #include "ExchangeSettings.h"
 #include "IpNeighbourCache.h"
+#include "MacLog.h"
 #include "MainWindowActions.h"
+#include "PlatformServices.h"
 #include "Prompts.h"
+#include "TFormAbout.h"
 #include "TServeur.h"
 #include "WebAddress.h"
 
@@ -68,6 +71,17 @@ public:
     void AboutMenuClick();
     void Quit();
 
+    // Start-up and the MAC log (TFormMainStartup.cpp, TFormMainLabels.cpp).
+    // The variant named by the build number of the program's version block.
+    void SelectDistribution();
+    void LoadOptions();
+    void SaveOptions();
+    // Adds the device to the MAC log, asking for the log's path when none is set.
+    void AppendMacLog(int index);
+    const QString& MacLogFile() const { return macLogFile_; }
+    // What the about box shows.
+    AboutFacts CollectAboutFacts() const;
+
     // Says in the status bar that the devices listed are simulated.
     void ShowSimulatedLan(int deviceCount);
 
@@ -87,6 +101,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void FormCreate(const ExchangeSettings& settings);
+    static MacLog::Entry MacLogEntry(const TOLG& record);
+    void LogMacEntry(const MacLog::Entry& entry);
     void CreateGrid();
     void CreateProgressBar();
     void SelectFirstRow();
@@ -96,12 +113,14 @@ private:
     void OpenWebPage(WebPage page);
 
     Prompts& prompts_;
+    PlatformServices& platform_;
     Distribution distribution_;
+    QString macLogFile_;
     DeviceRegistry registry_;
     DeviceList devices_;
     int selectedDevice_ = 0;
     DialogFactory dialogs_;
-    TServeur* serveur_;
+    TServeur* serveur_ = nullptr;
     MainWindowActions actions_;
     DeviceTableModel* model_;
     QTableView* grid_ = nullptr;

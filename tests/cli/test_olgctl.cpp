@@ -73,12 +73,15 @@ private slots:
     void silentDevice();
     void help_data();
     void help();
+    void label_data();
+    void label();
 
 private:
     ProgramResult Run(QStringList arguments, bool loopback = true);
     // Parameter id -> value as the simulator stores it, for the device with this MAC ("00-0A-...").
     QJsonObject Stored(const QString& mac) const;
     QByteArray StateBytes() const;
+    static QByteArray ReadAll(const QString& path);
 
     std::unique_ptr<QTemporaryDir> dir_;
     std::unique_ptr<SimulatedLan> lan_;
@@ -110,6 +113,11 @@ ProgramResult TestOlgctl::Run(QStringList arguments, bool loopback) {
                                 QStringLiteral("--target"), QStringLiteral("127.0.0.1:%1").arg(target_)} +
                     arguments;
     return RunProgram(QStringLiteral("olgctl"), arguments);
+}
+
+QByteArray TestOlgctl::ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QByteArray TestOlgctl::StateBytes() const {
@@ -290,6 +298,13 @@ void TestOlgctl::refused_data() {
     QTest::newRow("id out of range") << write(QStringLiteral("1000=x")) << QStringLiteral("is not ID=VALUE");
     QTest::newRow("--all with scan") << QStringList{QStringLiteral("scan"), QStringLiteral("--all")}
                                      << QStringLiteral("--all belongs to write");
+    QTest::newRow("--log with read") << QStringList{QStringLiteral("read"), lobby, QStringLiteral("--log=x")}
+                                     << QStringLiteral("--pdf, --png and --log belong to label");
+    QTest::newRow("label as PDF and PNG")
+        << QStringList{QStringLiteral("label"), lobby, QStringLiteral("--pdf=a"), QStringLiteral("--png=b")}
+        << QStringLiteral("a PDF or a PNG file, not both");
+    QTest::newRow("label of nothing")
+        << QStringList{QStringLiteral("label"), lobby} << QStringLiteral("label needs --pdf, --png or --log");
     // Refused once the device's type is known, still before anything is written.
     QTest::newRow("read-only id") << write(QStringLiteral("5=olg9"))
                                   << QStringLiteral("parameter 5 is read-only");
@@ -417,6 +432,9 @@ void TestOlgctl::help_data() {
                           << QStringLiteral("Usage: olgctl read DEVICE");
     QTest::newRow("help write") << QStringList{QStringLiteral("help"), QStringLiteral("write")}
                                 << QStringLiteral("Usage: olgctl write DEVICE ID=VALUE... [--all]");
+    QTest::newRow("label") << QStringList{QStringLiteral("label"), QStringLiteral("--help")}
+                           << QStringLiteral(
+                                  "Usage: olgctl label DEVICE [--pdf FILE | --png FILE] [--log FILE]");
     QTest::newRow("version") << QStringList{QStringLiteral("--version")} << QStringLiteral("olgctl 1.8.0.4");
 }
 
@@ -427,6 +445,59 @@ void TestOlgctl::help() {
     const ProgramResult result = Run(arguments);
     QCOMPARE(result.ExitCode, 0);
     QVERIFY2(result.Out.startsWith(first), qPrintable(result.Out));
+}
+
+void TestOlgctl::label_data() {
+    QTest::addColumn<QString>("medium");
+    QTest::addColumn<int>("runs");
+    QTest::newRow("PNG") << "png" << 1;
+    QTest::newRow("PDF") << "pdf" << 1;
+    QTest::newRow("labelled again, logged once") << "png" << 2;
+}
+
+void TestOlgctl::label() {
+    QFETCH(QString, medium);
+    QFETCH(int, runs);
+    const QString mac = QStringLiteral("00-0A-95-9D-68-16");
+    const QString log = dir_->filePath(QStringLiteral("mac.txt"));
+    const QString image = dir_->filePath(QStringLiteral("label.png"));
+    const QString output =
+        medium == QLatin1String("pdf") ? dir_->filePath(QStringLiteral("label.pdf")) : image;
+    QByteArray logged;
+    for (int run = 1; run <= runs; ++run) {
+        QFile::remove(output);
+        const ProgramResult result = Run({QStringLiteral("label"), mac, QStringLiteral("--") + medium, output,
+                                          QStringLiteral("--log"), log});
+        // Labelled every time; logged the first time only.
+        QVERIFY(QFile::exists(output));
+        if (run == 1) {
+            QCOMPARE(result.ExitCode, 0);
+            logged = ReadAll(log);
+        } else {
+            QCOMPARE(result.ExitCode, 1);
+            QVERIFY2(result.Err.contains(QStringLiteral("MAC Address already in use!")),
+                     qPrintable(result.Err));
+            QCOMPARE(ReadAll(log), logged);
+        }
+    }
+    if (medium == QLatin1String("pdf"))
+        QCOMPARE(RunProgram(QStringLiteral("/usr/bin/pdftoppm"),
+                            {QStringLiteral("-r"), QStringLiteral("600"), QStringLiteral("-png"),
+                             QStringLiteral("-singlefile"), output, image.chopped(4)})
+                     .ExitCode,
+                 0);
+    QCOMPARE(
+        RunProgram(QStringLiteral("/usr/bin/zbarimg"), {QStringLiteral("-q"), QStringLiteral("--raw"), image})
+            .Out.trimmed(),
+        mac);
+
+    const QList<QByteArray> lines = logged.split('\n');
+    QCOMPARE(lines.size(), 4); // three lines, each ending in CR LF
+    QVERIFY(lines.at(0).startsWith("Adresse MAC       | Date"));
+    const QByteArray entry = lines.at(2);
+    QCOMPARE(entry.size(), 88);
+    QCOMPARE(entry.left(20), "00-0A-95-9D-68-16 | ");
+    QCOMPARE(entry.mid(40), "| olg1n                            | v1.4.0.0  \r");
 }
 
 QTEST_GUILESS_MAIN(TestOlgctl)

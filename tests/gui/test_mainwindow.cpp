@@ -3,6 +3,7 @@
 
 #include "Datagram.h"
 #include "FakeDevice.h"
+#include "RecordingPlatform.h"
 #include "RecordingPrompts.h"
 #include "TFormMain.h"
 
@@ -67,6 +68,8 @@ struct Fixture {
         return rows;
     }
 
+    // Settings and printer of the test's own, never the user's.
+    olg::testing::RecordingPlatform platform;
     RecordingPrompts prompts;
     FakeDevice device;
     std::unique_ptr<TFormMain> form;

@@ -1,0 +1,22 @@
+# The version block of every executable: the project version and the texts below, in the ELF section
+# ".olg_version", where the about box and the distribution variant read them from the file.
+set(OLG_COMPANY_NAME "eOutletGuard")
+set(OLG_PRODUCT_NAME "eOutletGuard Finder")
+set(OLG_LEGAL_COPYRIGHT "Copyright (C) 2026 eOutletGuard")
+set(OLG_LEGAL_TRADEMARKS "eOutletGuard")
+set(OLG_COMMENTS "")
+
+# olg_embed_version(TARGET DESCRIPTION [FILE_VERSION])
+function(olg_embed_version target description)
+    set(OLG_FILE_VERSION ${PROJECT_VERSION})
+    if(ARGC GREATER 2)
+        set(OLG_FILE_VERSION ${ARGV2})
+    endif()
+    set(OLG_FILE_DESCRIPTION "${description}")
+    set(OLG_INTERNAL_NAME ${target})
+    set(OLG_ORIGINAL_FILENAME ${target})
+    set(OLG_PRODUCT_VERSION ${PROJECT_VERSION})
+    set(source ${CMAKE_CURRENT_BINARY_DIR}/${target}_version_block.cpp)
+    configure_file(${PROJECT_SOURCE_DIR}/cmake/VersionBlock.cpp.in ${source} @ONLY)
+    target_sources(${target} PRIVATE ${source})
+endfunction()

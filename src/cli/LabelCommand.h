@@ -1,0 +1,21 @@
+#pragma once
+
+#include "Invocation.h"
+#include "Session.h"
+
+namespace olg::cli {
+
+// olgctl label DEVICE: the device's MAC label as a PDF page or PNG image, and its line in the MAC log.
+class LabelCommand {
+public:
+    explicit LabelCommand(Session& session) : session_(session) {}
+
+    int Run(const Invocation& invocation);
+
+private:
+    bool WriteLabel(const Invocation& invocation, const QString& mac);
+
+    Session& session_;
+};
+
+} // namespace olg::cli

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "PlatformServices.h"
+#include "ProcSystemInformation.h"
+#include "QSettingsStore.h"
+#include "QtPrinterService.h"
+
+namespace olg {
+
+// The services of the machine the program runs on.
+class NativePlatform : public PlatformServices {
+public:
+    NativePlatform();
+
+    SettingsStore& Settings() override { return settings_; }
+    PrinterService& Printer() override { return printer_; }
+    SystemInformation& System() override { return system_; }
+    QString ExecutableFile() override;
+
+private:
+    QSettingsStore settings_;
+    QtPrinterService printer_;
+    ProcSystemInformation system_;
+};
+
+} // namespace olg
