@@ -8,19 +8,6 @@
 
 namespace olg::cli {
 
-namespace {
-
-QString CsvField(const QString& text) {
-    static const QString special = QStringLiteral(",\"\r\n");
-    if (std::none_of(text.begin(), text.end(), [](QChar c) { return special.contains(c); }))
-        return text;
-    QString quoted = text;
-    quoted.replace(QStringLiteral("\""), QStringLiteral("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
-}
-
-} // namespace
-
 std::optional<OutputFormat> ParseOutputFormat(const QString& text) {
     if (text == QLatin1String("table"))
         return OutputFormat::Table;
@@ -76,27 +63,11 @@ void ListWriter::WriteTable(QTextStream& out) const {
 }
 
 void ListWriter::WriteCsv(QTextStream& out) const {
-    QStringList titles;
-    for (const Column& column : columns_)
-        titles.append(CsvField(column.Title));
-    out << titles.join(QLatin1Char(',')) << '\n';
-    for (const QVariantList& row : rows_) {
-        QStringList cells;
-        for (const QVariant& value : row)
-            cells.append(CsvField(value.toString()));
-        out << cells.join(QLatin1Char(',')) << '\n';
-    }
+    out << TableText::Csv(columns_, rows_);
 }
 
 void ListWriter::WriteJson(QTextStream& out) const {
-    QJsonArray array;
-    for (const QVariantList& row : rows_) {
-        QJsonObject object;
-        for (qsizetype i = 0; i < row.size() && i < columns_.size(); ++i)
-            object.insert(columns_[i].JsonKey, QJsonValue::fromVariant(row[i]));
-        array.append(object);
-    }
-    out << QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Indented));
+    out << TableText::Json(columns_, rows_);
 }
 
 } // namespace olg::cli

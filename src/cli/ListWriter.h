@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TableText.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -19,10 +21,7 @@ std::optional<OutputFormat> ParseOutputFormat(const QString& text);
 // or a JSON array of objects. Numbers stay numbers in JSON; everything else is text.
 class ListWriter {
 public:
-    struct Column {
-        QString Title;   // table and CSV header
-        QString JsonKey; // key in the JSON objects
-    };
+    using Column = TableColumn;
 
     explicit ListWriter(QList<Column> columns) : columns_(std::move(columns)) {}
 

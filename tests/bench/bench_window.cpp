@@ -1,0 +1,139 @@
+// How the main window copes with a large LAN: the real window (offscreen) scans a simulated fleet of N
+// devices on loopback while a 10 ms repeating timer measures the longest gap between two turns of the event
+// loop. Prints, per N, how many devices were listed, when the last row showed and the longest gap. Each run
+// ends by itself; the exit code says whether every device was listed with no gap over 100 ms.
+//
+// Usage: bench_window [N...]   (default 1000 5000; at most 20000 devices per run)
+
+#include "RecordingPlatform.h"
+#include "RecordingPrompts.h"
+#include "SimulatedLan.h"
+#include "TFormMain.h"
+
+#include <QAbstractItemModel>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTableView>
+#include <QTextStream>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int MaxFleet = 20000;
+constexpr int ProbeInterval = 10;
+constexpr qint64 GapTarget = 100;
+// A scan lasts about 2.5 s; the replies to its last broadcast follow.
+constexpr int RunBound = 20000;
+constexpr int SettleTime = 1000;
+
+struct Figures {
+    int Listed = 0;
+    int Rows = 0;
+    qint64 LastRowMs = -1;
+    qint64 LongestGapMs = 0;
+};
+
+Figures Measure(olg::TFormMain& form, int fleet) {
+    Figures figures;
+    QTableView* grid = form.findChild<QTableView*>(QStringLiteral("StringGrid"));
+    QTimer* scanTimer = form.findChild<QTimer*>(QStringLiteral("Timer"));
+    QElapsedTimer clock;
+    QElapsedTimer sinceProbe;
+    QTimer probe;
+    probe.setTimerType(Qt::PreciseTimer);
+    probe.setInterval(ProbeInterval);
+    QObject::connect(&probe, &QTimer::timeout, [&] {
+        figures.LongestGapMs = std::max(figures.LongestGapMs, sinceProbe.restart());
+    });
+    const auto countRows = [&] {
+        const int rows = grid->model()->rowCount();
+        if (rows > figures.Rows && !form.Devices().Empty()) {
+            figures.Rows = rows;
+            figures.LastRowMs = clock.elapsed();
+        }
+    };
+    const QMetaObject::Connection inserted =
+        QObject::connect(grid->model(), &QAbstractItemModel::rowsInserted, countRows);
+    const QMetaObject::Connection changed =
+        QObject::connect(grid->model(), &QAbstractItemModel::dataChanged, countRows);
+
+    clock.start();
+    sinceProbe.start();
+    probe.start();
+    form.Scan();
+    QElapsedTimer idle;
+    idle.start();
+    int seenRows = 0;
+    // Until the scan is over, every device shows and no row came for a while, or the bound runs out.
+    while (clock.elapsed() < RunBound) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, ProbeInterval);
+        if (figures.Rows != seenRows) {
+            seenRows = figures.Rows;
+            idle.restart();
+        }
+        if (!scanTimer->isActive() && idle.elapsed() > SettleTime && (seenRows >= fleet || idle.elapsed() > 3 * SettleTime))
+            break;
+    }
+    probe.stop();
+    QObject::disconnect(inserted);
+    QObject::disconnect(changed);
+    figures.Listed = form.Devices().Size();
+    return figures;
+}
+
+bool RunOnce(int fleet, QTextStream& out) {
+    olg::SimulatedLan lan;
+    QString error;
+    if (!lan.StartSimulator({QStringLiteral("--fleet"), QString::number(fleet)}, &error)) {
+        out << "N=" << fleet << ": the simulator did not start: " << error << Qt::endl;
+        return false;
+    }
+    olg::testing::RecordingPlatform platform;
+    olg::testing::RecordingPrompts prompts;
+    olg::TFormMain form(prompts, lan.Settings());
+    form.show();
+    QCoreApplication::processEvents();
+    const Figures figures = Measure(form, lan.DeviceCount());
+    const bool met = figures.Listed == lan.DeviceCount() && figures.Rows == lan.DeviceCount() &&
+                     figures.LongestGapMs <= GapTarget;
+    out << QStringLiteral("%1  %2  %3  %4  %5  %6")
+               .arg(fleet, 6)
+               .arg(QStringLiteral("%1/%2").arg(figures.Listed).arg(lan.DeviceCount()), 14)
+               .arg(figures.Rows, 6)
+               .arg(figures.LastRowMs, 13)
+               .arg(figures.LongestGapMs, 16)
+               .arg(met ? QStringLiteral("met") : QStringLiteral("missed"))
+        << Qt::endl;
+    for (const QString& shown : prompts.errors)
+        out << "        error shown: " << shown << Qt::endl;
+    return met;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    QTextStream out(stdout);
+    QList<int> fleets;
+    for (const QString& argument : QCoreApplication::arguments().mid(1)) {
+        bool ok = false;
+        const int fleet = argument.toInt(&ok);
+        if (!ok || fleet < 1 || fleet > MaxFleet) {
+            out << "bench_window: a fleet is 1 to " << MaxFleet << " devices, not " << argument << Qt::endl;
+            return 2;
+        }
+        fleets.append(fleet);
+    }
+    if (fleets.isEmpty())
+        fleets = {1000, 5000};
+
+    out << "     N  listed/present    rows  last row (ms)  longest gap (ms)  target" << Qt::endl;
+    bool met = true;
+    for (int fleet : fleets)
+        met = RunOnce(fleet, out) && met;
+    return met ? 0 : 1;
+}
