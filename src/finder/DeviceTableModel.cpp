@@ -1,13 +1,20 @@
 #include "DeviceTableModel.h"
 
+#include "AddressConflicts.h"
 #include "DeviceText.h"
 #include "MacAddress.h"
+
+#include <QBrush>
+#include <QColor>
+#include <QTimer>
 
 namespace olg {
 
 namespace {
 constexpr int ModelNameParam = 5;
 constexpr int DeviceNameParam = 7;
+// A pale red that keeps the black text readable.
+const QColor ConflictColour(255, 208, 200);
 } // namespace
 
 DeviceTableModel::DeviceTableModel(const DeviceList& devices, QObject* parent)
@@ -22,9 +29,20 @@ int DeviceTableModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant DeviceTableModel::data(const QModelIndex& index, int role) const {
-    if (role != Qt::DisplayRole || !index.isValid())
+    if (!index.isValid())
         return {};
-    return CellText(index.row(), index.column());
+    switch (role) {
+    case Qt::DisplayRole:
+        return CellText(index.row(), index.column());
+    case Qt::BackgroundRole:
+        return ConflictsOf(index.row()).empty() ? QVariant() : QVariant(QBrush(ConflictColour));
+    case Qt::ToolTipRole: {
+        const QString tip = ConflictTip(index.row());
+        return tip.isEmpty() ? QVariant() : QVariant(tip);
+    }
+    default:
+        return {};
+    }
 }
 
 QString DeviceTableModel::CellText(int row, int column) const {
@@ -62,16 +80,57 @@ QVariant DeviceTableModel::headerData(int section, Qt::Orientation orientation, 
     }
 }
 
+std::vector<int> DeviceTableModel::ConflictsOf(int index) const {
+    if (index < 0 || index >= static_cast<int>(conflicts_.size()))
+        return {};
+    return conflicts_[static_cast<std::size_t>(index)];
+}
+
+QString DeviceTableModel::ConflictTip(int row) const {
+    const std::vector<int> others = ConflictsOf(row);
+    if (others.empty() || row >= devices_.Size())
+        return {};
+    QStringList macs;
+    for (int other : others) {
+        if (other < devices_.Size())
+            macs.append(QString::fromStdString(FormatMac(".", devices_.At(other).Mac)));
+    }
+    return tr("IP address %1 is also used by %2")
+        .arg(QString::fromStdString(devices_.At(row).SenderAddress), macs.join(QStringLiteral(", ")));
+}
+
+void DeviceTableModel::CheckConflicts() {
+    conflictCheckQueued_ = false;
+    std::vector<std::vector<int>> conflicts = FindAddressConflicts(devices_);
+    conflicts.resize(static_cast<std::size_t>(std::min(rows_, devices_.Size())));
+    std::swap(conflicts, conflicts_);
+    for (int row = 0; row < static_cast<int>(conflicts_.size()); ++row) {
+        const bool changed =
+            row >= static_cast<int>(conflicts.size()) ||
+            conflicts[static_cast<std::size_t>(row)] != conflicts_[static_cast<std::size_t>(row)];
+        if (changed)
+            emit dataChanged(index(row, 0), index(row, ColumnCount - 1),
+                             {Qt::BackgroundRole, Qt::ToolTipRole});
+    }
+}
+
 void DeviceTableModel::Reset(const std::function<void()>& emptyList) {
     beginResetModel();
     emptyList();
     rows_ = 1;
+    conflicts_.clear();
     endResetModel();
 }
 
 void DeviceTableModel::ShowRow(int index) {
     if (index < 0)
         return;
+    // A reply may have moved a device to another address: the marks are checked once the replies waiting
+    // now are merged.
+    if (!conflictCheckQueued_) {
+        conflictCheckQueued_ = true;
+        QTimer::singleShot(0, this, &DeviceTableModel::CheckConflicts);
+    }
     if (index >= rows_) {
         beginInsertRows({}, rows_, index);
         rows_ = index + 1;

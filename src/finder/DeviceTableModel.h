@@ -5,6 +5,7 @@
 #include <QAbstractTableModel>
 
 #include <functional>
+#include <vector>
 
 namespace olg {
 
@@ -12,6 +13,8 @@ namespace olg {
 // It shows one empty row while nothing is listed, and only the rows the main window has shown, so that the
 // list may hold a merged record before its row is written. A reply changes one row, never the whole grid,
 // so a reply costs the same however many devices are listed.
+// Devices that answer from the same IP address are marked: their rows take a warning colour and a tooltip
+// names the other devices' MACs. The marks are worked out once per turn of the event loop, not per reply.
 class DeviceTableModel : public QAbstractTableModel {
     Q_OBJECT
 
@@ -29,12 +32,18 @@ public:
     void Reset(const std::function<void()>& emptyList);
     // Writes the row of the device at this list index, adding it when it is new.
     void ShowRow(int index);
+    // The list indexes of the other devices on this device's address; empty when it is alone there.
+    std::vector<int> ConflictsOf(int index) const;
 
 private:
     QString CellText(int row, int column) const;
+    QString ConflictTip(int row) const;
+    void CheckConflicts();
 
     const DeviceList& devices_;
     int rows_ = 1;
+    std::vector<std::vector<int>> conflicts_;
+    bool conflictCheckQueued_ = false;
 };
 
 } // namespace olg

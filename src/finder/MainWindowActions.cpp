@@ -59,6 +59,7 @@ MainWindowActions::MainWindowActions(QMainWindow& window) {
     FileMenu->addSeparator();
     LoadConfigMenu = NewItem(FileMenu, "LoadConfigMenu", QMainWindow::tr("&Load Config"));
     SaveConfigMenu = NewItem(FileMenu, "SaveConfigMenu", QMainWindow::tr("S&ave Config"));
+    ExportListMenu = NewItem(FileMenu, "ExportListMenu", QMainWindow::tr("&Export Device List..."));
     N4 = FileMenu->addSeparator();
     N4->setObjectName(QStringLiteral("N4"));
     Options = NewItem(FileMenu, "Options", QMainWindow::tr("&Options"));

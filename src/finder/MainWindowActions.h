@@ -28,6 +28,7 @@ struct MainWindowActions {
     QAction* AdminMenu;
     QAction* LoadConfigMenu;
     QAction* SaveConfigMenu;
+    QAction* ExportListMenu;
     QAction* N4;
     QAction* Options;
     QAction* ExitMenu;

@@ -41,7 +41,8 @@ int StartColumnWidth(int column, const QFontMetrics& metrics) {
 
 TFormMain::TFormMain(Prompts& prompts, const ExchangeSettings& settings, QWidget* parent)
     : QMainWindow(parent), prompts_(prompts), platform_(PlatformServices::Current()), devices_(registry_),
-      actions_(*this), model_(new DeviceTableModel(devices_, this)), timer_(new QTimer(this)),
+      actions_(*this), model_(new DeviceTableModel(devices_, this)),
+      sortFilter_(new DeviceSortFilter(devices_, this)), timer_(new QTimer(this)),
       lanNote_(new QLabel(this)) {
     timer_->setObjectName(QStringLiteral("Timer"));
     timer_->setInterval(ScanTickInterval);
@@ -76,6 +77,7 @@ void TFormMain::FormCreate(const ExchangeSettings& settings) {
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
+    layout->addWidget(CreateFilterBar());
     layout->addWidget(grid_);
     layout->addWidget(progressBar_);
     setCentralWidget(central);
@@ -98,7 +100,8 @@ QString TFormMain::ApplicationTitle() {
 void TFormMain::CreateGrid() {
     grid_ = new QTableView(this);
     grid_->setObjectName(QStringLiteral("StringGrid"));
-    grid_->setModel(model_);
+    sortFilter_->setSourceModel(model_);
+    grid_->setModel(sortFilter_);
     grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -116,7 +119,9 @@ void TFormMain::CreateGrid() {
     columns->setSectionResizeMode(QHeaderView::Interactive);
     columns->setStretchLastSection(false);
     columns->setHighlightSections(false);
-    columns->setSectionsClickable(false);
+    // A title click sorts; the classic order of first replies comes back on the third.
+    columns->setSectionsClickable(true);
+    connect(columns, &QHeaderView::sectionClicked, this, &TFormMain::SortClick);
     columns->setMinimumSectionSize(0);
     columns->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     // A right click on the titles must neither open the popup nor reach the grid.
@@ -134,8 +139,10 @@ void TFormMain::CreateGrid() {
 
     connect(grid_->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) {
+                // The grid row as if unsorted and unfiltered, so that it names the device's list index.
                 if (current.isValid())
-                    StringGridSelectCell(current.column(), current.row() + 1);
+                    StringGridSelectCell(current.column(),
+                                         std::max(sortFilter_->ListIndex(current.row()), 0) + 1);
             });
     grid_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(grid_, &QWidget::customContextMenuRequested, this, [this](const QPoint& position) {
@@ -148,7 +155,7 @@ void TFormMain::CreateGrid() {
 
 void TFormMain::SelectFirstRow() {
     // The empty row is current but not highlighted; the first device shown becomes the highlighted row.
-    grid_->selectionModel()->setCurrentIndex(model_->index(0, 0), QItemSelectionModel::NoUpdate);
+    grid_->selectionModel()->setCurrentIndex(sortFilter_->index(0, 0), QItemSelectionModel::NoUpdate);
 }
 
 void TFormMain::CreateProgressBar() {
@@ -174,6 +181,7 @@ void TFormMain::ConnectActions() {
     bind({actions_.PrintButton}, &TFormMain::Print);
     bind({actions_.LoadConfigMenu, actions_.LoadConfigPopup}, &TFormMain::LoadClick);
     bind({actions_.SaveConfigMenu, actions_.SaveConfigPopup}, &TFormMain::SaveClick);
+    bind({actions_.ExportListMenu}, &TFormMain::ExportClick);
     bind({actions_.Options}, &TFormMain::OptionsClick);
     bind({actions_.ExitMenu}, &TFormMain::Quit);
     bind({actions_.AboutMenu}, &TFormMain::AboutMenuClick);
@@ -243,10 +251,7 @@ void TFormMain::ShowDevice(int index) {
         action->setEnabled(true);
     UpdateAdminActions();
     model_->ShowRow(index);
-    QItemSelectionModel* selection = grid_->selectionModel();
-    if (!selection->hasSelection())
-        selection->select(selection->currentIndex(),
-                          QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    KeepSelectionShown();
 }
 
 void TFormMain::UpdateAdminActions() {

@@ -2,6 +2,7 @@
 
 #include "DeviceList.h"
 #include "DeviceRegistry.h"
+#include "DeviceSortFilter.h"
 #include "DeviceTableModel.h"
 #include "DialogFactory.h"
 #include "Distribution.h"
@@ -16,6 +17,7 @@
 #include "WebAddress.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QProgressBar>
 #include <QTableView>
@@ -66,6 +68,10 @@ public:
     bool WriteConfigFile(const QString& fileName, int index);
     bool ReadConfigFile(const QString& fileName, int index);
     void Print();
+    // The list as shown, in its order and through its filter (TFormMainList.cpp).
+    void SortClick(int column);
+    void FilterChange(const QString& text);
+    void ExportClick();
     void UpgradeButtonClick();
     void OptionsClick();
     void AboutMenuClick();
@@ -107,6 +113,9 @@ private:
     void CreateGrid();
     void CreateProgressBar();
     void SelectFirstRow();
+    QWidget* CreateFilterBar();
+    // Highlights the selected device's row, or the first row shown when the filter hides it.
+    void KeepSelectionShown();
     void ConnectActions();
     void ReportBindError();
     bool Scanning() const { return timer_->isActive(); }
@@ -123,6 +132,8 @@ private:
     TServeur* serveur_ = nullptr;
     MainWindowActions actions_;
     DeviceTableModel* model_;
+    DeviceSortFilter* sortFilter_;
+    QLineEdit* filterEdit_ = nullptr;
     QTableView* grid_ = nullptr;
     QProgressBar* progressBar_ = nullptr;
     QTimer* timer_;

@@ -33,8 +33,9 @@ QString WidgetPrompts::AskFileName(const FileDialogRequest& request, bool open) 
     dialog.setAcceptMode(open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
     dialog.setFileMode(open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.setDefaultSuffix(request.DefaultSuffix);
-    // Saving into an existing file updates its own section and keeps the others: nothing to confirm.
-    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    // Saving a configuration into an existing file updates its own section and keeps the others: nothing
+    // to confirm. A file written whole asks first.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.ConfirmOverwrite);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().constFirst();

@@ -11,6 +11,8 @@ struct FileDialogRequest {
     QString FileName;
     QString DefaultSuffix;
     QString Filter;
+    // Whether choosing an existing file asks before it is replaced.
+    bool ConfirmOverwrite = false;
 
     bool operator==(const FileDialogRequest&) const = default;
 };
@@ -29,7 +31,8 @@ public:
     // without dialogs (a command line names its files itself) answer as if cancelled.
     virtual QString AskOpenFileName(const FileDialogRequest& /*request*/) { return {}; }
     // A modal dialog choosing a file to save into, in an existing folder; choosing an existing file asks
-    // nothing more, the file is then updated. The empty text when the user cancelled.
+    // nothing more (the file is then updated) unless the request says to confirm. The empty text when the
+    // user cancelled.
     virtual QString AskSaveFileName(const FileDialogRequest& /*request*/) { return {}; }
 };
 

@@ -44,9 +44,8 @@ Figures Measure(olg::TFormMain& form, int fleet) {
     QTimer probe;
     probe.setTimerType(Qt::PreciseTimer);
     probe.setInterval(ProbeInterval);
-    QObject::connect(&probe, &QTimer::timeout, [&] {
-        figures.LongestGapMs = std::max(figures.LongestGapMs, sinceProbe.restart());
-    });
+    QObject::connect(&probe, &QTimer::timeout,
+                     [&] { figures.LongestGapMs = std::max(figures.LongestGapMs, sinceProbe.restart()); });
     const auto countRows = [&] {
         const int rows = grid->model()->rowCount();
         if (rows > figures.Rows && !form.Devices().Empty()) {
@@ -73,7 +72,8 @@ Figures Measure(olg::TFormMain& form, int fleet) {
             seenRows = figures.Rows;
             idle.restart();
         }
-        if (!scanTimer->isActive() && idle.elapsed() > SettleTime && (seenRows >= fleet || idle.elapsed() > 3 * SettleTime))
+        if (!scanTimer->isActive() && idle.elapsed() > SettleTime &&
+            (seenRows >= fleet || idle.elapsed() > 3 * SettleTime))
             break;
     }
     probe.stop();

@@ -141,7 +141,8 @@ void TestMainWindow::entriesInOrder_data() {
                                              "Print MAC Address"});
     QTest::newRow("File menu") << QStringLiteral("FileMenu")
                                << Texts({"&Scan", "&Configure", "&Home", "A&dministration", "-",
-                                         "&Load Config", "S&ave Config", "-", "&Options", "-", "E&xit"});
+                                         "&Load Config", "S&ave Config", "&Export Device List...", "-",
+                                         "&Options", "-", "E&xit"});
     QTest::newRow("Help menu") << QStringLiteral("HelpMenu") << Texts({"&About..."});
     QTest::newRow("grid popup") << QStringLiteral("GridPopup")
                                 << Texts({"Configure", "Home", "Administration", "-", "Load Config",

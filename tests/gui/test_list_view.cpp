@@ -1,0 +1,278 @@
+// The main window's list as the user arranges it, offscreen: sorting and filtering keep the selected device,
+// the export of the devices shown read back by an independent reader, and the mark of devices that answer
+// from one IP address.
+
+#include "FakeDevice.h"
+#include "RecordingPlatform.h"
+#include "RecordingPrompts.h"
+#include "TFormMain.h"
+
+#include <QHeaderView>
+#include <QJsonDocument>
+#include <QLineEdit>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+using namespace olg;
+using olg::testing::FakeDevice;
+
+namespace {
+
+constexpr std::uint32_t Olg1n = 0x01010100;
+
+struct Device {
+    const char* Name;
+    const char* Model;
+    const char* Address;
+    std::uint64_t Mac;
+};
+
+// Name, type, IP and MAC each order the three devices differently, and none in the order of first replies;
+// text order would put 10.0.0.20 before 10.0.0.3 and PDU-10 before PDU-9.
+const Device Devices[] = {
+    {"PDU-9", "olg8n", "10.0.0.20", 0x30},
+    {"lab", "olg1n", "10.0.0.3", 0x10},
+    {"pdu-10", "olg4a", "9.0.0.100", 0x20},
+};
+
+struct Fixture {
+    Fixture() {
+        ExchangeSettings settings;
+        settings.BindAddress = QHostAddress(QHostAddress::LocalHost);
+        settings.TargetAddress = FakeDevice::Address();
+        form = std::make_unique<TFormMain>(prompts, settings);
+        form->show();
+        grid = form->findChild<QTableView*>(QStringLiteral("StringGrid"));
+        filter = form->findChild<QLineEdit*>(QStringLiteral("FilterEdit"));
+    }
+    void Reply(const Device& device, const char* address = nullptr) {
+        form->DeviceReply(QString::fromLatin1(address ? address : device.Address), 52389,
+                          FakeDevice::Reply(FakeDevice::Mac(device.Mac), device.Name, Olg1n, device.Model),
+                          true);
+    }
+    void ListAll() {
+        for (const Device& device : Devices)
+            Reply(device);
+    }
+    void ClickRow(int row) {
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                          grid->visualRect(grid->model()->index(row, 0)).center());
+    }
+    void ClickTitle(int column) {
+        QHeaderView* titles = grid->horizontalHeader();
+        const QPoint centre(titles->sectionViewportPosition(column) + titles->sectionSize(column) / 2,
+                            titles->height() / 2);
+        QTest::mouseClick(titles->viewport(), Qt::LeftButton, {}, centre);
+    }
+    QString Cell(int row, int column, int role = Qt::DisplayRole) const {
+        return grid->model()->index(row, column).data(role).toString();
+    }
+    QStringList Names() const {
+        QStringList names;
+        for (int row = 0; row < grid->model()->rowCount(); ++row)
+            names.append(Cell(row, 0));
+        return names;
+    }
+    QStringList HighlightedNames() const {
+        QStringList names;
+        for (const QModelIndex& row : grid->selectionModel()->selectedRows())
+            names.append(row.data().toString());
+        return names;
+    }
+
+    olg::testing::RecordingPlatform platform;
+    olg::testing::RecordingPrompts prompts;
+    std::unique_ptr<TFormMain> form;
+    QTableView* grid;
+    QLineEdit* filter;
+};
+
+QStringList Texts(std::initializer_list<const char*> texts) {
+    QStringList list;
+    for (const char* text : texts)
+        list.append(QString::fromUtf8(text));
+    return list;
+}
+
+QStringList NamesOf(const QList<int>& indexes) {
+    QStringList names;
+    for (int index : indexes)
+        names.append(QString::fromLatin1(Devices[index].Name));
+    return names;
+}
+
+// The exported file as rows of texts, read by Python's own csv or json module.
+QList<QStringList> ReadBack(const QString& path, bool json) {
+    const QString script =
+        json ? QStringLiteral("import json,sys\n"
+                              "keys=['name','type','ip','mac','typeCode','firmware']\n"
+                              "rows=[[str(o[k]) for k in keys] for o in json.load(open(sys.argv[1]))]\n"
+                              "print(json.dumps([keys]+rows))")
+             : QStringLiteral(
+                   "import csv,json,sys\n"
+                   "print(json.dumps(list(csv.reader(open(sys.argv[1],newline='',encoding='utf-8')))))");
+    QProcess python;
+    python.start(QStandardPaths::findExecutable(QStringLiteral("python3")),
+                 {QStringLiteral("-c"), script, path});
+    if (!python.waitForFinished(10000) || python.exitCode() != 0)
+        return {};
+    QList<QStringList> rows;
+    for (const QVariant& row : QJsonDocument::fromJson(python.readAllStandardOutput()).toVariant().toList())
+        rows.append(row.toStringList());
+    return rows;
+}
+
+} // namespace
+
+class TestListView : public QObject {
+    Q_OBJECT
+
+private slots:
+    void sortAndFilterKeepSelection_data();
+    void sortAndFilterKeepSelection();
+    void exportReadBack_data();
+    void exportReadBack();
+    void addressConflictMark();
+};
+
+void TestListView::sortAndFilterKeepSelection_data() {
+    QTest::addColumn<QList<int>>("titleClicks");
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<int>("selectedBefore");
+    QTest::addColumn<QList<int>>("shown");
+    QTest::addColumn<int>("selectedAfter");
+    QTest::newRow("order of first replies") << QList<int>{} << QString() << 1 << QList<int>{0, 1, 2} << 1;
+    QTest::newRow("name, numbers by value") << QList<int>{0} << QString() << 1 << QList<int>{1, 0, 2} << 1;
+    QTest::newRow("name reversed") << QList<int>{0, 0} << QString() << 2 << QList<int>{2, 0, 1} << 2;
+    QTest::newRow("third click, first replies")
+        << QList<int>{0, 0, 0} << QString() << 2 << QList<int>{0, 1, 2} << 2;
+    QTest::newRow("type") << QList<int>{1} << QString() << 0 << QList<int>{1, 2, 0} << 0;
+    QTest::newRow("IP by number") << QList<int>{2} << QString() << 0 << QList<int>{2, 1, 0} << 0;
+    QTest::newRow("MAC after name") << QList<int>{0, 3} << QString() << 2 << QList<int>{1, 2, 0} << 2;
+    QTest::newRow("MAC reversed") << QList<int>{3, 3} << QString() << 1 << QList<int>{0, 2, 1} << 1;
+    QTest::newRow("filler title sorts nothing")
+        << QList<int>{4} << QString() << 1 << QList<int>{0, 1, 2} << 1;
+    QTest::newRow("filter on name, any case")
+        << QList<int>{} << QStringLiteral("pDu") << 2 << QList<int>{0, 2} << 2;
+    QTest::newRow("filter on type") << QList<int>{} << QStringLiteral("olg1") << 1 << QList<int>{1} << 1;
+    QTest::newRow("filter on IP") << QList<int>{} << QStringLiteral("9.0.") << 2 << QList<int>{2} << 2;
+    QTest::newRow("filter on MAC with colons")
+        << QList<int>{} << QStringLiteral("00:30") << 0 << QList<int>{0} << 0;
+    QTest::newRow("filter hides the selected device")
+        << QList<int>{} << QStringLiteral("pdu") << 1 << QList<int>{0, 2} << 0;
+    QTest::newRow("sorted and filtered")
+        << QList<int>{3} << QStringLiteral("pdu") << 1 << QList<int>{2, 0} << 2;
+    QTest::newRow("filter hides all, selection stays")
+        << QList<int>{} << QStringLiteral("zzz") << 1 << QList<int>{} << 1;
+}
+
+void TestListView::sortAndFilterKeepSelection() {
+    QFETCH(QList<int>, titleClicks);
+    QFETCH(QString, filter);
+    QFETCH(int, selectedBefore);
+    QFETCH(QList<int>, shown);
+    QFETCH(int, selectedAfter);
+    Fixture fixture;
+    QVERIFY(QTest::qWaitForWindowExposed(fixture.form.get()));
+    fixture.ListAll();
+    fixture.ClickRow(selectedBefore);
+    QCOMPARE(fixture.form->SelectedDevice(), selectedBefore);
+
+    for (int column : titleClicks)
+        fixture.ClickTitle(column);
+    fixture.filter->setText(filter);
+    QCOMPARE(fixture.Names(), NamesOf(shown));
+    QCOMPARE(fixture.form->SelectedDevice(), selectedAfter);
+    if (!shown.isEmpty()) {
+        QCOMPARE(fixture.HighlightedNames(), NamesOf({selectedAfter}));
+        // A click and a reply of a device keep working on list indexes, whatever the order shown.
+        fixture.ClickRow(static_cast<int>(shown.size()) - 1);
+        QCOMPARE(fixture.form->SelectedDevice(), shown.last());
+        fixture.Reply(Devices[shown.last()]);
+        QCOMPARE(fixture.Names(), NamesOf(shown));
+        QCOMPARE(fixture.HighlightedNames(), NamesOf({shown.last()}));
+    }
+}
+
+void TestListView::exportReadBack_data() {
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<bool>("json");
+    QTest::addColumn<bool>("written");
+    QTest::newRow("CSV") << QStringLiteral("list.csv") << false << true;
+    QTest::newRow("JSON") << QStringLiteral("list.JSON") << true << true;
+    QTest::newRow("folder missing") << QStringLiteral("missing/list.csv") << false << false;
+}
+
+void TestListView::exportReadBack() {
+    QFETCH(QString, fileName);
+    QFETCH(bool, json);
+    QFETCH(bool, written);
+    if (written && QStandardPaths::findExecutable(QStringLiteral("python3")).isEmpty())
+        QSKIP("python3 reads the file back");
+    Fixture fixture;
+    fixture.ListAll();
+    fixture.Reply({"Rack \"A\", left\nbay", "olg8w", "10.0.0.1", 0x000A959D6816});
+    QTemporaryDir dir;
+    const QString path = dir.filePath(fileName);
+    fixture.prompts.fileAnswers = QStringList{path};
+    // Only what is shown, in its order: by IP address, highest first, filtered to one MAC.
+    fixture.ClickTitle(2);
+    fixture.ClickTitle(2);
+    fixture.filter->setText(QStringLiteral("68:16"));
+    fixture.form->findChild<QAction*>(QStringLiteral("ExportListMenu"))->trigger();
+
+    QCOMPARE(fixture.prompts.fileDialogs.size(), 1);
+    QVERIFY(fixture.prompts.fileDialogs[0].Request.ConfirmOverwrite);
+    if (!written) {
+        QCOMPARE(fixture.prompts.errors.size(), 1);
+        QVERIFY(fixture.prompts.errors[0].contains(path));
+        QVERIFY(!QFileInfo::exists(path));
+        return;
+    }
+    QVERIFY(fixture.prompts.errors.isEmpty());
+    const QStringList header =
+        json ? Texts({"name", "type", "ip", "mac", "typeCode", "firmware"})
+             : Texts({"Name", "Type", "IP Address", "MAC Address", "Type code", "Firmware"});
+    const QList<QStringList> expected{
+        header, Texts({"Rack \"A\", left\nbay", "olg8w", "10.0.0.1", "00.0A.95.9D.68.16", "0x01010100", ""})};
+    QCOMPARE(ReadBack(path, json), expected);
+
+    // Without the filter, every device in the order shown.
+    fixture.filter->clear();
+    fixture.prompts.fileAnswers = QStringList{path};
+    fixture.form->ExportClick();
+    QStringList names;
+    for (const QStringList& row : ReadBack(path, json).mid(1))
+        names.append(row.value(0));
+    QCOMPARE(names, fixture.Names());
+    QCOMPARE(names.size(), 4);
+}
+
+void TestListView::addressConflictMark() {
+    Fixture fixture;
+    fixture.ListAll();
+    fixture.Reply(Devices[2], Devices[0].Address);
+    const auto background = [&](int row) {
+        return fixture.grid->model()->index(row, 1).data(Qt::BackgroundRole).isValid();
+    };
+    QTRY_VERIFY(background(0));
+    QVERIFY(background(2));
+    QVERIFY(!background(1));
+    QCOMPARE(fixture.Cell(0, 3, Qt::ToolTipRole),
+             QStringLiteral("IP address 10.0.0.20 is also used by 00.00.00.00.00.20"));
+    QCOMPARE(fixture.Cell(2, 0, Qt::ToolTipRole),
+             QStringLiteral("IP address 10.0.0.20 is also used by 00.00.00.00.00.30"));
+    QCOMPARE(fixture.Cell(1, 0, Qt::ToolTipRole), QString());
+    // The device answers from an address of its own again: the mark goes.
+    fixture.Reply(Devices[2]);
+    QTRY_VERIFY(!background(0));
+    QVERIFY(!background(2));
+}
+
+QTEST_MAIN(TestListView)
+#include "test_list_view.moc"
