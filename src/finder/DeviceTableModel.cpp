@@ -102,7 +102,11 @@ QString DeviceTableModel::ConflictTip(int row) const {
 void DeviceTableModel::CheckConflicts() {
     conflictCheckQueued_ = false;
     std::vector<std::vector<int>> conflicts = FindAddressConflicts(devices_);
-    conflicts.resize(static_cast<std::size_t>(std::min(rows_, devices_.Size())));
+    const auto shown = static_cast<std::size_t>(std::min(rows_, devices_.Size()));
+    conflicts.resize(shown);
+    addresses_.resize(shown);
+    for (std::size_t row = 0; row < shown; ++row)
+        addresses_[row] = devices_.At(static_cast<int>(row)).SenderAddress;
     std::swap(conflicts, conflicts_);
     for (int row = 0; row < static_cast<int>(conflicts_.size()); ++row) {
         const bool changed =
@@ -119,15 +123,19 @@ void DeviceTableModel::Reset(const std::function<void()>& emptyList) {
     emptyList();
     rows_ = 1;
     conflicts_.clear();
+    addresses_.clear();
     endResetModel();
 }
 
 void DeviceTableModel::ShowRow(int index) {
-    if (index < 0)
+    if (index < 0 || index >= devices_.Size())
         return;
-    // A reply may have moved a device to another address: the marks are checked once the replies waiting
-    // now are merged.
-    if (!conflictCheckQueued_) {
+    // A new device or one that moved to another address may change the marks: they are checked once the
+    // replies waiting now are merged.
+    const std::string& address = devices_.At(index).SenderAddress;
+    const bool moved = index >= static_cast<int>(addresses_.size()) ||
+                       addresses_[static_cast<std::size_t>(index)] != address;
+    if (moved && !conflictCheckQueued_) {
         conflictCheckQueued_ = true;
         QTimer::singleShot(0, this, &DeviceTableModel::CheckConflicts);
     }

@@ -5,6 +5,7 @@
 #include <QAbstractTableModel>
 
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace olg {
@@ -43,6 +44,8 @@ private:
     const DeviceList& devices_;
     int rows_ = 1;
     std::vector<std::vector<int>> conflicts_;
+    // The address each row had when the marks were last checked: a reply from the same address changes none.
+    std::vector<std::string> addresses_;
     bool conflictCheckQueued_ = false;
 };
 
