@@ -27,6 +27,8 @@ QWidget* TFormMain::CreateFilterBar() {
     // Enter goes on to the rows found.
     connect(filterEdit_, &QLineEdit::returnPressed, grid_, qOverload<>(&QWidget::setFocus));
     setTabOrder(filterEdit_, grid_);
+    // The grid keeps the focus the window starts with.
+    grid_->setFocus();
     auto* find = new QShortcut(QKeySequence::Find, this);
     connect(find, &QShortcut::activated, this, [this] {
         filterEdit_->setFocus(Qt::ShortcutFocusReason);
