@@ -3,6 +3,7 @@
 // from one IP address.
 
 #include "FakeDevice.h"
+#include "MacAddress.h"
 #include "RecordingPlatform.h"
 #include "RecordingPrompts.h"
 #include "TFormMain.h"
@@ -40,6 +41,7 @@ const Device Devices[] = {
     {"pdu-10", "olg4a", "9.0.0.100", 0x20},
 };
 
+// The window with the three devices listed, its exchange on loopback.
 struct Fixture {
     Fixture() {
         ExchangeSettings settings;
@@ -49,15 +51,13 @@ struct Fixture {
         form->show();
         grid = form->findChild<QTableView*>(QStringLiteral("StringGrid"));
         filter = form->findChild<QLineEdit*>(QStringLiteral("FilterEdit"));
+        for (const Device& device : Devices)
+            Reply(device);
     }
     void Reply(const Device& device, const char* address = nullptr) {
         form->DeviceReply(QString::fromLatin1(address ? address : device.Address), 52389,
                           FakeDevice::Reply(FakeDevice::Mac(device.Mac), device.Name, Olg1n, device.Model),
                           true);
-    }
-    void ListAll() {
-        for (const Device& device : Devices)
-            Reply(device);
     }
     void ClickRow(int row) {
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
@@ -72,16 +72,13 @@ struct Fixture {
     QString Cell(int row, int column, int role = Qt::DisplayRole) const {
         return grid->model()->index(row, column).data(role).toString();
     }
-    QStringList Names() const {
+    // The names in the rows shown, or in the highlighted ones.
+    QStringList Names(bool highlighted = false) const {
         QStringList names;
-        for (int row = 0; row < grid->model()->rowCount(); ++row)
-            names.append(Cell(row, 0));
-        return names;
-    }
-    QStringList HighlightedNames() const {
-        QStringList names;
-        for (const QModelIndex& row : grid->selectionModel()->selectedRows())
-            names.append(row.data().toString());
+        for (int row = 0; row < grid->model()->rowCount(); ++row) {
+            if (!highlighted || grid->selectionModel()->isRowSelected(row))
+                names.append(Cell(row, 0));
+        }
         return names;
     }
 
@@ -151,15 +148,12 @@ void TestListView::sortAndFilterKeepSelection_data() {
     QTest::newRow("name reversed") << QList<int>{0, 0} << QString() << 2 << QList<int>{2, 0, 1} << 2;
     QTest::newRow("third click, first replies")
         << QList<int>{0, 0, 0} << QString() << 2 << QList<int>{0, 1, 2} << 2;
-    QTest::newRow("type") << QList<int>{1} << QString() << 0 << QList<int>{1, 2, 0} << 0;
     QTest::newRow("IP by number") << QList<int>{2} << QString() << 0 << QList<int>{2, 1, 0} << 0;
     QTest::newRow("MAC after name") << QList<int>{0, 3} << QString() << 2 << QList<int>{1, 2, 0} << 2;
-    QTest::newRow("MAC reversed") << QList<int>{3, 3} << QString() << 1 << QList<int>{0, 2, 1} << 1;
     QTest::newRow("filler title sorts nothing")
         << QList<int>{4} << QString() << 1 << QList<int>{0, 1, 2} << 1;
     QTest::newRow("filter on name, any case")
         << QList<int>{} << QStringLiteral("pDu") << 2 << QList<int>{0, 2} << 2;
-    QTest::newRow("filter on type") << QList<int>{} << QStringLiteral("olg1") << 1 << QList<int>{1} << 1;
     QTest::newRow("filter on IP") << QList<int>{} << QStringLiteral("9.0.") << 2 << QList<int>{2} << 2;
     QTest::newRow("filter on MAC with colons")
         << QList<int>{} << QStringLiteral("00:30") << 0 << QList<int>{0} << 0;
@@ -179,7 +173,6 @@ void TestListView::sortAndFilterKeepSelection() {
     QFETCH(int, selectedAfter);
     Fixture fixture;
     QVERIFY(QTest::qWaitForWindowExposed(fixture.form.get()));
-    fixture.ListAll();
     fixture.ClickRow(selectedBefore);
     QCOMPARE(fixture.form->SelectedDevice(), selectedBefore);
 
@@ -189,13 +182,13 @@ void TestListView::sortAndFilterKeepSelection() {
     QCOMPARE(fixture.Names(), NamesOf(shown));
     QCOMPARE(fixture.form->SelectedDevice(), selectedAfter);
     if (!shown.isEmpty()) {
-        QCOMPARE(fixture.HighlightedNames(), NamesOf({selectedAfter}));
+        QCOMPARE(fixture.Names(true), NamesOf({selectedAfter}));
         // A click and a reply of a device keep working on list indexes, whatever the order shown.
         fixture.ClickRow(static_cast<int>(shown.size()) - 1);
         QCOMPARE(fixture.form->SelectedDevice(), shown.last());
         fixture.Reply(Devices[shown.last()]);
         QCOMPARE(fixture.Names(), NamesOf(shown));
-        QCOMPARE(fixture.HighlightedNames(), NamesOf({shown.last()}));
+        QCOMPARE(fixture.Names(true), NamesOf({shown.last()}));
     }
 }
 
@@ -215,15 +208,15 @@ void TestListView::exportReadBack() {
     if (written && QStandardPaths::findExecutable(QStringLiteral("python3")).isEmpty())
         QSKIP("python3 reads the file back");
     Fixture fixture;
-    fixture.ListAll();
-    fixture.Reply({"Rack \"A\", left\nbay", "olg8w", "10.0.0.1", 0x000A959D6816});
+    const Device quoted{"Rack \"A\", left\nbay", "olg8w", "10.0.0.1", 0x000A959D6816};
+    fixture.Reply(quoted);
     QTemporaryDir dir;
     const QString path = dir.filePath(fileName);
     fixture.prompts.fileAnswers = QStringList{path};
-    // Only what is shown, in its order: by IP address, highest first, filtered to one MAC.
+    // Only what is shown, in its order: by IP address, highest first, without 9.0.0.100.
     fixture.ClickTitle(2);
     fixture.ClickTitle(2);
-    fixture.filter->setText(QStringLiteral("68:16"));
+    fixture.filter->setText(QStringLiteral("10.0.0."));
     fixture.form->findChild<QAction*>(QStringLiteral("ExportListMenu"))->trigger();
 
     QCOMPARE(fixture.prompts.fileDialogs.size(), 1);
@@ -235,27 +228,17 @@ void TestListView::exportReadBack() {
         return;
     }
     QVERIFY(fixture.prompts.errors.isEmpty());
-    const QStringList header =
+    QList<QStringList> expected{
         json ? Texts({"name", "type", "ip", "mac", "typeCode", "firmware"})
-             : Texts({"Name", "Type", "IP Address", "MAC Address", "Type code", "Firmware"});
-    const QList<QStringList> expected{
-        header, Texts({"Rack \"A\", left\nbay", "olg8w", "10.0.0.1", "00.0A.95.9D.68.16", "0x01010100", ""})};
+             : Texts({"Name", "Type", "IP Address", "MAC Address", "Type code", "Firmware"})};
+    for (const Device& device : {Devices[0], Devices[1], quoted})
+        expected.append(Texts({device.Name, device.Model, device.Address, FormatMac(".", device.Mac).c_str(),
+                               "0x01010100", ""}));
     QCOMPARE(ReadBack(path, json), expected);
-
-    // Without the filter, every device in the order shown.
-    fixture.filter->clear();
-    fixture.prompts.fileAnswers = QStringList{path};
-    fixture.form->ExportClick();
-    QStringList names;
-    for (const QStringList& row : ReadBack(path, json).mid(1))
-        names.append(row.value(0));
-    QCOMPARE(names, fixture.Names());
-    QCOMPARE(names.size(), 4);
 }
 
 void TestListView::addressConflictMark() {
     Fixture fixture;
-    fixture.ListAll();
     fixture.Reply(Devices[2], Devices[0].Address);
     const auto background = [&](int row) {
         return fixture.grid->model()->index(row, 1).data(Qt::BackgroundRole).isValid();

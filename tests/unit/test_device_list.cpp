@@ -1,6 +1,5 @@
 // Merging replies into the device list, record copies, and MAC texts.
 
-#include "AddressConflicts.h"
 #include "Datagram.h"
 #include "DeviceList.h"
 #include "MacAddress.h"
@@ -55,8 +54,6 @@ private slots:
     void recordCopy();
     void recordEquality();
     void clear();
-    void addressConflicts_data();
-    void addressConflicts();
     void formatMac_data();
     void formatMac();
     void parseMac_data();
@@ -276,38 +273,6 @@ void TestDeviceList::parseMac() {
         QCOMPARE(qlonglong(*parsed), mac);
         QCOMPARE(ParseMac(FormatMac("-", *parsed)), parsed);
     }
-}
-
-void TestDeviceList::addressConflicts_data() {
-    QTest::addColumn<QString>("replies"); // device@sender, in order of arrival
-    QTest::addColumn<QList<QList<int>>>("conflicts");
-    QTest::newRow("each on its own") << QStringLiteral("A@10.0.0.1 B@10.0.0.2 C@10.0.0.3")
-                                     << QList<QList<int>>{{}, {}, {}};
-    QTest::newRow("two on one") << QStringLiteral("A@10.0.0.1 B@10.0.0.2 C@10.0.0.1")
-                                << QList<QList<int>>{{2}, {}, {0}};
-    QTest::newRow("three on one") << QStringLiteral("A@10.0.0.9 B@10.0.0.9 C@10.0.0.9")
-                                  << QList<QList<int>>{{1, 2}, {0, 2}, {0, 1}};
-    QTest::newRow("the latest reply counts")
-        << QStringLiteral("A@10.0.0.1 B@10.0.0.2 C@10.0.0.1 C@10.0.0.3") << QList<QList<int>>{{}, {}, {}};
-    QTest::newRow("one device, many replies")
-        << QStringLiteral("A@10.0.0.1 A@10.0.0.1 B@10.0.0.2") << QList<QList<int>>{{}, {}};
-}
-
-void TestDeviceList::addressConflicts() {
-    QFETCH(QString, replies);
-    QFETCH(QList<QList<int>>, conflicts);
-    const DeviceRegistry registry = StandardRegistry();
-    DeviceList list(registry);
-    for (const QString& reply : replies.split(QLatin1Char(' '))) {
-        const QByteArray& source = reply[0] == QLatin1Char('A')   ? DeviceA
-                                   : reply[0] == QLatin1Char('B') ? DeviceB
-                                                                  : DeviceC;
-        Merge(list, reply.mid(2).toLatin1().constData(), Reply(source, "x"));
-    }
-    QList<QList<int>> found;
-    for (const std::vector<int>& others : FindAddressConflicts(list))
-        found.append(QList<int>(others.begin(), others.end()));
-    QCOMPARE(found, conflicts);
 }
 
 QTEST_GUILESS_MAIN(TestDeviceList)
