@@ -48,6 +48,8 @@ TFormMain::TFormMain(Prompts& prompts, const ExchangeSettings& settings, QWidget
 
     timer_->setObjectName(QStringLiteral("Timer"));
     timer_->setInterval(ScanTickInterval);
+    // The ticks keep their period: a coarse timer may fire up to 5% early.
+    timer_->setTimerType(Qt::PreciseTimer);
     connect(timer_, &QTimer::timeout, this, &TFormMain::TimerTimer);
 
     CreateGrid();

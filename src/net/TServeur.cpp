@@ -147,6 +147,8 @@ void TServeur::SendAndWait(const TSendBuf& datagram, int limit) {
     QEventLoop wait;
     QTimer deadline;
     deadline.setSingleShot(true);
+    // A coarse timer may fire up to 5% early; every wait must last at least its limit.
+    deadline.setTimerType(Qt::PreciseTimer);
     connect(&deadline, &QTimer::timeout, &wait, &QEventLoop::quit);
     deadline.start(limit * 100);
     waits_.push_back(&wait);

@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QContextMenuEvent>
+#include <QElapsedTimer>
 #include <QHeaderView>
 #include <QMenu>
 #include <QProgressBar>
@@ -229,6 +230,10 @@ void TestMainWindow::scanSendsTenDiscoveries() {
     QSignalSpy progress(fixture.progress, &QProgressBar::valueChanged);
     QSignalSpy resets(fixture.grid->model(), &QAbstractItemModel::modelReset);
     QSignalSpy firstRequest(&fixture.device, &FakeDevice::RequestReceived);
+    QElapsedTimer clock;
+    QList<qint64> arrivals;
+    connect(&fixture.device, &FakeDevice::RequestReceived, this, [&] { arrivals.append(clock.elapsed()); });
+    clock.start();
 
     fixture.Entry(QStringLiteral("ScanButton"))->trigger();
     QVERIFY(fixture.progress->isVisible());
@@ -250,6 +255,10 @@ void TestMainWindow::scanSendsTenDiscoveries() {
         positions.append(signal.at(0).toInt());
     QCOMPARE(positions, (QList<int>{0, 10, 20, 30, 40, 50, 60, 70, 80, 90}));
     QCOMPARE(resets.size(), 1);
+    // The ticks keep their period, never firing early (a few ms allowed for the delivery of the requests).
+    QCOMPARE(arrivals.size(), 10);
+    QVERIFY2(arrivals.last() - arrivals.first() >= 9 * 250 - 10,
+             qPrintable(QStringLiteral("ten requests in %1 ms").arg(arrivals.last() - arrivals.first())));
 }
 
 void TestMainWindow::rowsFromReplies_data() {
