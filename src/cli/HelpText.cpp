@@ -31,6 +31,7 @@ const char* const ScanHelp = R"(Usage: olgctl scan [--format table|csv|json]
 
 Sends ten discovery broadcasts, 250 ms apart, and lists every device that answers, in the order of their
 first replies: name, type, the IP address the reply came from, MAC address, type code and firmware version.
+At most 65536 devices are listed; a warning says when further devices were ignored.
 
   --format FORMAT  table (default), csv or json
 )";

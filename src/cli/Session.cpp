@@ -4,6 +4,7 @@
 #include "DeviceText.h"
 #include "ErrorBox.h"
 #include "MacAddress.h"
+#include "ScanLimit.h"
 #include "Scanner.h"
 
 #include <algorithm>
@@ -34,6 +35,8 @@ bool Session::Scan() {
     const int errorsBefore = prompts_.ErrorCount();
     Scanner scanner(*serveur, devices_);
     scanner.Run();
+    if (devices_.Overflowed())
+        prompts_.ShowWarning(IgnoredDevicesWarning(devices_.Capacity()));
     return prompts_.ErrorCount() == errorsBefore;
 }
 

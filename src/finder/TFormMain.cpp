@@ -1,6 +1,7 @@
 #include "TFormMain.h"
 
 #include "ErrorBox.h"
+#include "ScanLimit.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -224,9 +225,14 @@ void TFormMain::ResetGrid() {
 
 void TFormMain::DeviceReply(const QString& sender, quint16 /*port*/, const QByteArray& datagram,
                             bool complete) {
+    const bool overflowed = devices_.Overflowed();
     const int index =
         devices_.MergeReply(sender.toStdString(), reinterpret_cast<const std::uint8_t*>(datagram.constData()),
                             static_cast<std::size_t>(datagram.size()));
+    // Said once per scan, after this reply: a modal box must not hold up the delivery of the replies.
+    if (!overflowed && devices_.Overflowed())
+        QTimer::singleShot(0, this,
+                           [this] { prompts_.ShowWarning(IgnoredDevicesWarning(devices_.Capacity())); });
     if (index >= 0 && complete)
         ShowDevice(index);
 }

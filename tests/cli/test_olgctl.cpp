@@ -1,11 +1,17 @@
 // olgctl from the outside: the real program against the simulator on loopback.
 
 #include "FakePeer.h"
+#include "Invocation.h"
+#include "ScanCommand.h"
+#include "ScanLimit.h"
+#include "Session.h"
 #include "SimulatedLan.h"
+#include "StreamingPeer.h"
 #include "TestSupport.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
 #include <QJsonArray>
@@ -71,6 +77,7 @@ private slots:
     void deviceFailures();
     void silentDevice_data();
     void silentDevice();
+    void floodOfReplies();
     void help_data();
     void help();
 
@@ -403,6 +410,36 @@ void TestOlgctl::silentDevice() {
     QCOMPARE(result.Out, QString());
     // The ten broadcasts of the scan, then at least one request to the device itself.
     QVERIFY(peer.requests.size() > 10);
+}
+
+void TestOlgctl::floodOfReplies() {
+    // In process, so that the list's bound can be made small.
+    QString out;
+    QString err;
+    QTextStream outStream(&out);
+    QTextStream errStream(&err);
+    olg::ExchangeSettings settings;
+    settings.BindAddress = QHostAddress(QHostAddress::LocalHost);
+    settings.BindPort = 0;
+    settings.TargetAddress = QHostAddress(QStringLiteral("127.0.0.2"));
+    settings.TargetPort = 9; // nobody listens: the only replies are those of the flood
+    olg::cli::Session session(outStream, errStream, settings);
+    QVERIFY(session.Serveur());
+    constexpr int capacity = 50;
+    session.Devices().SetCapacity(capacity);
+    olg::testing::StreamingPeer flood(session.Serveur()->LocalPort());
+    olg::cli::Invocation invocation;
+    invocation.Verb = QStringLiteral("scan");
+    invocation.Format = QStringLiteral("csv");
+    QElapsedTimer clock;
+    clock.start();
+    QCOMPARE(olg::cli::ScanCommand(session).Run(invocation), 0);
+    const qint64 ms = clock.elapsed();
+    QVERIFY2(ms < 3500, qPrintable(QStringLiteral("the scan took %1 ms").arg(ms)));
+    QVERIFY(flood.Sent() > 10 * capacity);
+    QCOMPARE(out.count(QLatin1Char('\n')), capacity + 1);
+    QCOMPARE(err,
+             QStringLiteral("olgctl: warning: ") + olg::IgnoredDevicesWarning(capacity) + QLatin1Char('\n'));
 }
 
 void TestOlgctl::help_data() {

@@ -4,6 +4,8 @@
 #include "Datagram.h"
 #include "FakeDevice.h"
 #include "RecordingPrompts.h"
+#include "ScanLimit.h"
+#include "StreamingPeer.h"
 #include "TFormMain.h"
 
 #include <QAction>
@@ -119,6 +121,7 @@ private slots:
     void rowsFromReplies_data();
     void rowsFromReplies();
     void lateRepliesAfterScan();
+    void floodOfReplies();
     void adminEntriesFollowSelection_data();
     void adminEntriesFollowSelection();
     void popupRules_data();
@@ -324,6 +327,30 @@ void TestMainWindow::lateRepliesAfterScan() {
     const QStringList expected =
         Texts({"renamed|M1|127.0.0.2|00.00.00.00.00.A1|", "new|M8|127.0.0.2|00.00.00.00.00.B2|"});
     QTRY_COMPARE_WITH_TIMEOUT(fixture.Rows(), expected, ScanBound);
+}
+
+void TestMainWindow::floodOfReplies() {
+    Fixture fixture;
+    constexpr int capacity = 300;
+    fixture.form->Devices().SetCapacity(capacity);
+    QSignalSpy progress(fixture.progress, &QProgressBar::valueChanged);
+    // Replies from ever new devices that never stop coming: the scan must keep its pace all the same.
+    olg::testing::StreamingPeer flood(fixture.ExchangePort());
+    QElapsedTimer clock;
+    clock.start();
+    fixture.form->Scan();
+    QTRY_VERIFY_WITH_TIMEOUT(fixture.ScanOver(), ScanBound);
+    const qint64 ms = clock.elapsed();
+    QVERIFY2(ms < 3500, qPrintable(QStringLiteral("the scan took %1 ms").arg(ms)));
+    QCOMPARE(progress.size(), 10);
+    QCOMPARE(fixture.device.Requests().size(), 10);
+
+    // The list stops at its bound, and the user is told once.
+    QTest::qWait(300);
+    QVERIFY(flood.Sent() > 10 * capacity);
+    QCOMPARE(fixture.form->Devices().Size(), capacity);
+    QCOMPARE(fixture.grid->model()->rowCount(), capacity);
+    QCOMPARE(fixture.prompts.warnings, QStringList{IgnoredDevicesWarning(capacity)});
 }
 
 void TestMainWindow::adminEntriesFollowSelection_data() {
