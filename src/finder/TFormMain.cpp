@@ -7,6 +7,7 @@
 #include <QEvent>
 #include <QFontMetrics>
 #include <QHeaderView>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QVBoxLayout>
@@ -138,7 +139,6 @@ void TFormMain::CreateGrid() {
         if (!StringGridContextPopup(position))
             actions_.GridPopup->popup(grid_->viewport()->mapToGlobal(position));
     });
-    connect(grid_, &QAbstractItemView::doubleClicked, this, &TFormMain::StringGridDblClick);
     SelectFirstRow();
 }
 
@@ -281,6 +281,10 @@ void TFormMain::FitLastColumn() {
 bool TFormMain::eventFilter(QObject* watched, QEvent* event) {
     if (grid_ && watched == grid_->viewport() && event->type() == QEvent::Resize)
         FitLastColumn();
+    // Anywhere on the grid, below the rows too: the view's own signal knows double clicks on cells only.
+    if (grid_ && watched == grid_->viewport() && event->type() == QEvent::MouseButtonDblClick &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
+        StringGridDblClick();
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -299,6 +303,7 @@ bool TFormMain::StringGridContextPopup(const QPoint& viewportPosition) {
 }
 
 void TFormMain::StringGridDblClick() {
+    emit GridDoubleClicked();
     Home();
 }
 

@@ -73,6 +73,10 @@ public:
     DialogFactory& Dialogs() { return dialogs_; }
     const Distribution& GetDistribution() const { return distribution_; }
 
+signals:
+    // Every double click on the grid, before Home runs.
+    void GridDoubleClicked();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -127,6 +127,8 @@ private slots:
     void popupRules_data();
     void popupRules();
     void titleRowOpensNoPopup();
+    void doubleClickRunsHome_data();
+    void doubleClickRunsHome();
     void fillerColumn_data();
     void fillerColumn();
     void configureDispatch_data();
@@ -433,6 +435,29 @@ void TestMainWindow::titleRowOpensNoPopup() {
     QCoreApplication::sendEvent(fixture.grid->viewport(), &onRow);
     QCOMPARE(requested.size(), 1);
     fixture.form->findChild<QMenu*>(QStringLiteral("GridPopup"))->close();
+}
+
+void TestMainWindow::doubleClickRunsHome_data() {
+    QTest::addColumn<int>("devices");
+    QTest::addColumn<int>("row"); // -1: below the last row
+    QTest::newRow("device row") << 2 << 1;
+    QTest::newRow("below the rows") << 2 << -1;
+    QTest::newRow("empty list") << 0 << -1;
+}
+
+void TestMainWindow::doubleClickRunsHome() {
+    QFETCH(int, devices);
+    QFETCH(int, row);
+    Fixture fixture;
+    QVERIFY(QTest::qWaitForWindowExposed(fixture.form.get()));
+    for (int i = 0; i < devices; ++i)
+        fixture.Reply(FakeDevice::Reply(FakeDevice::Mac(static_cast<std::uint64_t>(i + 1)), "d", Olg8w));
+    QSignalSpy home(fixture.form.get(), &TFormMain::GridDoubleClicked);
+    const QPoint position = row < 0 ? QPoint(10, fixture.grid->viewport()->height() - 2)
+                                    : fixture.grid->visualRect(fixture.grid->model()->index(row, 1)).center();
+    QTest::mouseDClick(fixture.grid->viewport(), Qt::LeftButton, {}, position);
+    QCOMPARE(home.size(), 1);
+    QCOMPARE(fixture.form->SelectedDevice(), row < 0 ? 0 : row);
 }
 
 void TestMainWindow::fillerColumn_data() {
