@@ -22,7 +22,10 @@ Verbs:
   write   change parameters of one device
 
 "olgctl VERB --help" tells more about a verb.
-DEVICE is a MAC address (separators "-", ":" or ".", any case), an IP address or a device name.
+DEVICE is a MAC address (separators "-", ":" or ".", any case), an IP address or a device name. A device
+named by its MAC or by the address its replies come from is taken as soon as it answers; a name, which must be
+unique, waits for the whole scan.
+Table output shows control characters of device texts as \xHH; csv and json keep them as they are.
 
 Exit codes: 0 done, 1 the device or the network failed, 2 the command line is wrong.
 )";

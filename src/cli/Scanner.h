@@ -7,6 +7,8 @@
 #include <QObject>
 #include <QTimer>
 
+#include <functional>
+
 class QEventLoop;
 
 namespace olg::cli {
@@ -26,6 +28,8 @@ public:
 
     // Empties the list and scans; returns when the scan is over, the event loop running meanwhile.
     void Run();
+    // Ends the scan early as soon as a reply merged at this list index is the one looked for.
+    void StopWhen(std::function<bool(int index)> found) { found_ = std::move(found); }
 
     // Figures of the last scan, for the benchmark.
     qint64 DatagramCount() const { return datagrams_; }
@@ -38,8 +42,11 @@ private:
     void Tick();
     void Merge(const QString& sender, const QByteArray& datagram);
 
+    void Finish();
+
     TServeur& serveur_;
     DeviceList& devices_;
+    std::function<bool(int)> found_;
     QTimer timer_;
     QEventLoop* loop_ = nullptr;
     int ticks_ = 0;
