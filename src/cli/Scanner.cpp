@@ -14,6 +14,7 @@ Scanner::Scanner(TServeur& serveur, DeviceList& devices, QObject* parent)
 void Scanner::Run() {
     devices_.Clear();
     ticks_ = 0;
+    foundOne_ = false;
     datagrams_ = 0;
     mergeNs_ = 0;
     lastNewDeviceNs_ = -1;
@@ -25,7 +26,7 @@ void Scanner::Run() {
 }
 
 void Scanner::Tick() {
-    if (ticks_ >= Broadcasts) {
+    if (ticks_ >= Broadcasts || foundOne_) {
         Finish();
         return;
     }
@@ -51,7 +52,7 @@ void Scanner::Merge(const QString& sender, const QByteArray& datagram) {
     if (devices_.Size() > before)
         lastNewDeviceNs_ = sinceFirstBroadcast_.nsecsElapsed();
     if (index >= 0 && found_ && found_(index))
-        Finish();
+        foundOne_ = true;
 }
 
 void Scanner::Finish() {

@@ -230,6 +230,11 @@ void TestOlgctl::writeThenRead_data() {
         << lobby << QStringList{QStringLiteral("Lobby rack"), QStringLiteral("7=Caisse \u20ac5")}
         << QStringLiteral("general") << QStringLiteral("7") << QJsonValue(QStringLiteral("Caisse \u00805"))
         << QStringLiteral("Caisse \u20ac5");
+    // Found by MAC as soon as it answers, with the other devices' replies still to come.
+    QTest::newRow("general text, device named by MAC")
+        << lobby << QStringList{QStringLiteral("00-0A-95-9D-68-16"), QStringLiteral("7=Lobby")}
+        << QStringLiteral("general") << QStringLiteral("7") << QJsonValue(QStringLiteral("Lobby"))
+        << QStringLiteral("Lobby");
     QTest::newRow("general address") << group
                                      << QStringList{QStringLiteral("Print shop"),
                                                     QStringLiteral("3=10.0.0.254")}
