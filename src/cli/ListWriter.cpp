@@ -71,6 +71,9 @@ void ListWriter::WriteTable(QTextStream& out) const {
                 line += QStringLiteral("  ");
             line += i + 1 < cells.size() ? cells[i].leftJustified(widths[i]) : cells[i];
         }
+        // Empty cells at the end of a row leave no blanks behind.
+        while (line.endsWith(QLatin1Char(' ')))
+            line.chop(1);
         out << line << '\n';
     };
     QStringList titles;

@@ -44,9 +44,9 @@ void Scanner::Merge(const QString& sender, const QByteArray& datagram) {
     const int before = devices_.Size();
     QElapsedTimer merge;
     merge.start();
-    const int index =
-        devices_.MergeReply(address, reinterpret_cast<const std::uint8_t*>(datagram.constData()),
-                            static_cast<std::size_t>(datagram.size()));
+    const int index = devices_.MergeReply(
+        address, reinterpret_cast<const std::uint8_t*>(datagram.constData()),
+        static_cast<std::size_t>(datagram.size()), serveur_.ReplyInterface().toStdString());
     mergeNs_ += merge.nsecsElapsed();
     ++datagrams_;
     if (devices_.Size() > before)

@@ -1,5 +1,6 @@
 #include "Session.h"
 
+#include "Datagram.h"
 #include "DeviceSelector.h"
 #include "DeviceText.h"
 #include "ErrorBox.h"
@@ -8,12 +9,14 @@
 #include "Scanner.h"
 #include "TerminalText.h"
 
+#include <QSet>
+
 #include <algorithm>
 
 namespace olg::cli {
 
-Session::Session(QTextStream& out, QTextStream& err, const ExchangeSettings& settings)
-    : out_(out), err_(err), prompts_(err), registry_(StandardRegistry()), settings_(settings),
+Session::Session(QTextStream& out, QTextStream& err, const ExchangeSettings& settings, QTextStream* in)
+    : out_(out), err_(err), prompts_(err, in), registry_(StandardRegistry()), settings_(settings),
       devices_(registry_) {}
 
 Session::~Session() = default;
@@ -21,6 +24,7 @@ Session::~Session() = default;
 TServeur* Session::Serveur() {
     if (!serveur_) {
         serveur_ = std::make_unique<TServeur>(registry_, prompts_, settings_);
+        serveur_->LimitInterfaces(interfaces_);
         if (!serveur_->BindError().isEmpty()) {
             ShowError(prompts_, ErrorConnection, serveur_->BindError());
             serveur_.reset();
@@ -57,7 +61,40 @@ int Session::ScanAndSelect(const QString& device) {
     return index;
 }
 
-bool Session::Exchange(int device, const Operation& operation) {
+bool Session::NamesSeveral(const QStringList& names) {
+    return names.size() > 1 || std::any_of(names.begin(), names.end(), [](const QString& name) {
+               return name == QLatin1String("all") || name.startsWith(QLatin1String("type="));
+           });
+}
+
+QList<int> Session::ScanAndSelectSeveral(const QStringList& names) {
+    if (!Scan())
+        return {};
+    QList<int> selected;
+    QSet<int> taken;
+    const auto take = [&](int index) {
+        if (!taken.contains(index)) {
+            taken.insert(index);
+            selected.append(index);
+        }
+    };
+    const DeviceSelector selector(devices_);
+    for (const QString& name : names) {
+        QString error;
+        const QList<int> matches = selector.SelectSeveral(name, &error);
+        if (matches.isEmpty()) {
+            prompts_.ShowError(error);
+            return {};
+        }
+        for (int index : matches)
+            take(index);
+    }
+    // In the order of the list, whatever the order of the words.
+    std::sort(selected.begin(), selected.end());
+    return selected;
+}
+
+bool Session::Exchange(int device, std::uint8_t command, const Operation& operation) {
     TServeur* serveur = Serveur();
     if (!serveur)
         return false;
@@ -67,12 +104,15 @@ bool Session::Exchange(int device, const Operation& operation) {
     // its target, at the end of this call.
     QObject target;
     operation(*serveur, &target,
-              [this, identity, &answered](const QString& sender, quint16, const QByteArray& datagram, bool) {
+              [this, serveur, identity, command, &answered](const QString& sender, quint16,
+                                                            const QByteArray& datagram, bool) {
                   const std::string address = sender.toStdString();
                   const auto* bytes = reinterpret_cast<const std::uint8_t*>(datagram.constData());
                   const int index =
-                      devices_.MergeReply(address, bytes, static_cast<std::size_t>(datagram.size()));
-                  if (index >= 0 && devices_.At(index).Identity == identity)
+                      devices_.MergeReply(address, bytes, static_cast<std::size_t>(datagram.size()),
+                                          serveur->ReplyInterface().toStdString());
+                  if (index >= 0 && devices_.At(index).Identity == identity &&
+                      static_cast<std::uint8_t>(datagram.at(CommandOffset)) == command)
                       answered = true;
               });
     return answered;

@@ -233,9 +233,9 @@ void TFormMain::ResetGrid() {
 void TFormMain::DeviceReply(const QString& sender, quint16 /*port*/, const QByteArray& datagram,
                             bool complete) {
     const bool overflowed = devices_.Overflowed();
-    const int index =
-        devices_.MergeReply(sender.toStdString(), reinterpret_cast<const std::uint8_t*>(datagram.constData()),
-                            static_cast<std::size_t>(datagram.size()));
+    const int index = devices_.MergeReply(
+        sender.toStdString(), reinterpret_cast<const std::uint8_t*>(datagram.constData()),
+        static_cast<std::size_t>(datagram.size()), serveur_->ReplyInterface().toStdString());
     // Said once per scan, after this reply: a modal box must not hold up the delivery of the replies.
     if (!overflowed && devices_.Overflowed())
         QTimer::singleShot(0, this,

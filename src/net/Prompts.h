@@ -31,6 +31,8 @@ public:
     // A modal dialog choosing a file to save into, in an existing folder; choosing an existing file asks
     // nothing more, the file is then updated. The empty text when the user cancelled.
     virtual QString AskSaveFileName(const FileDialogRequest& /*request*/) { return {}; }
+    // A question answered yes or no; false when the answer is no or nobody can be asked.
+    virtual bool AskYesNo(const QString& /*question*/) { return false; }
 };
 
 } // namespace olg

@@ -26,8 +26,9 @@ public:
     // Merges one reply into the record of its source identity, appending a record on the first reply.
     // Returns the record's index, or -1 when the datagram is dropped: shorter than a header, from an
     // identity whose bytes 2-7 are all FF (the broadcast identity is no device), or from a new device while
-    // the list is full.
-    int MergeReply(std::string_view senderAddress, const std::uint8_t* data, std::size_t size);
+    // the list is full. A reply whose interface is not known keeps the one an earlier reply gave.
+    int MergeReply(std::string_view senderAddress, const std::uint8_t* data, std::size_t size,
+                   std::string_view interfaceName = {});
     int Capacity() const { return capacity_; }
     void SetCapacity(int capacity) { capacity_ = capacity; }
     // True once the reply of a new device was ignored because the list was full, until the list is emptied.

@@ -42,15 +42,16 @@ const QStringList Fleet{
     QStringLiteral("type=0x08030100,mac=00-0A-95-9D-68-18,ip=192.168.1.12,fw=3.1.0.0,name=Caf\u00e9"),
 };
 
-const char* const ScanTable = "Name        Type   IP Address  MAC Address        Type code   Firmware\n"
-                              "Lobby rack  olg1n  127.0.0.10  00.0A.95.9D.68.16  0x01010100  1.4.0.0\n"
-                              "Print shop  olg8a  127.0.0.11  00.0A.95.9D.68.17  0x08000100  2.0.1.0\n"
-                              "Caf\u00e9        olg8w  127.0.0.12  00.0A.95.9D.68.18  0x08030100  3.1.0.0\n";
+const char* const ScanTable =
+    "Name        Type   IP Address  MAC Address        Type code   Firmware  Interface  Conflict\n"
+    "Lobby rack  olg1n  127.0.0.10  00.0A.95.9D.68.16  0x01010100  1.4.0.0   lo\n"
+    "Print shop  olg8a  127.0.0.11  00.0A.95.9D.68.17  0x08000100  2.0.1.0   lo\n"
+    "Caf\u00e9        olg8w  127.0.0.12  00.0A.95.9D.68.18  0x08030100  3.1.0.0   lo\n";
 
-const char* const ScanCsv = "Name,Type,IP Address,MAC Address,Type code,Firmware\n"
-                            "Lobby rack,olg1n,127.0.0.10,00.0A.95.9D.68.16,0x01010100,1.4.0.0\n"
-                            "Print shop,olg8a,127.0.0.11,00.0A.95.9D.68.17,0x08000100,2.0.1.0\n"
-                            "Caf\u00e9,olg8w,127.0.0.12,00.0A.95.9D.68.18,0x08030100,3.1.0.0\n";
+const char* const ScanCsv = "Name,Type,IP Address,MAC Address,Type code,Firmware,Interface,Conflict\n"
+                            "Lobby rack,olg1n,127.0.0.10,00.0A.95.9D.68.16,0x01010100,1.4.0.0,lo,\n"
+                            "Print shop,olg8a,127.0.0.11,00.0A.95.9D.68.17,0x08000100,2.0.1.0,lo,\n"
+                            "Caf\u00e9,olg8w,127.0.0.12,00.0A.95.9D.68.18,0x08030100,3.1.0.0,lo,\n";
 
 // Ids, kinds and access of the olg8w table, as read shows them.
 const char* const Olg8wLayout =
@@ -85,6 +86,8 @@ private slots:
     void help();
     void label_data();
     void label();
+    void severalDevices_data();
+    void severalDevices();
 
 private:
     ProgramResult Run(QStringList arguments, bool loopback = true);
@@ -175,7 +178,9 @@ void TestOlgctl::scan() {
                                                  {QStringLiteral("ip"), QStringLiteral("127.0.0.12")},
                                                  {QStringLiteral("mac"), QStringLiteral("00.0A.95.9D.68.18")},
                                                  {QStringLiteral("typeCode"), QStringLiteral("0x08030100")},
-                                                 {QStringLiteral("firmware"), QStringLiteral("3.1.0.0")}}));
+                                                 {QStringLiteral("firmware"), QStringLiteral("3.1.0.0")},
+                                                 {QStringLiteral("interface"), QStringLiteral("lo")},
+                                                 {QStringLiteral("conflict"), QString()}}));
     QCOMPARE(devices[0][QStringLiteral("name")].toString(), QStringLiteral("Lobby rack"));
 }
 
@@ -470,8 +475,14 @@ void TestOlgctl::floodOfReplies() {
     QVERIFY2(ms < 3500, qPrintable(QStringLiteral("the scan took %1 ms").arg(ms)));
     QVERIFY(flood.Sent() > 10 * capacity);
     QCOMPARE(out.count(QLatin1Char('\n')), capacity + 1);
-    QCOMPARE(err,
-             QStringLiteral("olgctl: warning: ") + olg::IgnoredDevicesWarning(capacity) + QLatin1Char('\n'));
+    // Every device of the flood answers from one address: a conflict, said after the bound.
+    QCOMPARE(err.section(QLatin1Char('\n'), 0, 0),
+             QStringLiteral("olgctl: warning: ") + olg::IgnoredDevicesWarning(capacity));
+    QVERIFY2(
+        err.section(QLatin1Char('\n'), 1)
+            .startsWith(
+                QStringLiteral("olgctl: warning: %1 devices answer from 127.0.0.2 on lo: ").arg(capacity)),
+        qPrintable(err));
 }
 
 void TestOlgctl::controlBytes_data() {
@@ -531,7 +542,8 @@ void TestOlgctl::controlBytes() {
                  qPrintable(result.Out));
     } else if (check == QLatin1String("csv")) {
         QCOMPARE(result.Out.section(QLatin1Char('\n'), 1),
-                 QLatin1Char('"') + raw + QStringLiteral("\",,127.0.0.2,00.AA.BB.CC.00.01,0x08030100,\n"));
+                 QLatin1Char('"') + raw +
+                     QStringLiteral("\",,127.0.0.2,00.AA.BB.CC.00.01,0x08030100,,lo,\n"));
     } else {
         QCOMPARE(
             QJsonDocument::fromJson(result.Out.toUtf8()).array().at(0)[QStringLiteral("name")].toString(),
@@ -617,6 +629,61 @@ void TestOlgctl::label() {
     QCOMPARE(entry.size(), 88);
     QCOMPARE(entry.left(20), "00-0A-95-9D-68-16 | ");
     QCOMPARE(entry.mid(40), "| olg1n                            | v1.4.0.0  \r");
+}
+
+void TestOlgctl::severalDevices_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QStringList>("written");
+    QTest::addColumn<QString>("summary");
+
+    const QString a = QStringLiteral("00-0A-95-9D-70-01");
+    const QString c = QStringLiteral("00-0A-95-9D-70-03");
+    // The silent olg8n answers late, so that its reply to the scan's last broadcast comes during its write.
+    QTest::newRow("every olg8n, one silent")
+        << QStringList{QStringLiteral("type=olg8n"), QStringLiteral("7=Renamed"), QStringLiteral("--yes")}
+        << 1 << QStringList{a, c} << QStringLiteral("2 of 3 device(s) written, 1 failed\n");
+    QTest::newRow("two named devices")
+        << QStringList{QStringLiteral("Rack C"), a, QStringLiteral("7=Renamed"), QStringLiteral("--yes")} << 0
+        << QStringList{a, c} << QStringLiteral("2 of 2 device(s) written, 0 failed\n");
+    QTest::newRow("unconfirmed") << QStringList{QStringLiteral("all"), QStringLiteral("7=Renamed")} << 1
+                                 << QStringList{} << QString();
+}
+
+void TestOlgctl::severalDevices() {
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QStringList, written);
+    QFETCH(QString, summary);
+
+    // A fleet of its own: three olg8n, the second silent to writes and slow, and an olg1n.
+    lan_.reset();
+    lan_ = std::make_unique<SimulatedLan>();
+    QString error;
+    const QString olg8n = QStringLiteral("type=0x08010100,ip=10.1.0.%1,mac=00-0A-95-9D-70-0%1,name=Rack %2");
+    QVERIFY2(lan_->StartSimulator(
+                 {QStringLiteral("--device"), olg8n.arg(1).arg(QLatin1Char('A')), QStringLiteral("--device"),
+                  olg8n.arg(2).arg(QLatin1Char('B')) + QStringLiteral(",nowrites,delay=400"),
+                  QStringLiteral("--device"), olg8n.arg(3).arg(QLatin1Char('C')), QStringLiteral("--device"),
+                  QStringLiteral("type=0x01010100,ip=10.1.0.4,mac=00-0A-95-9D-70-04,name=Rack D"),
+                  QStringLiteral("--state"), dir_->filePath(QStringLiteral("state.json"))},
+                 &error),
+             qPrintable(error));
+    target_ = lan_->Port();
+    QTRY_VERIFY(!Stored(QStringLiteral("00-0A-95-9D-70-04")).isEmpty());
+
+    const ProgramResult result = Run(QStringList{QStringLiteral("write")} + arguments);
+    QCOMPARE(result.ExitCode, exitCode);
+    QVERIFY2(result.Out.endsWith(summary), qPrintable(result.Out));
+    if (exitCode != 0 && !written.isEmpty())
+        QVERIFY2(
+            result.Out.contains(QStringLiteral("Rack B (00.0A.95.9D.70.02): failed: Device not responding")),
+            qPrintable(result.Out));
+    for (const QString& mac : {QStringLiteral("00-0A-95-9D-70-01"), QStringLiteral("00-0A-95-9D-70-02"),
+                               QStringLiteral("00-0A-95-9D-70-03"), QStringLiteral("00-0A-95-9D-70-04")}) {
+        const bool renamed = Stored(mac).value(QStringLiteral("7")).toString() == QLatin1String("Renamed");
+        QVERIFY2(renamed == written.contains(mac), qPrintable(mac));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestOlgctl)

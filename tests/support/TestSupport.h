@@ -38,6 +38,8 @@ struct ProgramResult {
 inline ProgramResult RunProgram(const QString& name, const QStringList& arguments, int timeoutMs = 30000) {
     QProcess process;
     process.start(QDir(QCoreApplication::applicationDirPath()).filePath(name), arguments);
+    // Nobody types: a question the program asks reads the end of its input.
+    process.closeWriteChannel();
     QEventLoop wait;
     QObject::connect(&process, &QProcess::finished, &wait, &QEventLoop::quit);
     QTimer::singleShot(timeoutMs, &wait, &QEventLoop::quit);
