@@ -22,9 +22,18 @@ int DeviceTableModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant DeviceTableModel::data(const QModelIndex& index, int role) const {
+    if (role == Qt::ToolTipRole && index.isValid())
+        return InterfaceToolTip(index.row());
     if (role != Qt::DisplayRole || !index.isValid())
         return {};
     return CellText(index.row(), index.column());
+}
+
+QVariant DeviceTableModel::InterfaceToolTip(int row) const {
+    // On a host on several networks, where the device is; the grid's columns stay those of every Finder.
+    if (row >= devices_.Size() || devices_.At(row).Interface.empty())
+        return {};
+    return tr("Answers on network interface %1").arg(QString::fromStdString(devices_.At(row).Interface));
 }
 
 QString DeviceTableModel::CellText(int row, int column) const {

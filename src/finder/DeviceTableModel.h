@@ -32,6 +32,7 @@ public:
 
 private:
     QString CellText(int row, int column) const;
+    QVariant InterfaceToolTip(int row) const;
 
     const DeviceList& devices_;
     int rows_ = 1;

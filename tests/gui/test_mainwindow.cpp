@@ -315,6 +315,10 @@ void TestMainWindow::rowsFromReplies() {
     QTRY_VERIFY_WITH_TIMEOUT(fixture.ScanOver(), ScanBound);
     QCOMPARE(fixture.device.Requests().size(), 10);
     QCOMPARE(fixture.Rows(), rows);
+    // The interface a device answered on is told by its row's tooltip; the empty row has none.
+    const QString tip = fixture.grid->model()->index(0, 0).data(Qt::ToolTipRole).toString();
+    QCOMPARE(tip, rows.front() == QLatin1String("||||") ? QString()
+                                                        : QStringLiteral("Answers on network interface lo"));
     // Rows are added one at a time and refreshed in place: the grid is reset only when the scan starts.
     QCOMPARE(resets.size(), 1);
     QCOMPARE(inserted.size(), insertedRows);
