@@ -24,7 +24,8 @@ int main(int argc, char* argv[]) {
     QCoreApplication::setApplicationVersion(QStringLiteral(OLG_VERSION));
     QTextStream out(stdout);
     QTextStream err(stderr);
-    const int code = olg::cli::OlgCtl(out, err).Run(QCoreApplication::arguments().mid(1));
+    QTextStream in(stdin);
+    const int code = olg::cli::OlgCtl(out, err, &in).Run(QCoreApplication::arguments().mid(1));
     out.flush();
     err.flush();
     return code;

@@ -1,14 +1,31 @@
 #include "ConsolePrompts.h"
 
+#include "TerminalText.h"
+
 namespace olg::cli {
 
 void ConsolePrompts::ShowError(const QString& message) {
     ++errorCount_;
-    err_ << "olgctl: " << message << Qt::endl;
+    lastError_ = message;
+    err_ << "olgctl: " << TerminalText(message) << Qt::endl;
 }
 
 void ConsolePrompts::ShowWarning(const QString& message) {
-    err_ << "olgctl: warning: " << message << Qt::endl;
+    err_ << "olgctl: warning: " << TerminalText(message) << Qt::endl;
+}
+
+} // namespace olg::cli
+
+namespace olg::cli {
+
+bool ConsolePrompts::AskYesNo(const QString& question) {
+    err_ << "olgctl: " << TerminalText(question) << " [y/N] " << Qt::flush;
+    if (!in_) {
+        err_ << Qt::endl;
+        return false;
+    }
+    const QString answer = in_->readLine().trimmed().toLower();
+    return answer == QLatin1String("y") || answer == QLatin1String("yes");
 }
 
 } // namespace olg::cli

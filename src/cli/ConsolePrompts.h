@@ -9,17 +9,24 @@ namespace olg::cli {
 // The command-line face of the prompts: every message becomes a line on the error stream.
 class ConsolePrompts : public Prompts {
 public:
-    explicit ConsolePrompts(QTextStream& err) : err_(err) {}
+    // Questions are answered on the input stream; without one, every answer is no.
+    explicit ConsolePrompts(QTextStream& err, QTextStream* in = nullptr) : err_(err), in_(in) {}
 
     void ShowError(const QString& message) override;
     void ShowWarning(const QString& message) override;
+    // Asks on the error stream, so that the output stays clean for scripts; "y" or "yes" is yes.
+    bool AskYesNo(const QString& question) override;
 
     // How many errors were shown, so that a command fails when the exchange reported one.
     int ErrorCount() const { return errorCount_; }
+    // The latest error shown, for the result line of one device among several.
+    QString LastError() const { return lastError_; }
 
 private:
     QTextStream& err_;
+    QTextStream* in_;
     int errorCount_ = 0;
+    QString lastError_;
 };
 
 } // namespace olg::cli

@@ -64,6 +64,43 @@ int DeviceSelector::Select(const QString& name, QString* error) const {
     return Unique(matches, name, error);
 }
 
+QList<int> DeviceSelector::SelectSeveral(const QString& name, QString* error) const {
+    QList<int> matches;
+    if (name == QLatin1String("all")) {
+        for (int i = 0; i < devices_.Size(); ++i)
+            matches.append(i);
+        if (matches.isEmpty())
+            *error = QStringLiteral("no device answered the scan");
+        return matches;
+    }
+    if (name.startsWith(QLatin1String("type="))) {
+        const QString model = name.mid(5);
+        for (int i = 0; i < devices_.Size(); ++i) {
+            if (DeviceText::Decode(devices_.At(i).Value(5).AsText()).compare(model, Qt::CaseInsensitive) == 0)
+                matches.append(i);
+        }
+        if (matches.isEmpty())
+            *error = QStringLiteral("no device of type \"%1\" answered the scan").arg(model);
+        return matches;
+    }
+    const int index = Select(name, error);
+    if (index >= 0)
+        matches.append(index);
+    return matches;
+}
+
+bool DeviceSelector::NamesAnAddress(const QString& name) {
+    const std::string text = name.trimmed().toStdString();
+    return ParseMac(text).has_value() || IsIpAddress(text);
+}
+
+bool DeviceSelector::AnsweredAs(const TOLG& record, const QString& name) {
+    const std::string text = name.trimmed().toStdString();
+    if (const std::optional<std::uint64_t> mac = ParseMac(text))
+        return record.Mac == *mac;
+    return IsIpAddress(text) && record.SenderAddress == text;
+}
+
 int DeviceSelector::Unique(const QList<int>& matches, const QString& name, QString* error) const {
     if (matches.size() == 1)
         return matches.front();

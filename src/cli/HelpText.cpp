@@ -8,6 +8,9 @@ const char* const CommonOptions = R"(
 Options of every verb:
   --bind ADDR:PORT    local address and UDP port of the exchange (default 0.0.0.0:52389)
   --target ADDR:PORT  where requests are sent (default 255.255.255.255:52389, the LAN's broadcast)
+  --interface NAME    send the LAN broadcast out of this network interface only, and ignore replies that
+                      come in on others; may be repeated (default: every interface that is up, can
+                      broadcast and is not loopback)
   --demo              work on a simulated LAN of eleven devices on loopback instead of the real one
   --help              this help
 )";
@@ -18,14 +21,23 @@ Finds the eOutletGuard power switches of the LAN and reads or writes their param
 
 Verbs:
   scan    list the devices that answer a scan
-  read    show every parameter of one device
-  write   change parameters of one device
+  read    show every parameter of one device or several
+  write   change parameters of one device or several
   save    save the configuration of one device into a .cfg file
-  load    write a configuration saved in a .cfg file into one device
+  load    write a configuration saved in a .cfg file into one device or several
   label   make the MAC label of one device and record it in the MAC log
 
 "olgctl VERB --help" tells more about a verb.
-DEVICE is a MAC address (separators "-", ":" or ".", any case), an IP address or a device name.
+DEVICE is a MAC address (separators "-", ":" or ".", any case), an IP address or a device name. A device
+named by its MAC or by the address its replies come from is taken as soon as it answers; a name, which must be
+unique, waits for the whole scan.
+read, write and load take several DEVICEs: repeat DEVICE, or give type=MODEL (every device of that model, as
+the Type column shows it) or all. They scan once, then work on one device after the other; write and load print
+a line per device and a summary, ask before acting on more than one device unless --yes is given, and fail when
+any device failed.
+A broadcast leaves through every network interface that can broadcast, and a request to one device through
+the interface its replies came in on.
+Table output shows control characters of device texts as \xHH; csv and json keep them as they are.
 
 Exit codes: 0 done, 1 the device or the network failed, 2 the command line is wrong.
 )";
@@ -33,20 +45,25 @@ Exit codes: 0 done, 1 the device or the network failed, 2 the command line is wr
 const char* const ScanHelp = R"(Usage: olgctl scan [--format table|csv|json]
 
 Sends ten discovery broadcasts, 250 ms apart, and lists every device that answers, in the order of their
-first replies: name, type, the IP address the reply came from, MAC address, type code and firmware version.
+first replies: name, type, the IP address the reply came from, MAC address, type code, firmware version, the
+network interface the reply came in on, and the MACs of the other devices that answer from the same address on
+that interface (a conflict, also told on the error stream).
+At most 65536 devices are listed; a warning says when further devices were ignored.
 
   --format FORMAT  table (default), csv or json
 )";
 
-const char* const ReadHelp = R"(Usage: olgctl read DEVICE [--format table|csv|json]
+const char* const ReadHelp = R"(Usage: olgctl read DEVICE... [--format table|csv|json]
 
 Scans, then reads every parameter of the device and shows each with its id, kind, access and value:
-addresses dotted, texts as text, numbers in decimal.
+addresses dotted, texts as text, numbers in decimal. Several devices make one list whose rows begin with the
+device's MAC address.
 
   --format FORMAT  table (default), csv or json
 )";
 
 const char* const WriteHelp = R"(Usage: olgctl write DEVICE ID=VALUE... [--all]
+       olgctl write DEVICE... ID=VALUE... [--all] [--yes]
 
 Scans, sets the given parameters in a copy of the device's record and writes it back. Values are read by the
 parameter's kind: an IPv4 address as a.b.c.d, a number in decimal or as 0x hexadecimal within its range, a text
@@ -57,7 +74,10 @@ Only the general network settings are written, unless --all is given or an id ou
 whole record is read from the device first and written back whole, so that no parameter gets a value that was
 never read.
 
+A device counts as written only when it answers the write itself.
+
   --all  write every writable parameter
+  --yes  write into several devices without asking first
 )";
 
 const char* const SaveHelp = R"(Usage: olgctl save DEVICE FILE.cfg
@@ -69,6 +89,7 @@ account passwords. A text with a line break or a NUL byte cannot be saved: nothi
 )";
 
 const char* const LoadHelp = R"(Usage: olgctl load DEVICE FILE.cfg [--dry-run] [--format table|csv|json]
+       olgctl load DEVICE... FILE.cfg [--yes]
 
 Scans, reads the device, takes the section of its model from FILE.cfg and writes every writable parameter of
 it into the device with the full write, as the Finder's Load Config does once its dialog is confirmed.
@@ -77,6 +98,7 @@ come from the file too.
 
   --dry-run        only list the parameters the load would change: id, old value, new value
   --format FORMAT  of that list: table (default), csv or json
+  --yes            load into several devices without asking first
 )";
 
 const char* const LabelHelp = R"(Usage: olgctl label DEVICE [--pdf FILE | --png FILE] [--log FILE]

@@ -12,13 +12,16 @@ std::optional<Invocation> Invocation::Parse(const QStringList& arguments, QStrin
     const QCommandLineOption demo(QStringLiteral("demo"), {});
     const QCommandLineOption all(QStringLiteral("all"), {});
     const QCommandLineOption dryRun(QStringLiteral("dry-run"), {});
+    const QCommandLineOption yes(QStringLiteral("yes"), {});
+    const QCommandLineOption interface(QStringLiteral("interface"), {}, QStringLiteral("NAME"));
     const QCommandLineOption bind(QStringLiteral("bind"), {}, QStringLiteral("ADDR:PORT"));
     const QCommandLineOption target(QStringLiteral("target"), {}, QStringLiteral("ADDR:PORT"));
     const QCommandLineOption format(QStringLiteral("format"), {}, QStringLiteral("FORMAT"));
     const QCommandLineOption pdf(QStringLiteral("pdf"), {}, QStringLiteral("FILE"));
     const QCommandLineOption png(QStringLiteral("png"), {}, QStringLiteral("FILE"));
     const QCommandLineOption log(QStringLiteral("log"), {}, QStringLiteral("FILE"));
-    parser.addOptions({help, version, demo, all, dryRun, bind, target, format, pdf, png, log});
+    parser.addOptions(
+        {help, version, demo, all, dryRun, yes, interface, bind, target, format, pdf, png, log});
 
     // QCommandLineParser skips the first word as the program name.
     if (!parser.parse(QStringList{QStringLiteral("olgctl")} + arguments)) {
@@ -35,6 +38,8 @@ std::optional<Invocation> Invocation::Parse(const QStringList& arguments, QStrin
     invocation.Demo = parser.isSet(demo);
     invocation.All = parser.isSet(all);
     invocation.DryRun = parser.isSet(dryRun);
+    invocation.Yes = parser.isSet(yes);
+    invocation.Interfaces = parser.values(interface);
     for (const auto& [option, field] :
          {std::pair{&bind, &invocation.Bind}, std::pair{&target, &invocation.Target},
           std::pair{&format, &invocation.Format}, std::pair{&pdf, &invocation.Pdf},

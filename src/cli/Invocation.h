@@ -16,6 +16,9 @@ struct Invocation {
     bool Demo = false;
     bool All = false;
     bool DryRun = false;
+    bool Yes = false;
+    // The interfaces the LAN broadcast is limited to, in the order given.
+    QStringList Interfaces;
     std::optional<QString> Bind;
     std::optional<QString> Target;
     std::optional<QString> Format;

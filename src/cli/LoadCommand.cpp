@@ -1,6 +1,8 @@
 #include "LoadCommand.h"
 
+#include "BulkRun.h"
 #include "ConfigFileStore.h"
+#include "Datagram.h"
 #include "DeviceText.h"
 #include "ErrorBox.h"
 #include "ExitCode.h"
@@ -11,15 +13,34 @@
 namespace olg::cli {
 
 int LoadCommand::Run(const Invocation& invocation) {
-    if (invocation.Arguments.size() != 2) {
+    if (invocation.Arguments.size() < 2) {
         session_.Prompts().ShowError(
             QStringLiteral("load takes a DEVICE and a FILE (try olgctl load --help)"));
         return ExitUsage;
     }
-    const QString& path = invocation.Arguments.at(1);
-    const int device = session_.ScanAndSelect(invocation.Arguments.front());
-    if (device < 0)
+    const QString& path = invocation.Arguments.back();
+    const QStringList devices = invocation.Arguments.mid(0, invocation.Arguments.size() - 1);
+    if (!Session::NamesSeveral(devices)) {
+        const int device = session_.ScanAndSelect(devices.front());
+        if (device < 0)
+            return ExitFailure;
+        return LoadOne(device, path, invocation);
+    }
+    if (invocation.DryRun) {
+        session_.Prompts().ShowError(QStringLiteral("--dry-run shows the changes of one DEVICE; name one"));
+        return ExitUsage;
+    }
+    const QList<int> selected = session_.ScanAndSelectSeveral(devices);
+    if (selected.isEmpty())
         return ExitFailure;
+    return BulkRun(session_).Run(
+        selected,
+        invocation.Yes ? QString()
+                       : QStringLiteral("Load %1 into %2 devices?").arg(path).arg(selected.size()),
+        QStringLiteral("loaded"), [&](int device) { return LoadOne(device, path, invocation); });
+}
+
+int LoadCommand::LoadOne(int device, const QString& path, const Invocation& invocation) {
     const DeviceRegistry& registry = session_.Registry();
     if (registry.FindDeviceType(session_.Devices().At(device).TypeValue()) < 0) {
         session_.Prompts().ShowError(QStringLiteral("%1 is of an unknown type; no configuration fits it")
@@ -27,8 +48,8 @@ int LoadCommand::Run(const Invocation& invocation) {
         return ExitFailure;
     }
     // What the device holds now, so that the changes can be told.
-    const bool answered =
-        session_.Exchange(device, [&](TServeur& serveur, QObject* target, TServeur::ReplyHandler handler) {
+    const bool answered = session_.Exchange(
+        device, CommandRead, [&](TServeur& serveur, QObject* target, TServeur::ReplyHandler handler) {
             serveur.ReadAll(session_.Devices().At(device), target, std::move(handler));
         });
     if (!answered) {
@@ -70,8 +91,8 @@ int LoadCommand::Run(const Invocation& invocation) {
 
     const QString description = session_.Describe(device);
     int tooLong = 0;
-    const bool written =
-        session_.Exchange(device, [&](TServeur& serveur, QObject* target, TServeur::ReplyHandler handler) {
+    const bool written = session_.Exchange(
+        device, CommandWrite, [&](TServeur& serveur, QObject* target, TServeur::ReplyHandler handler) {
             tooLong = serveur.WriteAll(record, target, std::move(handler));
         });
     if (tooLong != 0) {

@@ -7,9 +7,9 @@
 
 namespace olg::cli {
 
-// olgctl load DEVICE FILE.cfg [--dry-run]: writes a saved configuration into a device of the same model and
-// type code, as the desktop program does once its dialog is confirmed; with --dry-run only shows what would
-// change.
+// olgctl load DEVICE... FILE.cfg [--dry-run]: writes a saved configuration into a device of the same model
+// and type code, or into several one after the other, as the desktop program does once its dialog is
+// confirmed; with --dry-run only shows what would change.
 class LoadCommand {
 public:
     explicit LoadCommand(Session& session) : session_(session) {}
@@ -17,6 +17,7 @@ public:
     int Run(const Invocation& invocation);
 
 private:
+    int LoadOne(int device, const QString& path, const Invocation& invocation);
     // The ids the full write sends whose value the load changes.
     QList<int> ChangedIds(const TOLG& before, const TOLG& after) const;
     // False, with the message shown, when two login names are equal: the dialog refuses them too.

@@ -1,5 +1,6 @@
 #include "OlgCtl.h"
 
+#include "BroadcastInterfaces.h"
 #include "ExitCode.h"
 #include "HelpText.h"
 #include "Invocation.h"
@@ -61,9 +62,9 @@ int OlgCtl::Run(const QStringList& arguments) {
         return invocation.Help ? ExitOk : ExitUsage;
     }
 
-    const bool takesFormat =
-        invocation.Verb != QLatin1String("write") && invocation.Verb != QLatin1String("save") &&
-        invocation.Verb != QLatin1String("label");
+    const bool takesFormat = invocation.Verb != QLatin1String("write") &&
+                             invocation.Verb != QLatin1String("save") &&
+                             invocation.Verb != QLatin1String("label");
     if (invocation.Format && (!takesFormat || !ParseOutputFormat(*invocation.Format)))
         return Usage(takesFormat ? QStringLiteral("--format takes table, csv or json")
                                  : invocation.Verb + QStringLiteral(" has no --format"));
@@ -71,6 +72,16 @@ int OlgCtl::Run(const QStringList& arguments) {
         return Usage(QStringLiteral("--all belongs to write"));
     if (invocation.DryRun && invocation.Verb != QLatin1String("load"))
         return Usage(QStringLiteral("--dry-run belongs to load"));
+    if (invocation.Yes && invocation.Verb != QLatin1String("write") &&
+        invocation.Verb != QLatin1String("load"))
+        return Usage(QStringLiteral("--yes belongs to write and load"));
+    if (!invocation.Interfaces.isEmpty() && (invocation.Demo || invocation.Target))
+        return Usage(QStringLiteral("--interface limits the LAN broadcast; leave out --target and --demo"));
+    for (const QString& name : invocation.Interfaces) {
+        const QString problem = BroadcastInterfaces::Check(name);
+        if (!problem.isEmpty())
+            return Usage(problem);
+    }
     if ((invocation.Pdf || invocation.Png || invocation.Log) && invocation.Verb != QLatin1String("label"))
         return Usage(QStringLiteral("--pdf, --png and --log belong to label"));
 
@@ -102,7 +113,8 @@ int OlgCtl::Run(const QStringList& arguments) {
         settings.TargetPort = target->Port;
     }
 
-    Session session(out_, err_, settings);
+    Session session(out_, err_, settings, in_);
+    session.LimitInterfaces(invocation.Interfaces);
     if (invocation.Verb == QLatin1String("scan"))
         return ScanCommand(session).Run(invocation);
     if (invocation.Verb == QLatin1String("read"))

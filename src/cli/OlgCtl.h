@@ -9,7 +9,8 @@ namespace olg::cli {
 // on a simulated LAN) and runs the verb. All output goes to the two streams, so tests can capture it.
 class OlgCtl {
 public:
-    OlgCtl(QTextStream& out, QTextStream& err) : out_(out), err_(err) {}
+    // Questions are answered on in; without it, every answer is no.
+    OlgCtl(QTextStream& out, QTextStream& err, QTextStream* in = nullptr) : out_(out), err_(err), in_(in) {}
 
     // The arguments without the program name; returns the exit code.
     int Run(const QStringList& arguments);
@@ -19,6 +20,7 @@ private:
 
     QTextStream& out_;
     QTextStream& err_;
+    QTextStream* in_;
 };
 
 } // namespace olg::cli

@@ -1,8 +1,10 @@
 #include "ReadCommand.h"
 
+#include "Datagram.h"
 #include "ErrorBox.h"
 #include "ExitCode.h"
 #include "ListWriter.h"
+#include "MacAddress.h"
 #include "ParamDescriptor.h"
 #include "ParamText.h"
 
@@ -24,41 +26,68 @@ QString AccessName(std::uint8_t access) {
 } // namespace
 
 int ReadCommand::Run(const Invocation& invocation) {
-    if (invocation.Arguments.size() != 1) {
+    if (invocation.Arguments.isEmpty()) {
         session_.Prompts().ShowError(QStringLiteral("read takes one DEVICE (try olgctl read --help)"));
         return ExitUsage;
     }
     const OutputFormat format =
         ParseOutputFormat(invocation.Format.value_or(QStringLiteral("table"))).value();
-    const int device = session_.ScanAndSelect(invocation.Arguments.front());
-    if (device < 0)
-        return ExitFailure;
-    const bool answered =
-        session_.Exchange(device, [&](TServeur& serveur, QObject* target, TServeur::ReplyHandler handler) {
-            serveur.ReadAll(session_.Devices().At(device), target, std::move(handler));
-        });
-    if (!answered) {
-        ShowError(session_.Prompts(), ErrorDeviceNotResponding);
-        return ExitFailure;
+    const bool several = Session::NamesSeveral(invocation.Arguments);
+    QList<int> devices;
+    if (several) {
+        devices = session_.ScanAndSelectSeveral(invocation.Arguments);
+    } else if (const int device = session_.ScanAndSelect(invocation.Arguments.front()); device >= 0) {
+        devices.append(device);
     }
+    if (devices.isEmpty())
+        return ExitFailure;
 
-    const TOLG& record = session_.Devices().At(device);
+    // Several devices make one list, each row naming its device, so that it stays one table or document.
+    QList<ListWriter::Column> columns{{QStringLiteral("Id"), QStringLiteral("id")},
+                                      {QStringLiteral("Kind"), QStringLiteral("kind")},
+                                      {QStringLiteral("Access"), QStringLiteral("access")},
+                                      {QStringLiteral("Value"), QStringLiteral("value")}};
+    if (several)
+        columns.prepend({QStringLiteral("MAC Address"), QStringLiteral("mac")});
+    ListWriter list(columns);
+    int failed = 0;
+    for (int device : devices) {
+        const bool answered = session_.Exchange(
+            device, CommandRead, [&](TServeur& serveur, QObject* target, TServeur::ReplyHandler handler) {
+                serveur.ReadAll(session_.Devices().At(device), target, std::move(handler));
+            });
+        if (!answered) {
+            if (several)
+                session_.Prompts().ShowError(
+                    QStringLiteral("%1: Device not responding").arg(session_.Describe(device)));
+            else
+                ShowError(session_.Prompts(), ErrorDeviceNotResponding);
+            ++failed;
+            continue;
+        }
+        AddRows(session_.Devices().At(device), several, list);
+    }
+    if (!several && failed > 0)
+        return ExitFailure;
+    list.Write(session_.Out(), format);
+    return failed == 0 ? ExitOk : ExitFailure;
+}
+
+void ReadCommand::AddRows(const TOLG& record, bool withMac, ListWriter& list) const {
     const DeviceRegistry& registry = session_.Registry();
     const ParamValue& type = record.TypeValue();
-    ListWriter list({{QStringLiteral("Id"), QStringLiteral("id")},
-                     {QStringLiteral("Kind"), QStringLiteral("kind")},
-                     {QStringLiteral("Access"), QStringLiteral("access")},
-                     {QStringLiteral("Value"), QStringLiteral("value")}});
+    const QString mac = QString::fromStdString(FormatMac(".", record.Mac));
     for (int id = MinParamId; id <= MaxParamIdLimit; ++id) {
         const std::uint8_t kind = registry.ParamKind(id, type);
         // A device of an unknown type still shows what discovery told of it.
         if (!registry.HasParam(id, type) && (kind == KindNone || record.Value(id).IsEmpty()))
             continue;
-        list.AddRow({id, KindName(kind), AccessName(registry.ParamAccess(id, type)),
-                     FormatParamValue(kind, record.Value(id))});
+        QVariantList row{id, KindName(kind), AccessName(registry.ParamAccess(id, type)),
+                         FormatParamValue(kind, record.Value(id))};
+        if (withMac)
+            row.prepend(mac);
+        list.AddRow(row);
     }
-    list.Write(session_.Out(), format);
-    return ExitOk;
 }
 
 } // namespace olg::cli

@@ -1,11 +1,12 @@
 #pragma once
 
 #include "Invocation.h"
+#include "ListWriter.h"
 #include "Session.h"
 
 namespace olg::cli {
 
-// olgctl read DEVICE: every parameter of one device, read from it.
+// olgctl read DEVICE...: every parameter of one device, or of several in one list, read from them.
 class ReadCommand {
 public:
     explicit ReadCommand(Session& session) : session_(session) {}
@@ -13,6 +14,7 @@ public:
     int Run(const Invocation& invocation);
 
 private:
+    void AddRows(const TOLG& record, bool withMac, ListWriter& list) const;
     Session& session_;
 };
 

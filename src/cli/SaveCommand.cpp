@@ -23,8 +23,8 @@ int SaveCommand::Run(const Invocation& invocation) {
                 .arg(session_.Describe(device)));
         return ExitFailure;
     }
-    const bool answered =
-        session_.Exchange(device, [&](TServeur& serveur, QObject* target, TServeur::ReplyHandler handler) {
+    const bool answered = session_.Exchange(
+        device, CommandRead, [&](TServeur& serveur, QObject* target, TServeur::ReplyHandler handler) {
             serveur.ReadAll(session_.Devices().At(device), target, std::move(handler));
         });
     if (!answered) {

@@ -2,6 +2,7 @@
 
 #include "ExitCode.h"
 #include "ListWriter.h"
+#include "MacAddress.h"
 #include "ScanListing.h"
 
 namespace olg::cli {
@@ -16,10 +17,26 @@ int ScanCommand::Run(const Invocation& invocation) {
     if (!session_.Scan())
         return ExitFailure;
 
+    const DeviceList& devices = session_.Devices();
+    const ScanListing listing(devices);
     ListWriter list(ScanListing::Columns());
-    for (const TOLG& record : session_.Devices().Records())
-        list.AddRow(ScanListing::Row(record));
+    for (int device = 0; device < devices.Size(); ++device)
+        list.AddRow(listing.Row(device));
     list.Write(session_.Out(), format);
+    // On the error stream too, so that a script that only looks at the exit code and stderr sees it.
+    for (const std::vector<int>& group : listing.Conflicts().Groups) {
+        const TOLG& first = devices.At(group.front());
+        const QString macs = QString::fromStdString(FormatMac(".", first.Mac)) + QLatin1Char(' ') +
+                             listing.MacList(std::vector<int>(group.begin() + 1, group.end()));
+        session_.Prompts().ShowWarning(
+            QStringLiteral("%1 devices answer from %2%3: %4")
+                .arg(group.size())
+                .arg(QString::fromStdString(first.SenderAddress),
+                     first.Interface.empty()
+                         ? QString()
+                         : QStringLiteral(" on ") + QString::fromStdString(first.Interface),
+                     macs));
+    }
     return ExitOk;
 }
 

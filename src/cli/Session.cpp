@@ -1,17 +1,22 @@
 #include "Session.h"
 
+#include "Datagram.h"
 #include "DeviceSelector.h"
 #include "DeviceText.h"
 #include "ErrorBox.h"
 #include "MacAddress.h"
+#include "ScanLimit.h"
 #include "Scanner.h"
+#include "TerminalText.h"
+
+#include <QSet>
 
 #include <algorithm>
 
 namespace olg::cli {
 
-Session::Session(QTextStream& out, QTextStream& err, const ExchangeSettings& settings)
-    : out_(out), err_(err), prompts_(err), registry_(StandardRegistry()), settings_(settings),
+Session::Session(QTextStream& out, QTextStream& err, const ExchangeSettings& settings, QTextStream* in)
+    : out_(out), err_(err), prompts_(err, in), registry_(StandardRegistry()), settings_(settings),
       devices_(registry_) {}
 
 Session::~Session() = default;
@@ -19,6 +24,7 @@ Session::~Session() = default;
 TServeur* Session::Serveur() {
     if (!serveur_) {
         serveur_ = std::make_unique<TServeur>(registry_, prompts_, settings_);
+        serveur_->LimitInterfaces(interfaces_);
         if (!serveur_->BindError().isEmpty()) {
             ShowError(prompts_, ErrorConnection, serveur_->BindError());
             serveur_.reset();
@@ -27,18 +33,26 @@ TServeur* Session::Serveur() {
     return serveur_.get();
 }
 
-bool Session::Scan() {
+bool Session::Scan(const std::function<bool(int index)>& found) {
     TServeur* serveur = Serveur();
     if (!serveur)
         return false;
     const int errorsBefore = prompts_.ErrorCount();
     Scanner scanner(*serveur, devices_);
+    scanner.StopWhen(found);
     scanner.Run();
+    if (devices_.Overflowed())
+        prompts_.ShowWarning(IgnoredDevicesWarning(devices_.Capacity()));
     return prompts_.ErrorCount() == errorsBefore;
 }
 
 int Session::ScanAndSelect(const QString& device) {
-    if (!Scan())
+    // A device named by its MAC or address is there once it has answered; waiting for the rest of the scan
+    // would only delay every command.
+    std::function<bool(int)> found;
+    if (DeviceSelector::NamesAnAddress(device))
+        found = [this, &device](int index) { return DeviceSelector::AnsweredAs(devices_.At(index), device); };
+    if (!Scan(found))
         return -1;
     QString error;
     const int index = DeviceSelector(devices_).Select(device, &error);
@@ -47,7 +61,40 @@ int Session::ScanAndSelect(const QString& device) {
     return index;
 }
 
-bool Session::Exchange(int device, const Operation& operation) {
+bool Session::NamesSeveral(const QStringList& names) {
+    return names.size() > 1 || std::any_of(names.begin(), names.end(), [](const QString& name) {
+               return name == QLatin1String("all") || name.startsWith(QLatin1String("type="));
+           });
+}
+
+QList<int> Session::ScanAndSelectSeveral(const QStringList& names) {
+    if (!Scan())
+        return {};
+    QList<int> selected;
+    QSet<int> taken;
+    const auto take = [&](int index) {
+        if (!taken.contains(index)) {
+            taken.insert(index);
+            selected.append(index);
+        }
+    };
+    const DeviceSelector selector(devices_);
+    for (const QString& name : names) {
+        QString error;
+        const QList<int> matches = selector.SelectSeveral(name, &error);
+        if (matches.isEmpty()) {
+            prompts_.ShowError(error);
+            return {};
+        }
+        for (int index : matches)
+            take(index);
+    }
+    // In the order of the list, whatever the order of the words.
+    std::sort(selected.begin(), selected.end());
+    return selected;
+}
+
+bool Session::Exchange(int device, std::uint8_t command, const Operation& operation) {
     TServeur* serveur = Serveur();
     if (!serveur)
         return false;
@@ -57,12 +104,15 @@ bool Session::Exchange(int device, const Operation& operation) {
     // its target, at the end of this call.
     QObject target;
     operation(*serveur, &target,
-              [this, identity, &answered](const QString& sender, quint16, const QByteArray& datagram, bool) {
+              [this, serveur, identity, command, &answered](const QString& sender, quint16,
+                                                            const QByteArray& datagram, bool) {
                   const std::string address = sender.toStdString();
                   const auto* bytes = reinterpret_cast<const std::uint8_t*>(datagram.constData());
                   const int index =
-                      devices_.MergeReply(address, bytes, static_cast<std::size_t>(datagram.size()));
-                  if (index >= 0 && devices_.At(index).Identity == identity)
+                      devices_.MergeReply(address, bytes, static_cast<std::size_t>(datagram.size()),
+                                          serveur->ReplyInterface().toStdString());
+                  if (index >= 0 && devices_.At(index).Identity == identity &&
+                      static_cast<std::uint8_t>(datagram.at(CommandOffset)) == command)
                       answered = true;
               });
     return answered;
@@ -70,7 +120,8 @@ bool Session::Exchange(int device, const Operation& operation) {
 
 QString Session::Describe(int device) const {
     const TOLG& record = devices_.At(device);
-    return QStringLiteral("%1 (%2)").arg(DeviceText::Decode(record.Value(7).AsText()),
+    // For messages on a terminal.
+    return QStringLiteral("%1 (%2)").arg(TerminalText(DeviceText::Decode(record.Value(7).AsText())),
                                          QString::fromStdString(FormatMac(".", record.Mac)));
 }
 

@@ -17,7 +17,8 @@ namespace olg::cli {
 // What every verb shares: the output streams, the catalogue, the exchange and the device list of the scan.
 class Session {
 public:
-    Session(QTextStream& out, QTextStream& err, const ExchangeSettings& settings);
+    // Questions to the user are answered on in; without it, no.
+    Session(QTextStream& out, QTextStream& err, const ExchangeSettings& settings, QTextStream* in = nullptr);
     ~Session();
 
     QTextStream& Out() { return out_; }
@@ -25,18 +26,27 @@ public:
     ConsolePrompts& Prompts() { return prompts_; }
     const DeviceRegistry& Registry() const { return registry_; }
     DeviceList& Devices() { return devices_; }
+    // Limits the LAN broadcasts to these network interfaces; before the first exchange.
+    void LimitInterfaces(const QStringList& names) { interfaces_ = names; }
     // Null, with the reason shown, when the exchange cannot listen.
     TServeur* Serveur();
 
-    // Scans the LAN; false when the exchange failed (the reason was shown).
-    bool Scan();
+    // Scans the LAN, to its end or until a merged reply at this list index is the one looked for; false when
+    // the exchange failed (the reason was shown).
+    bool Scan(const std::function<bool(int index)>& found = {});
     // Scans and picks the device named on the command line; -1 when it is not there (the reason was shown).
     int ScanAndSelect(const QString& device);
+    // True when these DEVICE words may name more than one device: several words, "type=MODEL" or "all".
+    static bool NamesSeveral(const QStringList& names);
+    // Scans once and picks every device the words name, each once, in list order; empty when a word names
+    // none (the reason was shown).
+    QList<int> ScanAndSelectSeveral(const QStringList& names);
 
     // Runs one operation of the exchange whose replies are merged into the device list, as the desktop
-    // program does. True when the device itself answered.
+    // program does. True when the device itself answered with the command of the request: a late reply to
+    // the scan, arriving during a write, is no answer to the write.
     using Operation = std::function<void(TServeur&, QObject* target, TServeur::ReplyHandler handler)>;
-    bool Exchange(int device, const Operation& operation);
+    bool Exchange(int device, std::uint8_t command, const Operation& operation);
 
     // "name (MAC)" of a listed device, for messages.
     QString Describe(int device) const;
@@ -47,6 +57,7 @@ private:
     ConsolePrompts prompts_;
     DeviceRegistry registry_;
     ExchangeSettings settings_;
+    QStringList interfaces_;
     DeviceList devices_;
     std::unique_ptr<TServeur> serveur_;
 };

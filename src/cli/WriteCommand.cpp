@@ -1,5 +1,7 @@
 #include "WriteCommand.h"
 
+#include "BulkRun.h"
+#include "Datagram.h"
 #include "ErrorBox.h"
 #include "ExitCode.h"
 #include "ParamDescriptor.h"
@@ -10,7 +12,14 @@
 namespace olg::cli {
 
 int WriteCommand::Run(const Invocation& invocation) {
-    if (invocation.Arguments.size() < 2) {
+    // DEVICE words first, then the assignments: a word with "=" is an assignment unless it names a type.
+    QStringList devices;
+    QStringList assignments;
+    for (const QString& word : invocation.Arguments) {
+        const bool deviceWord = !word.contains(QLatin1Char('=')) || word.startsWith(QLatin1String("type="));
+        (assignments.isEmpty() && deviceWord ? devices : assignments).append(word);
+    }
+    if (devices.isEmpty() || assignments.isEmpty()) {
         session_.Prompts().ShowError(
             QStringLiteral("write takes a DEVICE and at least one ID=VALUE (try olgctl write --help)"));
         return ExitUsage;
@@ -18,7 +27,7 @@ int WriteCommand::Run(const Invocation& invocation) {
     // The syntax is checked before anything is sent; the values need the device's type, known after the scan.
     static const QRegularExpression assignment(QStringLiteral("^([0-9]{1,3})=(.*)$"),
                                                QRegularExpression::DotMatchesEverythingOption);
-    for (const QString& argument : invocation.Arguments.mid(1)) {
+    for (const QString& argument : assignments) {
         const QRegularExpressionMatch match = assignment.match(argument);
         const int id = match.hasMatch() ? match.captured(1).toInt() : 0;
         if (id < MinParamId || id > MaxParamIdLimit) {
@@ -32,22 +41,43 @@ int WriteCommand::Run(const Invocation& invocation) {
         }
     }
 
-    const int device = session_.ScanAndSelect(invocation.Arguments.front());
-    if (device < 0)
+    if (!Session::NamesSeveral(devices)) {
+        const int device = session_.ScanAndSelect(devices.front());
+        if (device < 0)
+            return ExitFailure;
+        std::map<int, ParamValue> values;
+        if (!TypeAssignments(session_.Devices().At(device), &values))
+            return ExitUsage;
+        return WriteOne(device, values, invocation.All);
+    }
+    const QList<int> selected = session_.ScanAndSelectSeveral(devices);
+    if (selected.isEmpty())
         return ExitFailure;
-    std::map<int, ParamValue> values;
-    if (!TypeAssignments(session_.Devices().At(device), &values))
-        return ExitUsage;
+    // Nothing is sent unless every assignment suits every device.
+    std::map<int, std::map<int, ParamValue>> values;
+    for (int device : selected) {
+        if (!TypeAssignments(session_.Devices().At(device), &values[device])) {
+            session_.Prompts().ShowError(
+                QStringLiteral("%1 refuses the write; nothing was written").arg(session_.Describe(device)));
+            return ExitUsage;
+        }
+    }
+    return BulkRun(session_).Run(
+        selected, invocation.Yes ? QString() : QStringLiteral("Write into %1 devices?").arg(selected.size()),
+        QStringLiteral("written"),
+        [&](int device) { return WriteOne(device, values[device], invocation.All); });
+}
 
+int WriteCommand::WriteOne(int device, const std::map<int, ParamValue>& values, bool all) {
     const DeviceRegistry& registry = session_.Registry();
     const ParamValue type = session_.Devices().At(device).TypeValue();
-    bool generalOnly = !invocation.All;
+    bool generalOnly = !all;
     for (const auto& [id, value] : values)
         generalOnly = generalOnly && registry.IsGeneralParam(id, type);
 
     if (!generalOnly) {
         const bool answered = session_.Exchange(
-            device, [&](TServeur& serveur, QObject* target, TServeur::ReplyHandler handler) {
+            device, CommandRead, [&](TServeur& serveur, QObject* target, TServeur::ReplyHandler handler) {
                 serveur.ReadAll(session_.Devices().At(device), target, std::move(handler));
             });
         if (!answered) {
@@ -73,8 +103,8 @@ int WriteCommand::Run(const Invocation& invocation) {
     // Named before the write: its reply may already carry new values.
     const QString description = session_.Describe(device);
     int tooLong = 0;
-    const bool answered =
-        session_.Exchange(device, [&](TServeur& serveur, QObject* target, TServeur::ReplyHandler handler) {
+    const bool answered = session_.Exchange(
+        device, CommandWrite, [&](TServeur& serveur, QObject* target, TServeur::ReplyHandler handler) {
             tooLong = serveur.WriteParams(record, generalOnly, target, std::move(handler));
         });
     if (tooLong != 0) {

@@ -10,8 +10,8 @@
 
 namespace olg::cli {
 
-// olgctl write DEVICE ID=VALUE...: changes parameters of one device. Nothing is sent unless every assignment
-// is valid for the device's type.
+// olgctl write DEVICE... ID=VALUE...: changes parameters of one device, or of several one after the other.
+// Nothing is sent unless every assignment is valid for every device's type.
 class WriteCommand {
 public:
     explicit WriteCommand(Session& session) : session_(session) {}
@@ -19,6 +19,7 @@ public:
     int Run(const Invocation& invocation);
 
 private:
+    int WriteOne(int device, const std::map<int, ParamValue>& values, bool all);
     // Id -> typed value, by the kinds of the device's table; false when one is refused (the reason was
     // shown).
     bool TypeAssignments(const TOLG& record, std::map<int, ParamValue>* values);

@@ -13,6 +13,11 @@ namespace olg {
 namespace {
 constexpr int ModelNameParam = 5;
 constexpr int DeviceNameParam = 7;
+// Where a device answers: its address and the interface it answers on.
+std::string Place(const TOLG& record) {
+    return record.SenderAddress + '\0' + record.Interface;
+}
+
 // A pale red that keeps the black text readable.
 const QColor ConflictColour(255, 208, 200);
 } // namespace
@@ -37,12 +42,20 @@ QVariant DeviceTableModel::data(const QModelIndex& index, int role) const {
     case Qt::BackgroundRole:
         return ConflictsOf(index.row()).empty() ? QVariant() : QVariant(QBrush(ConflictColour));
     case Qt::ToolTipRole: {
-        const QString tip = ConflictTip(index.row());
-        return tip.isEmpty() ? QVariant() : QVariant(tip);
+        QStringList tips{ConflictTip(index.row()), InterfaceToolTip(index.row())};
+        tips.removeAll(QString());
+        return tips.isEmpty() ? QVariant() : QVariant(tips.join(QLatin1Char('\n')));
     }
     default:
         return {};
     }
+}
+
+QString DeviceTableModel::InterfaceToolTip(int row) const {
+    // On a host on several networks, where the device is; the grid's columns stay those of every Finder.
+    if (row >= devices_.Size() || devices_.At(row).Interface.empty())
+        return {};
+    return tr("Answers on network interface %1").arg(QString::fromStdString(devices_.At(row).Interface));
 }
 
 QString DeviceTableModel::CellText(int row, int column) const {
@@ -101,12 +114,14 @@ QString DeviceTableModel::ConflictTip(int row) const {
 
 void DeviceTableModel::CheckConflicts() {
     conflictCheckQueued_ = false;
-    std::vector<std::vector<int>> conflicts = FindAddressConflicts(devices_);
+    const AddressConflicts found = FindAddressConflicts(devices_);
     const auto shown = static_cast<std::size_t>(std::min(rows_, devices_.Size()));
-    conflicts.resize(shown);
+    std::vector<std::vector<int>> conflicts(shown);
     addresses_.resize(shown);
-    for (std::size_t row = 0; row < shown; ++row)
-        addresses_[row] = devices_.At(static_cast<int>(row)).SenderAddress;
+    for (std::size_t row = 0; row < shown; ++row) {
+        conflicts[row] = found.Others(static_cast<int>(row));
+        addresses_[row] = Place(devices_.At(static_cast<int>(row)));
+    }
     std::swap(conflicts, conflicts_);
     for (int row = 0; row < static_cast<int>(conflicts_.size()); ++row) {
         const bool changed =

@@ -39,12 +39,13 @@ public:
 private:
     QString CellText(int row, int column) const;
     QString ConflictTip(int row) const;
+    QString InterfaceToolTip(int row) const;
     void CheckConflicts();
 
     const DeviceList& devices_;
     int rows_ = 1;
     std::vector<std::vector<int>> conflicts_;
-    // The address each row had when the marks were last checked: a reply from the same address changes none.
+    // Where each row answered when the marks were last checked: a reply from the same place changes none.
     std::vector<std::string> addresses_;
     bool conflictCheckQueued_ = false;
 };

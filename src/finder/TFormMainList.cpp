@@ -82,11 +82,12 @@ void TFormMain::ExportClick() {
     if (fileName.isEmpty())
         return;
     // The devices shown, in the order shown.
+    const ScanListing listing(devices_);
     QList<QVariantList> rows;
     for (int row = 0; row < sortFilter_->rowCount(); ++row) {
         const int index = sortFilter_->ListIndex(row);
         if (index >= 0)
-            rows.append(ScanListing::Row(devices_.At(index)));
+            rows.append(listing.Row(index));
     }
     const bool json = fileName.endsWith(QLatin1String(".json"), Qt::CaseInsensitive);
     const QByteArray text =

@@ -34,6 +34,8 @@ public:
     // nothing more (the file is then updated) unless the request says to confirm. The empty text when the
     // user cancelled.
     virtual QString AskSaveFileName(const FileDialogRequest& /*request*/) { return {}; }
+    // A question answered yes or no; false when the answer is no or nobody can be asked.
+    virtual bool AskYesNo(const QString& /*question*/) { return false; }
 };
 
 } // namespace olg

@@ -3,6 +3,8 @@
 #include "DeviceText.h"
 #include "MacAddress.h"
 
+#include <QStringList>
+
 namespace olg {
 
 namespace {
@@ -10,7 +12,11 @@ constexpr int ModelNameParam = 5;
 constexpr int DeviceNameParam = 7;
 constexpr int FirmwareParam = 12;
 constexpr int TypeCodeParam = 13;
+constexpr std::size_t NamedMacs = 3;
 } // namespace
+
+ScanListing::ScanListing(const DeviceList& devices)
+    : devices_(devices), conflicts_(FindAddressConflicts(devices)) {}
 
 QList<TableColumn> ScanListing::Columns() {
     return {{QStringLiteral("Name"), QStringLiteral("name")},
@@ -18,10 +24,13 @@ QList<TableColumn> ScanListing::Columns() {
             {QStringLiteral("IP Address"), QStringLiteral("ip")},
             {QStringLiteral("MAC Address"), QStringLiteral("mac")},
             {QStringLiteral("Type code"), QStringLiteral("typeCode")},
-            {QStringLiteral("Firmware"), QStringLiteral("firmware")}};
+            {QStringLiteral("Firmware"), QStringLiteral("firmware")},
+            {QStringLiteral("Interface"), QStringLiteral("interface")},
+            {QStringLiteral("Conflict"), QStringLiteral("conflict")}};
 }
 
-QVariantList ScanListing::Row(const TOLG& record) {
+QVariantList ScanListing::Row(int index) const {
+    const TOLG& record = devices_.At(index);
     const ParamValue& type = record.Value(TypeCodeParam);
     return {DeviceText::Decode(record.Value(DeviceNameParam).AsText()),
             DeviceText::Decode(record.Value(ModelNameParam).AsText()),
@@ -30,7 +39,18 @@ QVariantList ScanListing::Row(const TOLG& record) {
             type.IsEmpty() ? QString()
                            : QStringLiteral("0x%1").arg(static_cast<std::uint32_t>(type.AsInteger()), 8, 16,
                                                         QLatin1Char('0')),
-            DeviceText::Decode(record.Value(FirmwareParam).AsText())};
+            DeviceText::Decode(record.Value(FirmwareParam).AsText()),
+            QString::fromStdString(record.Interface),
+            MacList(conflicts_.Others(index))};
+}
+
+QString ScanListing::MacList(const std::vector<int>& indexes) const {
+    QStringList macs;
+    for (std::size_t i = 0; i < indexes.size() && i < NamedMacs; ++i)
+        macs.append(QString::fromStdString(FormatMac(".", devices_.At(indexes[i]).Mac)));
+    if (indexes.size() > NamedMacs)
+        macs.append(QStringLiteral("%1 more").arg(indexes.size() - NamedMacs));
+    return macs.join(QStringLiteral(" "));
 }
 
 } // namespace olg

@@ -1,16 +1,28 @@
 #pragma once
 
-#include "TOLG.h"
+#include "AddressConflicts.h"
+#include "DeviceList.h"
 #include "TableText.h"
 
 namespace olg {
 
-// The fields of a listed device as olgctl scan prints them and the window exports them: name, type, IP
-// address, MAC address, type code and firmware version.
+// The fields of the listed devices as olgctl scan prints them and the window exports them: name, type, IP
+// address, MAC address, type code, firmware version, the interface a device answers on, and the MACs of the
+// other devices that answer from its address.
 class ScanListing {
 public:
+    // Finds the address conflicts of the list once; the list must outlive the listing.
+    explicit ScanListing(const DeviceList& devices);
+
     static QList<TableColumn> Columns();
-    static QVariantList Row(const TOLG& record);
+    QVariantList Row(int index) const;
+    const AddressConflicts& Conflicts() const { return conflicts_; }
+    // The MACs of these devices: a few, and how many more.
+    QString MacList(const std::vector<int>& indexes) const;
+
+private:
+    const DeviceList& devices_;
+    AddressConflicts conflicts_;
 };
 
 } // namespace olg

@@ -1,11 +1,13 @@
 #include "TServeur.h"
 
 #include "Datagram.h"
+#include "DeviceList.h"
 #include "ErrorBox.h"
 #include "IpText.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QHostAddress>
 #include <QNetworkDatagram>
 #include <QTimer>
 #include <QVariant>
@@ -18,6 +20,8 @@ namespace {
 
 // Room for the replies of thousands of devices that answer one broadcast at the same moment.
 constexpr int ReceiveBufferBytes = 16 * 1024 * 1024;
+// The largest UDP payload over IPv4, so that no datagram is cut short.
+constexpr qsizetype LargestDatagram = 65536;
 
 void EnlargeReceiveBuffer(QUdpSocket& socket) {
     const qintptr descriptor = socket.socketDescriptor();
@@ -37,7 +41,8 @@ void EnlargeReceiveBuffer(QUdpSocket& socket) {
 
 TServeur::TServeur(const DeviceRegistry& registry, Prompts& prompts, const ExchangeSettings& settings,
                    QObject* parent)
-    : QObject(parent), registry_(registry), prompts_(prompts), settings_(settings) {
+    : QObject(parent), registry_(registry), prompts_(prompts), settings_(settings),
+      readBuffer_(LargestDatagram, Qt::Uninitialized) {
     if (socket_.bind(settings_.BindAddress, settings_.BindPort, QAbstractSocket::DontShareAddress)) {
         EnlargeReceiveBuffer(socket_);
     } else if (socket_.error() == QAbstractSocket::AddressInUseError) {
@@ -85,8 +90,9 @@ int TServeur::WriteParams(const TOLG& record, bool generalOnly, QObject* target,
         return request.TooLongParam;
     Register(target, std::move(handler));
     QPointer<TServeur> alive(this);
+    const QString interfaceName = QString::fromStdString(record.Interface);
     for (const TSendBuf& datagram : request.Datagrams) {
-        SendAndWait(datagram, WriteLimit);
+        SendAndWait(datagram, WriteLimit, interfaceName);
         // Something run during the wait may have destroyed the exchange (the program ending, say).
         if (!alive)
             break;
@@ -104,9 +110,10 @@ int TServeur::WriteAll(const TOLG& record, QObject* target, ReplyHandler handler
 
 void TServeur::SendSplit(SplitOperation operation, const TOLG& record, int limit) {
     const SplitRequest request = BuildSplitRequest(operation, record, registry_, distributorCode_);
+    const QString interfaceName = QString::fromStdString(record.Interface);
     QPointer<TServeur> alive(this);
     for (const TSendBuf& datagram : request.Datagrams) {
-        SendAndWait(datagram, limit);
+        SendAndWait(datagram, limit, interfaceName);
         if (!alive)
             break;
     }
@@ -115,16 +122,20 @@ void TServeur::SendSplit(SplitOperation operation, const TOLG& record, int limit
 void TServeur::RequestImageUpgrade(const QString& address, QObject* target, ReplyHandler handler) {
     Register(target, std::move(handler));
     SendAndWait(BuildUpgradeRequest(CommandImageUpgrade, TextToIp(address.toStdString()), distributorCode_),
-                UpgradeLimit);
+                UpgradeLimit, interfaces_.NameOf(interfaceOfSender_.value(address)));
 }
 
 void TServeur::RequestFileUpgrade(const QString& address, QObject* target, ReplyHandler handler) {
     Register(target, std::move(handler));
     SendAndWait(BuildUpgradeRequest(CommandFileUpgrade, TextToIp(address.toStdString()), distributorCode_),
-                UpgradeLimit);
+                UpgradeLimit, interfaces_.NameOf(interfaceOfSender_.value(address)));
 }
 
 void TServeur::SendAndWait(const TSendBuf& datagram, int limit) {
+    SendAndWait(datagram, limit, QString());
+}
+
+void TServeur::SendAndWait(const TSendBuf& datagram, int limit, const QString& interfaceName) {
     stop_ = false;
     if (!bindError_.isEmpty()) {
         ShowError(prompts_, ErrorConnection, bindError_);
@@ -132,10 +143,8 @@ void TServeur::SendAndWait(const TSendBuf& datagram, int limit) {
     }
     const QByteArray bytes(reinterpret_cast<const char*>(datagram.data()),
                            static_cast<qsizetype>(datagram.size()));
-    if (socket_.writeDatagram(bytes, settings_.TargetAddress, settings_.TargetPort) < 0) {
-        ShowError(prompts_, ErrorConnection, socket_.errorString());
+    if (!Send(bytes, interfaceName))
         return;
-    }
     QPointer<TServeur> alive(this);
     if (limit <= 0) {
         // A discovery does not wait for answers: they arrive during the scan timer's idle time.
@@ -147,6 +156,8 @@ void TServeur::SendAndWait(const TSendBuf& datagram, int limit) {
     QEventLoop wait;
     QTimer deadline;
     deadline.setSingleShot(true);
+    // A coarse timer may fire up to 5% early; every wait must last at least its limit.
+    deadline.setTimerType(Qt::PreciseTimer);
     connect(&deadline, &QTimer::timeout, &wait, &QEventLoop::quit);
     deadline.start(limit * 100);
     waits_.push_back(&wait);
@@ -155,26 +166,119 @@ void TServeur::SendAndWait(const TSendBuf& datagram, int limit) {
         std::erase(waits_, &wait);
 }
 
+bool TServeur::OnEveryInterface() const {
+    // Only a LAN broadcast from a socket on every local address; requests sent elsewhere (tests, the demo)
+    // go as they always did.
+    return settings_.TargetAddress == QHostAddress(QHostAddress::Broadcast) &&
+           (settings_.BindAddress == QHostAddress(QHostAddress::AnyIPv4) ||
+            settings_.BindAddress == QHostAddress(QHostAddress::Any));
+}
+
+bool TServeur::Send(const QByteArray& bytes, const QString& interfaceName) {
+    QList<BroadcastInterfaces::Interface> interfaces;
+    if (OnEveryInterface()) {
+        interfaces = BroadcastInterfaces::List(interfaceNames_);
+        const auto named = std::find_if(interfaces.begin(), interfaces.end(), [&](const auto& interface) {
+            return interface.Name == interfaceName;
+        });
+        if (named != interfaces.end())
+            interfaces = {*named};
+    }
+    if (interfaces.isEmpty() && interfaceNames_.isEmpty()) {
+        // No interface to choose from: the system's route decides, as on a host with one network.
+        if (socket_.writeDatagram(bytes, settings_.TargetAddress, settings_.TargetPort) >= 0)
+            return true;
+        ShowError(prompts_, ErrorConnection, socket_.errorString());
+        return false;
+    }
+    QString error = QStringLiteral("no network interface among %1 can broadcast")
+                        .arg(interfaceNames_.join(QStringLiteral(", ")));
+    bool sent = false;
+    for (const BroadcastInterfaces::Interface& interface : interfaces) {
+        QNetworkDatagram datagram(bytes, settings_.TargetAddress, settings_.TargetPort);
+        datagram.setInterfaceIndex(static_cast<uint>(interface.Index));
+        if (socket_.writeDatagram(datagram) >= 0)
+            sent = true;
+        else
+            error = QStringLiteral("%1: %2").arg(interface.Name, socket_.errorString());
+    }
+    // One network out of reach must not keep the request from the others.
+    if (!sent)
+        ShowError(prompts_, ErrorConnection, error);
+    return sent;
+}
+
 void TServeur::OnReadyRead() {
+    // Read on a turn of its own, like every further batch, so that the timers keep their turn too.
+    readSignalled_ = true;
+    ReadLater();
+}
+
+void TServeur::ReadLater() {
+    if (readScheduled_ || !(readSignalled_ || socket_.hasPendingDatagrams()))
+        return;
+    readScheduled_ = true;
+    QMetaObject::invokeMethod(this, &TServeur::ReadPending, Qt::QueuedConnection);
+}
+
+void TServeur::ReadPending() {
+    readScheduled_ = false;
+    // While a handler runs, datagrams wait in the socket: they are read, in order, once it has returned.
+    if (delivering_)
+        return;
+    ReadBatch();
     QPointer<TServeur> alive(this);
-    // The socket does not signal again for datagrams that arrived while a handler kept the event loop running
-    // inside this slot: they are read here once it returns, or they would stay unread, and the exchange deaf,
-    // for good.
-    do {
-        while (socket_.hasPendingDatagrams()) {
-            const QNetworkDatagram datagram = socket_.receiveDatagram();
-            if (!datagram.isValid())
-                continue;
-            const QString sender = datagram.senderAddress().toString();
-            // The socket hears the program's own broadcasts, since it listens on their destination port.
-            if (ownAddresses_.Contains(sender))
-                continue;
-            queue_.enqueue(Received{sender, static_cast<quint16>(datagram.senderPort()), datagram.data()});
+    DeliverQueued();
+    if (alive)
+        ReadLater();
+}
+
+void TServeur::ReadBatch() {
+    readSignalled_ = false;
+    // One batch per turn of the event loop: a peer that never stops sending must leave the timers and the
+    // window their turn.
+    QList<BroadcastInterfaces::Interface> allowed;
+    if (!interfaceNames_.isEmpty())
+        allowed = BroadcastInterfaces::List(interfaceNames_);
+    for (int read = 0; read < ReadBatchSize; ++read) {
+        // Every read, one that finds the socket empty too, re-arms the socket's signal; a signal that no read
+        // follows would leave the exchange deaf for good.
+        const qint64 pending = socket_.pendingDatagramSize();
+        if (pending < 0) {
+            QHostAddress address;
+            quint16 port = 0;
+            const qint64 size = socket_.readDatagram(readBuffer_.data(), readBuffer_.size(), &address, &port);
+            if (size < 0)
+                return;
+            // One that came in just now: its interface is not known.
+            Enqueue(Received{address.toString(), port, QByteArray(readBuffer_.constData(), size)}, allowed);
+            continue;
         }
-        if (delivering_)
+        const QNetworkDatagram datagram = socket_.receiveDatagram(pending);
+        if (!datagram.isValid())
             return;
-        DeliverQueued();
-    } while (alive && socket_.hasPendingDatagrams());
+        Enqueue(Received{datagram.senderAddress().toString(), static_cast<quint16>(datagram.senderPort()),
+                         datagram.data(), static_cast<int>(datagram.interfaceIndex())},
+                allowed);
+    }
+}
+
+void TServeur::Enqueue(Received received, const QList<BroadcastInterfaces::Interface>& allowed) {
+    // The socket hears the program's own broadcasts, since it listens on their destination port.
+    if (ownAddresses_.Contains(received.Sender))
+        return;
+    if (!interfaceNames_.isEmpty() && received.InterfaceIndex > 0 &&
+        std::none_of(allowed.begin(), allowed.end(),
+                     [&](const auto& interface) { return interface.Index == received.InterfaceIndex; }))
+        return;
+    if (received.InterfaceIndex > 0) {
+        // Bounded like the device list: a peer sending from ever new addresses must not fill the memory.
+        if (interfaceOfSender_.size() >= DeviceList::MaxDevices &&
+            !interfaceOfSender_.contains(received.Sender))
+            interfaceOfSender_.clear();
+        interfaceOfSender_.insert(received.Sender, received.InterfaceIndex);
+    }
+    queue_.enqueue(std::move(received));
 }
 
 void TServeur::DeliverQueued() {
@@ -189,9 +293,11 @@ void TServeur::DeliverQueued() {
         // A copy, so that an operation started by the handler may replace the registered one safely.
         const ReplyHandler handler = handler_;
         delivering_ = true;
+        replyInterface_ = interfaces_.NameOf(received.InterfaceIndex);
         handler(received.Sender, received.Port, received.Data, true);
         if (!alive)
             return;
+        replyInterface_.clear();
         delivering_ = false;
     }
 }

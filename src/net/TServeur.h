@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BroadcastInterfaces.h"
 #include "DeviceRegistry.h"
 #include "ExchangeSettings.h"
 #include "OwnAddresses.h"
@@ -7,6 +8,7 @@
 #include "SplitRequest.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QObject>
 #include <QPointer>
 #include <QQueue>
@@ -24,6 +26,9 @@ namespace olg {
 // each operation registers the handler that receives every datagram accepted from then on, until the next
 // operation. While a request waits, the event loop keeps running, so the window stays alive and replies are
 // delivered.
+// On a LAN broadcast, a request goes out of every interface that can broadcast, so that a host on several
+// networks finds the devices of each; a request to one device leaves only through the interface its replies
+// came in on.
 class TServeur : public QObject {
     Q_OBJECT
 
@@ -36,6 +41,8 @@ public:
     static constexpr int ReadLimit = 1;
     static constexpr int WriteLimit = 15;
     static constexpr int UpgradeLimit = 10;
+    // Datagrams read and delivered per turn of the event loop.
+    static constexpr int ReadBatchSize = 256;
 
     TServeur(const DeviceRegistry& registry, Prompts& prompts, const ExchangeSettings& settings = {},
              QObject* parent = nullptr);
@@ -62,16 +69,35 @@ public:
     // Sends one datagram and waits until the first accepted datagram or until limit x 100 ms have passed.
     void SendAndWait(const TSendBuf& datagram, int limit);
 
+    // Limits LAN broadcasts to these interfaces, by name; empty for every one that can broadcast. Replies
+    // that come in on others are ignored.
+    void LimitInterfaces(const QStringList& names) { interfaceNames_ = names; }
+
+    // The name of the interface the datagram now being delivered to a handler came in on; empty outside a
+    // handler, or when the system did not tell.
+    QString ReplyInterface() const { return replyInterface_; }
+
 private:
     struct Received {
         QString Sender;
         quint16 Port = 0;
         QByteArray Data;
+        int InterfaceIndex = 0;
     };
 
     void Register(QObject* target, ReplyHandler handler);
     void SendSplit(SplitOperation operation, const TOLG& record, int limit);
+    // Sends and waits; a LAN broadcast goes out of this interface only, or of every one when it is empty or
+    // no longer there.
+    void SendAndWait(const TSendBuf& datagram, int limit, const QString& interfaceName);
+    // False with the error shown when no copy of the datagram could be sent.
+    bool Send(const QByteArray& bytes, const QString& interfaceName);
+    bool OnEveryInterface() const;
     void OnReadyRead();
+    void ReadLater();
+    void ReadPending();
+    void ReadBatch();
+    void Enqueue(Received received, const QList<BroadcastInterfaces::Interface>& allowed);
     void DeliverQueued();
     void Accept();
 
@@ -81,14 +107,25 @@ private:
     QUdpSocket socket_;
     QString bindError_;
     OwnAddresses ownAddresses_;
+    BroadcastInterfaces interfaces_;
+    QStringList interfaceNames_;
+    // The interface each sender's latest reply came in on, for requests named by address alone.
+    QHash<QString, int> interfaceOfSender_;
+    QString replyInterface_;
     std::uint16_t distributorCode_ = DefaultDistributorCode;
 
     ReplyHandler handler_;
     QPointer<QObject> target_;
     bool stop_ = false;
-    // Datagrams wait here while a handler runs, so that a handler is never entered twice.
+    // The batch being delivered. While a handler runs, no datagram is delivered, so that a handler is never
+    // entered twice; the rest wait in the socket.
     QQueue<Received> queue_;
     bool delivering_ = false;
+    // A read of the next batch is queued on the event loop.
+    bool readScheduled_ = false;
+    // The socket signalled and nothing was read since.
+    bool readSignalled_ = false;
+    QByteArray readBuffer_;
     // The waits in progress, innermost last; an accepted datagram ends all of them.
     std::vector<QEventLoop*> waits_;
 };

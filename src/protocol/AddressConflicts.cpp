@@ -1,29 +1,48 @@
 #include "AddressConflicts.h"
 
-#include <string_view>
+#include <string>
 #include <unordered_map>
 
 namespace olg {
 
-std::vector<std::vector<int>> FindAddressConflicts(const DeviceList& devices) {
-    std::vector<std::vector<int>> conflicts(static_cast<std::size_t>(devices.Size()));
-    std::unordered_map<std::string_view, std::vector<int>> byAddress;
-    byAddress.reserve(conflicts.size());
-    for (int index = 0; index < devices.Size(); ++index) {
-        // A record that never had a sender address shares nothing with another.
-        if (!devices.At(index).SenderAddress.empty())
-            byAddress[devices.At(index).SenderAddress].push_back(index);
+std::vector<int> AddressConflicts::Others(int device) const {
+    std::vector<int> others;
+    if (device < 0 || static_cast<std::size_t>(device) >= GroupOf.size() ||
+        GroupOf[static_cast<std::size_t>(device)] < 0)
+        return others;
+    for (int other : Groups[static_cast<std::size_t>(GroupOf[static_cast<std::size_t>(device)])]) {
+        if (other != device)
+            others.push_back(other);
     }
-    for (const auto& [address, indexes] : byAddress) {
-        if (indexes.size() < 2)
+    return others;
+}
+
+AddressConflicts FindAddressConflicts(const DeviceList& devices) {
+    AddressConflicts conflicts;
+    conflicts.GroupOf.assign(static_cast<std::size_t>(devices.Size()), -1);
+    // Address and interface, joined by a byte neither holds, to the first device that answered from there
+    // and the group once a second one did.
+    struct Place {
+        int First = -1;
+        int Group = -1;
+    };
+    std::unordered_map<std::string, Place> places;
+    for (int i = 0; i < devices.Size(); ++i) {
+        const TOLG& record = devices.At(i);
+        if (record.SenderAddress.empty())
             continue;
-        for (int index : indexes) {
-            std::vector<int>& others = conflicts[static_cast<std::size_t>(index)];
-            for (int other : indexes) {
-                if (other != index)
-                    others.push_back(other);
-            }
+        Place& place = places[record.SenderAddress + '\0' + record.Interface];
+        if (place.First < 0) {
+            place.First = i;
+            continue;
         }
+        if (place.Group < 0) {
+            place.Group = static_cast<int>(conflicts.Groups.size());
+            conflicts.Groups.push_back({place.First});
+            conflicts.GroupOf[static_cast<std::size_t>(place.First)] = place.Group;
+        }
+        conflicts.Groups[static_cast<std::size_t>(place.Group)].push_back(i);
+        conflicts.GroupOf[static_cast<std::size_t>(i)] = place.Group;
     }
     return conflicts;
 }

@@ -6,9 +6,20 @@
 
 namespace olg {
 
-// For each listed device, the indexes of the other devices whose latest reply came from the same IPv4
-// address, in list order; empty for a device alone on its address. Two devices on one address cannot both
-// be reached: whatever is sent to that address goes to whichever of them takes it.
-std::vector<std::vector<int>> FindAddressConflicts(const DeviceList& devices);
+// Devices whose replies come from the same IP address on the same network interface: two devices configured
+// with one address, of which the network reaches one at a time. The same address behind two different
+// interfaces is two networks, no conflict. Devices without a reply address have no conflicts.
+struct AddressConflicts {
+    // Per listed device, in list order: the index of its group in Groups, or -1 when it has no conflict.
+    std::vector<int> GroupOf;
+    // Each group: the indexes of the devices sharing one address, in list order; at least two.
+    std::vector<std::vector<int>> Groups;
+
+    // The other devices of this device's group, in list order; empty without a conflict.
+    std::vector<int> Others(int device) const;
+};
+
+// Linear in the number of devices, so that a list of thousands can be checked after every scan.
+AddressConflicts FindAddressConflicts(const DeviceList& devices);
 
 } // namespace olg

@@ -10,6 +10,7 @@ namespace olg {
 void DeviceList::Clear() {
     records_.clear();
     index_.clear();
+    overflowed_ = false;
 }
 
 std::uint64_t DeviceList::Key(const DeviceIdentity& identity) {
@@ -21,7 +22,8 @@ int DeviceList::Find(const DeviceIdentity& identity) const {
     return found == index_.end() ? -1 : found->second;
 }
 
-int DeviceList::MergeReply(std::string_view senderAddress, const std::uint8_t* data, std::size_t size) {
+int DeviceList::MergeReply(std::string_view senderAddress, const std::uint8_t* data, std::size_t size,
+                           std::string_view interfaceName) {
     if (size < HeaderSize)
         return -1;
     DeviceIdentity source;
@@ -30,6 +32,10 @@ int DeviceList::MergeReply(std::string_view senderAddress, const std::uint8_t* d
         return -1;
     int index = Find(source);
     if (index < 0) {
+        if (Size() >= capacity_) {
+            overflowed_ = true;
+            return -1;
+        }
         index = Size();
         records_.emplace_back();
         index_.emplace(Key(source), index);
@@ -37,6 +43,8 @@ int DeviceList::MergeReply(std::string_view senderAddress, const std::uint8_t* d
     TOLG& record = records_[static_cast<std::size_t>(index)];
     record.Identity = source;
     record.SenderAddress = std::string(senderAddress);
+    if (!interfaceName.empty())
+        record.Interface = std::string(interfaceName);
     if (source[0] == 0x00 && source[1] == 0x01)
         record.Mac = ReadBigEndian(source.data() + 2, 6);
     DecodeReplyItems(data, size, record, *registry_);

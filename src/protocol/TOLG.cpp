@@ -20,7 +20,8 @@ void TOLG::SetValue(int id, ParamValue value) {
 }
 
 bool TOLG::operator==(const TOLG& other) const {
-    if (Identity != other.Identity || Mac != other.Mac || SenderAddress != other.SenderAddress)
+    if (Identity != other.Identity || Mac != other.Mac || SenderAddress != other.SenderAddress ||
+        Interface != other.Interface)
         return false;
     const int highest = static_cast<int>(std::max(values_.size(), other.values_.size()));
     for (int id = MinParamId; id < highest; ++id)

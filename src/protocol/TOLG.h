@@ -23,6 +23,9 @@ public:
     DeviceIdentity Identity{};
     std::uint64_t Mac = 0;
     std::string SenderAddress;
+    // The name of the host's network interface the latest reply came in on; empty when not known. Requests
+    // to the device leave through it.
+    std::string Interface;
 
     // The value of parameter id; an empty value for an id never set or outside 1..999.
     const ParamValue& Value(int id) const;

@@ -18,10 +18,12 @@ struct DeviceFaults {
     bool WrongLengths = false;
     // The reply's source is the device's address identity (00 02 ...) instead of its MAC identity.
     bool NonMacIdentity = false;
+    // Answers discovery and reads but ignores every write, neither acting on it nor answering.
+    bool IgnoreWrites = false;
 
     bool Any() const {
         return NoAnswer || DelayMs > 0 || DropShare > 0.0 || Garbled || Truncated || WrongLengths ||
-               NonMacIdentity;
+               NonMacIdentity || IgnoreWrites;
     }
 };
 

@@ -77,6 +77,8 @@ bool DeviceSpecParser::ParseFault(std::string_view key, std::string_view value, 
         ok = ParseFlag(value, faults.WrongLengths);
     } else if (key == "nonmac") {
         ok = ParseFlag(value, faults.NonMacIdentity);
+    } else if (key == "nowrites") {
+        ok = ParseFlag(value, faults.IgnoreWrites);
     } else if (key == "delay") {
         std::uint64_t ms = 0;
         ok = ParseNumber(value, 600000, ms);

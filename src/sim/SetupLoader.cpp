@@ -68,6 +68,7 @@ QString SetupLoader::HelpText() {
         "  truncated              replies cut at a random length\n"
         "  wronglengths           item lengths off by one\n"
         "  nonmac                 source identity 00 02 + address instead of 00 01 + MAC\n"
+        "  nowrites               answers discovery and reads, ignores writes\n"
         "\n"
         "Network:\n"
         "  --listen ADDR:PORT     where requests are received (default 0.0.0.0:52389; port 0 = any free)\n"

@@ -108,7 +108,7 @@ DeviceAnswer VirtualDevice::Answer(const std::uint8_t* data, std::size_t size) {
             return answer;
         answered = Read(data, size, reply);
     } else if (command == CommandWrite && toMe) {
-        if (faults_.DropRequest())
+        if (faults_.Faults().IgnoreWrites || faults_.DropRequest())
             return answer;
         answer.Changed = Write(data, size, reply);
         answered = true;

@@ -1,11 +1,17 @@
 // olgctl from the outside: the real program against the simulator on loopback.
 
 #include "FakePeer.h"
+#include "Invocation.h"
+#include "ScanCommand.h"
+#include "ScanLimit.h"
+#include "Session.h"
 #include "SimulatedLan.h"
+#include "StreamingPeer.h"
 #include "TestSupport.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
 #include <QJsonArray>
@@ -16,6 +22,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <memory>
 
 using olg::SimulatedLan;
@@ -35,15 +42,16 @@ const QStringList Fleet{
     QStringLiteral("type=0x08030100,mac=00-0A-95-9D-68-18,ip=192.168.1.12,fw=3.1.0.0,name=Caf\u00e9"),
 };
 
-const char* const ScanTable = "Name        Type   IP Address  MAC Address        Type code   Firmware\n"
-                              "Lobby rack  olg1n  127.0.0.10  00.0A.95.9D.68.16  0x01010100  1.4.0.0\n"
-                              "Print shop  olg8a  127.0.0.11  00.0A.95.9D.68.17  0x08000100  2.0.1.0\n"
-                              "Caf\u00e9        olg8w  127.0.0.12  00.0A.95.9D.68.18  0x08030100  3.1.0.0\n";
+const char* const ScanTable =
+    "Name        Type   IP Address  MAC Address        Type code   Firmware  Interface  Conflict\n"
+    "Lobby rack  olg1n  127.0.0.10  00.0A.95.9D.68.16  0x01010100  1.4.0.0   lo\n"
+    "Print shop  olg8a  127.0.0.11  00.0A.95.9D.68.17  0x08000100  2.0.1.0   lo\n"
+    "Caf\u00e9        olg8w  127.0.0.12  00.0A.95.9D.68.18  0x08030100  3.1.0.0   lo\n";
 
-const char* const ScanCsv = "Name,Type,IP Address,MAC Address,Type code,Firmware\n"
-                            "Lobby rack,olg1n,127.0.0.10,00.0A.95.9D.68.16,0x01010100,1.4.0.0\n"
-                            "Print shop,olg8a,127.0.0.11,00.0A.95.9D.68.17,0x08000100,2.0.1.0\n"
-                            "Caf\u00e9,olg8w,127.0.0.12,00.0A.95.9D.68.18,0x08030100,3.1.0.0\n";
+const char* const ScanCsv = "Name,Type,IP Address,MAC Address,Type code,Firmware,Interface,Conflict\n"
+                            "Lobby rack,olg1n,127.0.0.10,00.0A.95.9D.68.16,0x01010100,1.4.0.0,lo,\n"
+                            "Print shop,olg8a,127.0.0.11,00.0A.95.9D.68.17,0x08000100,2.0.1.0,lo,\n"
+                            "Caf\u00e9,olg8w,127.0.0.12,00.0A.95.9D.68.18,0x08030100,3.1.0.0,lo,\n";
 
 // Ids, kinds and access of the olg8w table, as read shows them.
 const char* const Olg8wLayout =
@@ -71,10 +79,15 @@ private slots:
     void deviceFailures();
     void silentDevice_data();
     void silentDevice();
+    void floodOfReplies();
+    void controlBytes_data();
+    void controlBytes();
     void help_data();
     void help();
     void label_data();
     void label();
+    void severalDevices_data();
+    void severalDevices();
 
 private:
     ProgramResult Run(QStringList arguments, bool loopback = true);
@@ -165,27 +178,38 @@ void TestOlgctl::scan() {
                                                  {QStringLiteral("ip"), QStringLiteral("127.0.0.12")},
                                                  {QStringLiteral("mac"), QStringLiteral("00.0A.95.9D.68.18")},
                                                  {QStringLiteral("typeCode"), QStringLiteral("0x08030100")},
-                                                 {QStringLiteral("firmware"), QStringLiteral("3.1.0.0")}}));
+                                                 {QStringLiteral("firmware"), QStringLiteral("3.1.0.0")},
+                                                 {QStringLiteral("interface"), QStringLiteral("lo")},
+                                                 {QStringLiteral("conflict"), QString()}}));
     QCOMPARE(devices[0][QStringLiteral("name")].toString(), QStringLiteral("Lobby rack"));
 }
 
 void TestOlgctl::readByAnyName_data() {
     QTest::addColumn<QString>("device");
+    QTest::addColumn<bool>("wholeScan");
 
-    QTest::newRow("MAC, dashes, lower case") << QStringLiteral("00-0a-95-9d-68-18");
-    QTest::newRow("MAC, colons") << QStringLiteral("00:0A:95:9D:68:18");
-    QTest::newRow("MAC, bare") << QStringLiteral("000A959D6818");
-    QTest::newRow("address of its replies") << QStringLiteral("127.0.0.12");
-    QTest::newRow("configured address") << QStringLiteral("192.168.1.12");
-    QTest::newRow("name, other case") << QStringLiteral("CAF\u00c9");
+    // A MAC or the address its replies come from names the device as soon as it answers; a name, or a
+    // configured address that a reply from elsewhere might also claim, needs every reply of the scan.
+    QTest::newRow("MAC, dashes, lower case") << QStringLiteral("00-0a-95-9d-68-18") << false;
+    QTest::newRow("MAC, colons") << QStringLiteral("00:0A:95:9D:68:18") << false;
+    QTest::newRow("MAC, bare") << QStringLiteral("000A959D6818") << false;
+    QTest::newRow("address of its replies") << QStringLiteral("127.0.0.12") << false;
+    QTest::newRow("configured address") << QStringLiteral("192.168.1.12") << true;
+    QTest::newRow("name, other case") << QStringLiteral("CAF\u00c9") << true;
 }
 
 void TestOlgctl::readByAnyName() {
     QFETCH(QString, device);
+    QFETCH(bool, wholeScan);
 
+    QElapsedTimer clock;
+    clock.start();
     const ProgramResult result =
         Run({QStringLiteral("read"), device, QStringLiteral("--format"), QStringLiteral("csv")});
+    const qint64 ms = clock.elapsed();
     QCOMPARE(result.ExitCode, 0);
+    // The whole scan lasts 2.5 s; the read of an answering device a small part of that.
+    QVERIFY2(wholeScan ? ms >= 2500 : ms < 2000, qPrintable(QStringLiteral("took %1 ms").arg(ms)));
     QStringList lines = result.Out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     QCOMPARE(lines.takeFirst(), QStringLiteral("Id,Kind,Access,Value"));
 
@@ -219,6 +243,11 @@ void TestOlgctl::writeThenRead_data() {
         << lobby << QStringList{QStringLiteral("Lobby rack"), QStringLiteral("7=Caisse \u20ac5")}
         << QStringLiteral("general") << QStringLiteral("7") << QJsonValue(QStringLiteral("Caisse \u00805"))
         << QStringLiteral("Caisse \u20ac5");
+    // Found by MAC as soon as it answers, with the other devices' replies still to come.
+    QTest::newRow("general text, device named by MAC")
+        << lobby << QStringList{QStringLiteral("00-0A-95-9D-68-16"), QStringLiteral("7=Lobby")}
+        << QStringLiteral("general") << QStringLiteral("7") << QJsonValue(QStringLiteral("Lobby"))
+        << QStringLiteral("Lobby");
     QTest::newRow("general address") << group
                                      << QStringList{QStringLiteral("Print shop"),
                                                     QStringLiteral("3=10.0.0.254")}
@@ -420,6 +449,108 @@ void TestOlgctl::silentDevice() {
     QVERIFY(peer.requests.size() > 10);
 }
 
+void TestOlgctl::floodOfReplies() {
+    // In process, so that the list's bound can be made small.
+    QString out;
+    QString err;
+    QTextStream outStream(&out);
+    QTextStream errStream(&err);
+    olg::ExchangeSettings settings;
+    settings.BindAddress = QHostAddress(QHostAddress::LocalHost);
+    settings.BindPort = 0;
+    settings.TargetAddress = QHostAddress(QStringLiteral("127.0.0.2"));
+    settings.TargetPort = 9; // nobody listens: the only replies are those of the flood
+    olg::cli::Session session(outStream, errStream, settings);
+    QVERIFY(session.Serveur());
+    constexpr int capacity = 50;
+    session.Devices().SetCapacity(capacity);
+    olg::testing::StreamingPeer flood(session.Serveur()->LocalPort());
+    olg::cli::Invocation invocation;
+    invocation.Verb = QStringLiteral("scan");
+    invocation.Format = QStringLiteral("csv");
+    QElapsedTimer clock;
+    clock.start();
+    QCOMPARE(olg::cli::ScanCommand(session).Run(invocation), 0);
+    const qint64 ms = clock.elapsed();
+    QVERIFY2(ms < 3500, qPrintable(QStringLiteral("the scan took %1 ms").arg(ms)));
+    QVERIFY(flood.Sent() > 10 * capacity);
+    QCOMPARE(out.count(QLatin1Char('\n')), capacity + 1);
+    // Every device of the flood answers from one address: a conflict, said after the bound.
+    QCOMPARE(err.section(QLatin1Char('\n'), 0, 0),
+             QStringLiteral("olgctl: warning: ") + olg::IgnoredDevicesWarning(capacity));
+    QVERIFY2(
+        err.section(QLatin1Char('\n'), 1)
+            .startsWith(
+                QStringLiteral("olgctl: warning: %1 devices answer from 127.0.0.2 on lo: ").arg(capacity)),
+        qPrintable(err));
+}
+
+void TestOlgctl::controlBytes_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("check");
+
+    const QString mac = QStringLiteral("00-AA-BB-CC-00-01");
+    QTest::newRow("table") << QStringList{QStringLiteral("scan")} << QStringLiteral("table");
+    QTest::newRow("csv") << QStringList{QStringLiteral("scan"), QStringLiteral("--format=csv")}
+                         << QStringLiteral("csv");
+    QTest::newRow("json") << QStringList{QStringLiteral("scan"), QStringLiteral("--format=json")}
+                          << QStringLiteral("json");
+    // The device lacks a general parameter, so the write stops with a message that names it.
+    QTest::newRow("message") << QStringList{QStringLiteral("write"), mac, QStringLiteral("7=x")}
+                             << QStringLiteral("message");
+}
+
+void TestOlgctl::controlBytes() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, check);
+
+    // A name that would recolour the terminal, ring and break its row in three.
+    const QByteArray name("Red\x1b[31m\x07\r\nRow");
+    const QString shown = QStringLiteral("Red\\x1b[31m\\x07\\x0d\\x0aRow");
+    FakePeer peer(QHostAddress(QStringLiteral("127.0.0.2")));
+    peer.answers = true;
+    // Name, olg8w type code and the general parameters but DNS server 2.
+    peer.items = QByteArray::fromHex("0007") + char(name.size()) + name +
+                 QByteArray::fromHex("000d0408030100"
+                                     "000104ffffff00"
+                                     "000204c0a8010a"
+                                     "000304c0a80101"
+                                     "0004020050"
+                                     "00060107"
+                                     "000e04c0a80101");
+    const ProgramResult result =
+        Run(QStringList{QStringLiteral("--bind"), QStringLiteral("127.0.0.1:0"), QStringLiteral("--target"),
+                        QStringLiteral("127.0.0.2:%1").arg(peer.Port())} +
+                arguments,
+            false);
+    const auto hasControls = [](const QString& text) {
+        return std::any_of(text.begin(), text.end(), [](QChar c) { return c < QChar(0x20) && c != u'\n'; });
+    };
+    if (check == QLatin1String("message")) {
+        QCOMPARE(result.ExitCode, 1);
+        QCOMPARE(result.Err, QStringLiteral("olgctl: %1 (00.AA.BB.CC.00.01) did not report parameter(s) 15; "
+                                            "nothing was written\n")
+                                 .arg(shown));
+        return;
+    }
+    QCOMPARE(result.ExitCode, 0);
+    const QString raw = QString::fromLatin1(name);
+    if (check == QLatin1String("table")) {
+        QVERIFY2(!hasControls(result.Out), qPrintable(result.Out));
+        QCOMPARE(result.Out.count(QLatin1Char('\n')), 2);
+        QVERIFY2(result.Out.section(QLatin1Char('\n'), 1).startsWith(shown + QStringLiteral("  ")),
+                 qPrintable(result.Out));
+    } else if (check == QLatin1String("csv")) {
+        QCOMPARE(result.Out.section(QLatin1Char('\n'), 1),
+                 QLatin1Char('"') + raw +
+                     QStringLiteral("\",,127.0.0.2,00.AA.BB.CC.00.01,0x08030100,,lo,\n"));
+    } else {
+        QCOMPARE(
+            QJsonDocument::fromJson(result.Out.toUtf8()).array().at(0)[QStringLiteral("name")].toString(),
+            raw);
+    }
+}
+
 void TestOlgctl::help_data() {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("first");
@@ -498,6 +629,61 @@ void TestOlgctl::label() {
     QCOMPARE(entry.size(), 88);
     QCOMPARE(entry.left(20), "00-0A-95-9D-68-16 | ");
     QCOMPARE(entry.mid(40), "| olg1n                            | v1.4.0.0  \r");
+}
+
+void TestOlgctl::severalDevices_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QStringList>("written");
+    QTest::addColumn<QString>("summary");
+
+    const QString a = QStringLiteral("00-0A-95-9D-70-01");
+    const QString c = QStringLiteral("00-0A-95-9D-70-03");
+    // The silent olg8n answers late, so that its reply to the scan's last broadcast comes during its write.
+    QTest::newRow("every olg8n, one silent")
+        << QStringList{QStringLiteral("type=olg8n"), QStringLiteral("7=Renamed"), QStringLiteral("--yes")}
+        << 1 << QStringList{a, c} << QStringLiteral("2 of 3 device(s) written, 1 failed\n");
+    QTest::newRow("two named devices")
+        << QStringList{QStringLiteral("Rack C"), a, QStringLiteral("7=Renamed"), QStringLiteral("--yes")} << 0
+        << QStringList{a, c} << QStringLiteral("2 of 2 device(s) written, 0 failed\n");
+    QTest::newRow("unconfirmed") << QStringList{QStringLiteral("all"), QStringLiteral("7=Renamed")} << 1
+                                 << QStringList{} << QString();
+}
+
+void TestOlgctl::severalDevices() {
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QStringList, written);
+    QFETCH(QString, summary);
+
+    // A fleet of its own: three olg8n, the second silent to writes and slow, and an olg1n.
+    lan_.reset();
+    lan_ = std::make_unique<SimulatedLan>();
+    QString error;
+    const QString olg8n = QStringLiteral("type=0x08010100,ip=10.1.0.%1,mac=00-0A-95-9D-70-0%1,name=Rack %2");
+    QVERIFY2(lan_->StartSimulator(
+                 {QStringLiteral("--device"), olg8n.arg(1).arg(QLatin1Char('A')), QStringLiteral("--device"),
+                  olg8n.arg(2).arg(QLatin1Char('B')) + QStringLiteral(",nowrites,delay=400"),
+                  QStringLiteral("--device"), olg8n.arg(3).arg(QLatin1Char('C')), QStringLiteral("--device"),
+                  QStringLiteral("type=0x01010100,ip=10.1.0.4,mac=00-0A-95-9D-70-04,name=Rack D"),
+                  QStringLiteral("--state"), dir_->filePath(QStringLiteral("state.json"))},
+                 &error),
+             qPrintable(error));
+    target_ = lan_->Port();
+    QTRY_VERIFY(!Stored(QStringLiteral("00-0A-95-9D-70-04")).isEmpty());
+
+    const ProgramResult result = Run(QStringList{QStringLiteral("write")} + arguments);
+    QCOMPARE(result.ExitCode, exitCode);
+    QVERIFY2(result.Out.endsWith(summary), qPrintable(result.Out));
+    if (exitCode != 0 && !written.isEmpty())
+        QVERIFY2(
+            result.Out.contains(QStringLiteral("Rack B (00.0A.95.9D.70.02): failed: Device not responding")),
+            qPrintable(result.Out));
+    for (const QString& mac : {QStringLiteral("00-0A-95-9D-70-01"), QStringLiteral("00-0A-95-9D-70-02"),
+                               QStringLiteral("00-0A-95-9D-70-03"), QStringLiteral("00-0A-95-9D-70-04")}) {
+        const bool renamed = Stored(mac).value(QStringLiteral("7")).toString() == QLatin1String("Renamed");
+        QVERIFY2(renamed == written.contains(mac), qPrintable(mac));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestOlgctl)

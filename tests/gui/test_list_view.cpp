@@ -107,7 +107,7 @@ QStringList NamesOf(const QList<int>& indexes) {
 QList<QStringList> ReadBack(const QString& path, bool json) {
     const QString script =
         json ? QStringLiteral("import json,sys\n"
-                              "keys=['name','type','ip','mac','typeCode','firmware']\n"
+                              "keys=['name','type','ip','mac','typeCode','firmware','interface','conflict']\n"
                               "rows=[[str(o[k]) for k in keys] for o in json.load(open(sys.argv[1]))]\n"
                               "print(json.dumps([keys]+rows))")
              : QStringLiteral(
@@ -229,11 +229,12 @@ void TestListView::exportReadBack() {
     }
     QVERIFY(fixture.prompts.errors.isEmpty());
     QList<QStringList> expected{
-        json ? Texts({"name", "type", "ip", "mac", "typeCode", "firmware"})
-             : Texts({"Name", "Type", "IP Address", "MAC Address", "Type code", "Firmware"})};
+        json ? Texts({"name", "type", "ip", "mac", "typeCode", "firmware", "interface", "conflict"})
+             : Texts({"Name", "Type", "IP Address", "MAC Address", "Type code", "Firmware", "Interface",
+                      "Conflict"})};
     for (const Device& device : {Devices[0], Devices[1], quoted})
         expected.append(Texts({device.Name, device.Model, device.Address, FormatMac(".", device.Mac).c_str(),
-                               "0x01010100", ""}));
+                               "0x01010100", "", "", ""}));
     QCOMPARE(ReadBack(path, json), expected);
 }
 

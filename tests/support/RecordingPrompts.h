@@ -14,6 +14,10 @@ public:
     void ShowWarning(const QString& message) override { warnings.append(message); }
     QString AskOpenFileName(const FileDialogRequest& request) override { return Answer(true, request); }
     QString AskSaveFileName(const FileDialogRequest& request) override { return Answer(false, request); }
+    bool AskYesNo(const QString& question) override {
+        questions.append(question);
+        return !yesNoAnswers.isEmpty() && yesNoAnswers.takeFirst();
+    }
 
     struct FileDialog {
         bool Open = false;
@@ -25,6 +29,9 @@ public:
     QList<FileDialog> fileDialogs;
     // The file names the dialogs answer, in order; an empty one, or none left, cancels.
     QStringList fileAnswers;
+    QStringList questions;
+    // The answers to the yes-no questions, in order; none left answers no.
+    QList<bool> yesNoAnswers;
 
 private:
     QString Answer(bool open, const FileDialogRequest& request) {

@@ -38,6 +38,8 @@ struct ProgramResult {
 inline ProgramResult RunProgram(const QString& name, const QStringList& arguments, int timeoutMs = 30000) {
     QProcess process;
     process.start(QDir(QCoreApplication::applicationDirPath()).filePath(name), arguments);
+    // Nobody types: a question the program asks reads the end of its input.
+    process.closeWriteChannel();
     QEventLoop wait;
     QObject::connect(&process, &QProcess::finished, &wait, &QEventLoop::quit);
     QTimer::singleShot(timeoutMs, &wait, &QEventLoop::quit);
@@ -53,7 +55,8 @@ inline ProgramResult RunProgram(const QString& name, const QStringList& argument
             QString::fromUtf8(process.readAllStandardError())};
 }
 
-// True inside the namespaces of scripts/netlab, where every address is on loopback or the lab's 10.66.0.0/24:
+// True inside the namespaces of scripts/netlab, where every address is on loopback or the lab's 10.66.0.0/24
+// (and 10.66.1.0/24, its second subnet):
 // the only place where a test may broadcast to 255.255.255.255. Otherwise says why not.
 inline bool InsideTheLab(QString* why) {
     if (qEnvironmentVariableIsEmpty("NETLAB_DEVICE_ADDRESSES")) {
@@ -63,7 +66,7 @@ inline bool InsideTheLab(QString* why) {
     const QHostAddress lab(QStringLiteral("10.66.0.0"));
     for (const QHostAddress& address : QNetworkInterface::allAddresses()) {
         if (address.protocol() != QAbstractSocket::IPv4Protocol || address.isLoopback() ||
-            address.isInSubnet(lab, 24))
+            address.isInSubnet(lab, 23))
             continue;
         *why = QStringLiteral("this namespace has the address ") + address.toString();
         return false;

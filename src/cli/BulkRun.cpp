@@ -1,0 +1,34 @@
+#include "BulkRun.h"
+
+#include "ExitCode.h"
+
+namespace olg::cli {
+
+int BulkRun::Run(const QList<int>& devices, const QString& question, const QString& done,
+                 const std::function<int(int device)>& one) {
+    if (!question.isEmpty() && devices.size() > 1 && !session_.Prompts().AskYesNo(question)) {
+        session_.Prompts().ShowError(QStringLiteral("nothing was done (give --yes to act without asking)"));
+        return ExitFailure;
+    }
+    int failed = 0;
+    for (int device : devices) {
+        // Named before the work: a reply may change the record.
+        const QString description = session_.Describe(device);
+        const int errorsBefore = session_.Prompts().ErrorCount();
+        if (one(device) == ExitOk)
+            continue;
+        ++failed;
+        const QString reason = session_.Prompts().ErrorCount() > errorsBefore ? session_.Prompts().LastError()
+                                                                              : QStringLiteral("failed");
+        session_.Out() << description << ": failed: " << reason << Qt::endl;
+    }
+    session_.Out() << QStringLiteral("%1 of %2 device(s) %3, %4 failed")
+                          .arg(devices.size() - failed)
+                          .arg(devices.size())
+                          .arg(done)
+                          .arg(failed)
+                   << Qt::endl;
+    return failed == 0 ? ExitOk : ExitFailure;
+}
+
+} // namespace olg::cli
