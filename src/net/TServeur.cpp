@@ -287,7 +287,8 @@ void TServeur::DeliverQueued() {
     QPointer<TServeur> alive(this);
     while (!queue_.isEmpty()) {
         const Received received = queue_.dequeue();
-        Accept();
+        if (!endsWait_ || endsWait_(received.Data))
+            Accept();
         if (!handler_ || !target_)
             continue;
         // A copy, so that an operation started by the handler may replace the registered one safely.

@@ -632,39 +632,49 @@ void TestOlgctl::label() {
 }
 
 void TestOlgctl::severalDevices_data() {
+    QTest::addColumn<QString>("faultsOfB");
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QStringList>("written");
     QTest::addColumn<QString>("summary");
 
     const QString a = QStringLiteral("00-0A-95-9D-70-01");
+    const QString b = QStringLiteral("00-0A-95-9D-70-02");
     const QString c = QStringLiteral("00-0A-95-9D-70-03");
-    // The silent olg8n answers late, so that its reply to the scan's last broadcast comes during its write.
-    QTest::newRow("every olg8n, one silent")
-        << QStringList{QStringLiteral("type=olg8n"), QStringLiteral("7=Renamed"), QStringLiteral("--yes")}
-        << 1 << QStringList{a, c} << QStringLiteral("2 of 3 device(s) written, 1 failed\n");
+    // B answers late, so that its reply to the scan's last broadcast comes during its write: it must neither
+    // count as the write's answer nor end the wait for it.
+    const QString silent = QStringLiteral(",nowrites,delay=400");
+    const QStringList everyOlg8n{QStringLiteral("type=olg8n"), QStringLiteral("7=Renamed"),
+                                 QStringLiteral("--yes")};
+    QTest::newRow("every olg8n, one silent") << silent << everyOlg8n << 1 << QStringList{a, c}
+                                             << QStringLiteral("2 of 3 device(s) written, 1 failed\n");
+    QTest::newRow("every olg8n, one slow")
+        << QStringLiteral(",delay=400") << everyOlg8n << 0 << QStringList{a, b, c}
+        << QStringLiteral("3 of 3 device(s) written, 0 failed\n");
     QTest::newRow("two named devices")
+        << silent
         << QStringList{QStringLiteral("Rack C"), a, QStringLiteral("7=Renamed"), QStringLiteral("--yes")} << 0
         << QStringList{a, c} << QStringLiteral("2 of 2 device(s) written, 0 failed\n");
-    QTest::newRow("unconfirmed") << QStringList{QStringLiteral("all"), QStringLiteral("7=Renamed")} << 1
-                                 << QStringList{} << QString();
+    QTest::newRow("unconfirmed") << silent << QStringList{QStringLiteral("all"), QStringLiteral("7=Renamed")}
+                                 << 1 << QStringList{} << QString();
 }
 
 void TestOlgctl::severalDevices() {
+    QFETCH(QString, faultsOfB);
     QFETCH(QStringList, arguments);
     QFETCH(int, exitCode);
     QFETCH(QStringList, written);
     QFETCH(QString, summary);
 
-    // A fleet of its own: three olg8n, the second silent to writes and slow, and an olg1n.
+    // A fleet of its own: three olg8n, the second slow or also silent to writes, and an olg1n.
     lan_.reset();
     lan_ = std::make_unique<SimulatedLan>();
     QString error;
     const QString olg8n = QStringLiteral("type=0x08010100,ip=10.1.0.%1,mac=00-0A-95-9D-70-0%1,name=Rack %2");
     QVERIFY2(lan_->StartSimulator(
                  {QStringLiteral("--device"), olg8n.arg(1).arg(QLatin1Char('A')), QStringLiteral("--device"),
-                  olg8n.arg(2).arg(QLatin1Char('B')) + QStringLiteral(",nowrites,delay=400"),
-                  QStringLiteral("--device"), olg8n.arg(3).arg(QLatin1Char('C')), QStringLiteral("--device"),
+                  olg8n.arg(2).arg(QLatin1Char('B')) + faultsOfB, QStringLiteral("--device"),
+                  olg8n.arg(3).arg(QLatin1Char('C')), QStringLiteral("--device"),
                   QStringLiteral("type=0x01010100,ip=10.1.0.4,mac=00-0A-95-9D-70-04,name=Rack D"),
                   QStringLiteral("--state"), dir_->filePath(QStringLiteral("state.json"))},
                  &error),
