@@ -88,6 +88,7 @@ private slots:
     void label();
     void severalDevices_data();
     void severalDevices();
+    void saveSeveralIntoAFolder();
 
 private:
     ProgramResult Run(QStringList arguments, bool loopback = true);
@@ -682,6 +683,23 @@ void TestOlgctl::severalDevices() {
                                QStringLiteral("00-0A-95-9D-70-03"), QStringLiteral("00-0A-95-9D-70-04")}) {
         const bool renamed = Stored(mac).value(QStringLiteral("7")).toString() == QLatin1String("Renamed");
         QVERIFY2(renamed == written.contains(mac), qPrintable(mac));
+    }
+}
+
+void TestOlgctl::saveSeveralIntoAFolder() {
+    const QString folder = dir_->filePath(QStringLiteral("saved"));
+    QVERIFY(QDir().mkpath(folder));
+    const ProgramResult result = Run({QStringLiteral("save"), QStringLiteral("all"), folder});
+    QCOMPARE(result.ExitCode, 0);
+    QVERIFY2(result.Out.endsWith(QStringLiteral("3 of 3 device(s) saved, 0 failed\n")),
+             qPrintable(result.Out));
+    // One file per device, each with its own model's section.
+    for (const auto& [mac, model] :
+         {std::pair{"00-0A-95-9D-68-16", "[olg1n]"}, std::pair{"00-0A-95-9D-68-17", "[olg8a]"},
+          std::pair{"00-0A-95-9D-68-18", "[olg8w]"}}) {
+        const QByteArray file =
+            ReadAll(QDir(folder).filePath(QString::fromLatin1(mac) + QStringLiteral(".cfg")));
+        QVERIFY2(file.startsWith(model), mac);
     }
 }
 
