@@ -31,10 +31,10 @@ Verbs:
 DEVICE is a MAC address (separators "-", ":" or ".", any case), an IP address or a device name. A device
 named by its MAC or by the address its replies come from is taken as soon as it answers; a name, which must be
 unique, waits for the whole scan.
-read, write, save and load take several DEVICEs: repeat DEVICE, or give type=MODEL (every device of that model, as
-the Type column shows it) or all. They scan once, then work on one device after the other, and fail when any
-device failed; write, save and load print a line per device and a summary, and write and load ask before acting
-on more than one device unless --yes is given.
+read, write, save, load and label take several DEVICEs: repeat DEVICE, or give type=MODEL (every device of
+that model, as the Type column shows it) or all. They scan once, then work on one device after the other, and
+fail when any device failed; write, save, load and label print a line per device and a summary, and write and
+load ask before acting on more than one device unless --yes is given.
 A broadcast leaves through every network interface that can broadcast, and a request to one device through
 the interface its replies came in on.
 Table output shows control characters of device texts as \xHH; csv and json keep them as they are.
@@ -104,6 +104,7 @@ come from the file too.
 )";
 
 const char* const LabelHelp = R"(Usage: olgctl label DEVICE [--pdf FILE | --png FILE] [--log FILE]
+       olgctl label DEVICE... --log FILE
 
 Scans, then makes the MAC label of the device: a Code 128 symbol (subset A) of its MAC address written with
 "-", with the text under the bars, as a landscape PDF page or as a PNG image; and adds the device to the MAC
