@@ -14,12 +14,13 @@ int BulkRun::Run(const QList<int>& devices, const QString& question, const QStri
     for (int device : devices) {
         // Named before the work: a reply may change the record.
         const QString description = session_.Describe(device);
-        const int errorsBefore = session_.Prompts().ErrorCount();
+        const int messagesBefore = session_.Prompts().MessageCount();
         if (one(device) == ExitOk)
             continue;
         ++failed;
-        const QString reason = session_.Prompts().ErrorCount() > errorsBefore ? session_.Prompts().LastError()
-                                                                              : QStringLiteral("failed");
+        const QString reason = session_.Prompts().MessageCount() > messagesBefore
+                                   ? session_.Prompts().LastMessage()
+                                   : QStringLiteral("failed");
         session_.Out() << description << ": failed: " << reason << Qt::endl;
     }
     session_.Out() << QStringLiteral("%1 of %2 device(s) %3, %4 failed")

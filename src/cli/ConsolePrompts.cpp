@@ -6,11 +6,14 @@ namespace olg::cli {
 
 void ConsolePrompts::ShowError(const QString& message) {
     ++errorCount_;
-    lastError_ = message;
+    ++messageCount_;
+    lastMessage_ = message;
     err_ << "olgctl: " << TerminalText(message) << Qt::endl;
 }
 
 void ConsolePrompts::ShowWarning(const QString& message) {
+    ++messageCount_;
+    lastMessage_ = message;
     err_ << "olgctl: warning: " << TerminalText(message) << Qt::endl;
 }
 

@@ -19,14 +19,17 @@ public:
 
     // How many errors were shown, so that a command fails when the exchange reported one.
     int ErrorCount() const { return errorCount_; }
-    // The latest error shown, for the result line of one device among several.
-    QString LastError() const { return lastError_; }
+    // How many errors and warnings were shown, and the latest, for the result line of one device among
+    // several.
+    int MessageCount() const { return messageCount_; }
+    QString LastMessage() const { return lastMessage_; }
 
 private:
     QTextStream& err_;
     QTextStream* in_;
     int errorCount_ = 0;
-    QString lastError_;
+    int messageCount_ = 0;
+    QString lastMessage_;
 };
 
 } // namespace olg::cli

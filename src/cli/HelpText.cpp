@@ -23,7 +23,7 @@ Verbs:
   scan    list the devices that answer a scan
   read    show every parameter of one device or several
   write   change parameters of one device or several
-  save    save the configuration of one device into a .cfg file
+  save    save the configuration of one device into a .cfg file, or of several into a folder
   load    write a configuration saved in a .cfg file into one device or several
   label   make the MAC label of one device and record it in the MAC log
 
@@ -31,10 +31,10 @@ Verbs:
 DEVICE is a MAC address (separators "-", ":" or ".", any case), an IP address or a device name. A device
 named by its MAC or by the address its replies come from is taken as soon as it answers; a name, which must be
 unique, waits for the whole scan.
-read, write and load take several DEVICEs: repeat DEVICE, or give type=MODEL (every device of that model, as
-the Type column shows it) or all. They scan once, then work on one device after the other; write and load print
-a line per device and a summary, ask before acting on more than one device unless --yes is given, and fail when
-any device failed.
+read, write, save, load and label take several DEVICEs: repeat DEVICE, or give type=MODEL (every device of
+that model, as the Type column shows it) or all. They scan once, then work on one device after the other, and
+fail when any device failed; write, save, load and label print a line per device and a summary, and write and
+load ask before acting on more than one device unless --yes is given.
 A broadcast leaves through every network interface that can broadcast, and a request to one device through
 the interface its replies came in on.
 Table output shows control characters of device texts as \xHH; csv and json keep them as they are.
@@ -81,11 +81,13 @@ A device counts as written only when it answers the write itself.
 )";
 
 const char* const SaveHelp = R"(Usage: olgctl save DEVICE FILE.cfg
+       olgctl save DEVICE... FOLDER
 
 Scans, reads every parameter of the device and writes them into the section of its model in FILE.cfg, as the
 Finder's Save Config does: one key per parameter id, addresses dotted, numbers in decimal, texts as they are.
 The file's other sections and lines are kept; a new file is readable by its owner only, since it holds the
 account passwords. A text with a line break or a NUL byte cannot be saved: nothing is written then.
+Several devices are saved into FOLDER, each into a file of its own named after its MAC (00-0A-95-9D-68-16.cfg).
 )";
 
 const char* const LoadHelp = R"(Usage: olgctl load DEVICE FILE.cfg [--dry-run] [--format table|csv|json]
@@ -102,6 +104,7 @@ come from the file too.
 )";
 
 const char* const LabelHelp = R"(Usage: olgctl label DEVICE [--pdf FILE | --png FILE] [--log FILE]
+       olgctl label DEVICE... --log FILE
 
 Scans, then makes the MAC label of the device: a Code 128 symbol (subset A) of its MAC address written with
 "-", with the text under the bars, as a landscape PDF page or as a PNG image; and adds the device to the MAC

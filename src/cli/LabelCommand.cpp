@@ -1,5 +1,6 @@
 #include "LabelCommand.h"
 
+#include "BulkRun.h"
 #include "ExitCode.h"
 #include "MacAddress.h"
 #include "MacLabel.h"
@@ -18,7 +19,7 @@ const QString JobTitle = QStringLiteral("eOutletGuard Finder ");
 
 int LabelCommand::Run(const Invocation& invocation) {
     ConsolePrompts& prompts = session_.Prompts();
-    if (invocation.Arguments.size() != 1) {
+    if (invocation.Arguments.isEmpty()) {
         prompts.ShowError(QStringLiteral("label takes one DEVICE (try olgctl label --help)"));
         return ExitUsage;
     }
@@ -30,9 +31,27 @@ int LabelCommand::Run(const Invocation& invocation) {
         prompts.ShowError(QStringLiteral("label needs --pdf, --png or --log (try olgctl label --help)"));
         return ExitUsage;
     }
+    if (Session::NamesSeveral(invocation.Arguments)) {
+        // One label file holds one label; the log takes a line per device.
+        if (invocation.Pdf || invocation.Png) {
+            prompts.ShowError(
+                QStringLiteral("--pdf and --png make the label of one DEVICE; several go to --log"));
+            return ExitUsage;
+        }
+        const QList<int> selected = session_.ScanAndSelectSeveral(invocation.Arguments);
+        if (selected.isEmpty())
+            return ExitFailure;
+        return BulkRun(session_).Run(selected, QString(), QStringLiteral("logged"),
+                                     [&](int device) { return LabelOne(device, invocation); });
+    }
     const int device = session_.ScanAndSelect(invocation.Arguments.front());
     if (device < 0)
         return ExitFailure;
+    return LabelOne(device, invocation);
+}
+
+int LabelCommand::LabelOne(int device, const Invocation& invocation) {
+    ConsolePrompts& prompts = session_.Prompts();
     const TOLG& record = session_.Devices().At(device);
     if (session_.Registry().FindDeviceType(record.TypeValue()) < 0) {
         prompts.ShowError(QStringLiteral("%1 is of no known device type").arg(session_.Describe(device)));

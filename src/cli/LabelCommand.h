@@ -6,6 +6,7 @@
 namespace olg::cli {
 
 // olgctl label DEVICE: the device's MAC label as a PDF page or PNG image, and its line in the MAC log.
+// olgctl label DEVICE... --log FILE: the lines of several devices in the MAC log.
 class LabelCommand {
 public:
     explicit LabelCommand(Session& session) : session_(session) {}
@@ -13,6 +14,7 @@ public:
     int Run(const Invocation& invocation);
 
 private:
+    int LabelOne(int device, const Invocation& invocation);
     bool WriteLabel(const Invocation& invocation, const QString& mac);
 
     Session& session_;

@@ -6,7 +6,8 @@
 namespace olg::cli {
 
 // olgctl save DEVICE FILE.cfg: reads every parameter of one device and writes them into its model's section
-// of the configuration file, keeping the file's other sections.
+// of the configuration file, keeping the file's other sections. olgctl save DEVICE... FOLDER: each device
+// into its own file in the folder, named after its MAC, since two devices of one model would share a section.
 class SaveCommand {
 public:
     explicit SaveCommand(Session& session) : session_(session) {}
@@ -14,6 +15,8 @@ public:
     int Run(const Invocation& invocation);
 
 private:
+    int SaveOne(int device, const QString& path);
+
     Session& session_;
 };
 

@@ -99,22 +99,29 @@ bool Session::Exchange(int device, std::uint8_t command, const Operation& operat
     if (!serveur)
         return false;
     const DeviceIdentity identity = devices_.At(device).Identity;
+    const auto isAnswer = [identity, command](const QByteArray& datagram) {
+        return datagram.size() >= static_cast<qsizetype>(HeaderSize) &&
+               static_cast<std::uint8_t>(datagram.at(CommandOffset)) == command &&
+               std::equal(identity.begin(), identity.end(),
+                          reinterpret_cast<const std::uint8_t*>(datagram.constData()) + SourceOffset);
+    };
+    // Only the device's own answer ends a wait: the other replies are merged all the same.
+    serveur->SetWaitEnder(isAnswer);
     bool answered = false;
     // Replies that come after the operation must not reach a variable that is gone: the handler dies with
     // its target, at the end of this call.
     QObject target;
     operation(*serveur, &target,
-              [this, serveur, identity, command, &answered](const QString& sender, quint16,
-                                                            const QByteArray& datagram, bool) {
-                  const std::string address = sender.toStdString();
+              [this, serveur, &isAnswer, &answered](const QString& sender, quint16,
+                                                    const QByteArray& datagram, bool) {
                   const auto* bytes = reinterpret_cast<const std::uint8_t*>(datagram.constData());
-                  const int index =
-                      devices_.MergeReply(address, bytes, static_cast<std::size_t>(datagram.size()),
-                                          serveur->ReplyInterface().toStdString());
-                  if (index >= 0 && devices_.At(index).Identity == identity &&
-                      static_cast<std::uint8_t>(datagram.at(CommandOffset)) == command)
+                  const int index = devices_.MergeReply(sender.toStdString(), bytes,
+                                                        static_cast<std::size_t>(datagram.size()),
+                                                        serveur->ReplyInterface().toStdString());
+                  if (index >= 0 && isAnswer(datagram))
                       answered = true;
               });
+    serveur->SetWaitEnder({});
     return answered;
 }
 

@@ -12,10 +12,11 @@
 namespace olg::cli {
 
 int WriteCommand::Run(const Invocation& invocation) {
-    // DEVICE words first, then the assignments: a word with "=" is an assignment unless it names a type.
-    QStringList devices;
+    // DEVICE words first, then the assignments. The first word always names a device, as it always did, so
+    // a device name may hold "="; after it, a word with "=" is an assignment unless it names a type.
+    QStringList devices = invocation.Arguments.mid(0, 1);
     QStringList assignments;
-    for (const QString& word : invocation.Arguments) {
+    for (const QString& word : invocation.Arguments.mid(1)) {
         const bool deviceWord = !word.contains(QLatin1Char('=')) || word.startsWith(QLatin1String("type="));
         (assignments.isEmpty() && deviceWord ? devices : assignments).append(word);
     }

@@ -184,7 +184,7 @@ bool TServeur::Send(const QByteArray& bytes, const QString& interfaceName) {
         if (named != interfaces.end())
             interfaces = {*named};
     }
-    if (interfaces.isEmpty() && interfaceNames_.isEmpty()) {
+    if (interfaces.isEmpty() && (interfaceNames_.isEmpty() || !OnEveryInterface())) {
         // No interface to choose from: the system's route decides, as on a host with one network.
         if (socket_.writeDatagram(bytes, settings_.TargetAddress, settings_.TargetPort) >= 0)
             return true;
@@ -287,7 +287,8 @@ void TServeur::DeliverQueued() {
     QPointer<TServeur> alive(this);
     while (!queue_.isEmpty()) {
         const Received received = queue_.dequeue();
-        Accept();
+        if (!endsWait_ || endsWait_(received.Data))
+            Accept();
         if (!handler_ || !target_)
             continue;
         // A copy, so that an operation started by the handler may replace the registered one safely.

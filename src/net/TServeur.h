@@ -69,6 +69,11 @@ public:
     // Sends one datagram and waits until the first accepted datagram or until limit x 100 ms have passed.
     void SendAndWait(const TSendBuf& datagram, int limit);
 
+    // Which datagrams end a wait; every one when none is given. The others are still delivered. The command
+    // line waits for the answer of the device it talks to, so that a late reply of another device, or a late
+    // reply to the scan, does not cut the wait for it short.
+    void SetWaitEnder(std::function<bool(const QByteArray&)> endsWait) { endsWait_ = std::move(endsWait); }
+
     // Limits LAN broadcasts to these interfaces, by name; empty for every one that can broadcast. Replies
     // that come in on others are ignored.
     void LimitInterfaces(const QStringList& names) { interfaceNames_ = names; }
@@ -112,6 +117,7 @@ private:
     // The interface each sender's latest reply came in on, for requests named by address alone.
     QHash<QString, int> interfaceOfSender_;
     QString replyInterface_;
+    std::function<bool(const QByteArray&)> endsWait_;
     std::uint16_t distributorCode_ = DefaultDistributorCode;
 
     ReplyHandler handler_;

@@ -1,5 +1,6 @@
 // Merging replies into the device list, record copies, and MAC texts.
 
+#include "AddressConflicts.h"
 #include "Datagram.h"
 #include "DeviceList.h"
 #include "MacAddress.h"
@@ -58,6 +59,8 @@ private slots:
     void formatMac();
     void parseMac_data();
     void parseMac();
+    void addressConflicts_data();
+    void addressConflicts();
 };
 
 void TestDeviceList::orderOfFirstReply() {
@@ -272,6 +275,54 @@ void TestDeviceList::parseMac() {
     if (parsed) {
         QCOMPARE(qlonglong(*parsed), mac);
         QCOMPARE(ParseMac(FormatMac("-", *parsed)), parsed);
+    }
+}
+
+void TestDeviceList::addressConflicts_data() {
+    // Each reply: sender address, interface, source identity; in that order of arrival.
+    QTest::addColumn<QStringList>("replies");
+    // Per listed device, the other devices it conflicts with, by list index.
+    QTest::addColumn<QList<QList<int>>>("others");
+
+    QTest::newRow("distinct addresses")
+        << QStringList{QStringLiteral("10.0.0.1 eth0 A"), QStringLiteral("10.0.0.2 eth0 B")}
+        << QList<QList<int>>{{}, {}};
+    QTest::newRow("one address, three devices")
+        << QStringList{QStringLiteral("10.0.0.1 eth0 A"), QStringLiteral("10.0.0.9 eth0 B"),
+                       QStringLiteral("10.0.0.1 eth0 C"), QStringLiteral("10.0.0.1 eth0 B")}
+        << QList<QList<int>>{{1, 2}, {0, 2}, {0, 1}};
+    QTest::newRow("same address on two networks")
+        << QStringList{QStringLiteral("10.0.0.1 eth0 A"), QStringLiteral("10.0.0.1 eth1 B")}
+        << QList<QList<int>>{{}, {}};
+    // A later reply whose interface is unknown keeps the one an earlier reply gave.
+    QTest::newRow("interface kept when not told")
+        << QStringList{QStringLiteral("10.0.0.1 eth0 A"), QStringLiteral("10.0.0.1 eth1 B"),
+                       QStringLiteral("10.0.0.1 - B")}
+        << QList<QList<int>>{{}, {}};
+}
+
+void TestDeviceList::addressConflicts() {
+    QFETCH(QStringList, replies);
+    QFETCH(QList<QList<int>>, others);
+
+    const DeviceRegistry registry = StandardRegistry();
+    DeviceList list(registry);
+    for (const QString& reply : replies) {
+        const QStringList words = reply.split(QLatin1Char(' '));
+        const QByteArray source = words[2] == QLatin1String("A")   ? DeviceA
+                                  : words[2] == QLatin1String("B") ? DeviceB
+                                                                   : DeviceC;
+        const std::vector<std::uint8_t> datagram = Reply(source, "x");
+        const std::string interfaceName =
+            words[1] == QLatin1String("-") ? std::string() : words[1].toStdString();
+        QVERIFY(list.MergeReply(words[0].toStdString(), datagram.data(), datagram.size(), interfaceName) >=
+                0);
+    }
+    const AddressConflicts conflicts = FindAddressConflicts(list);
+    QCOMPARE(list.Size(), others.size());
+    for (int device = 0; device < list.Size(); ++device) {
+        const std::vector<int> found = conflicts.Others(device);
+        QCOMPARE(QList<int>(found.begin(), found.end()), others[device]);
     }
 }
 
