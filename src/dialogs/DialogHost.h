@@ -19,7 +19,8 @@ public:
     virtual TServeur& Serveur() = 0;
     virtual Prompts& UserPrompts() = 0;
     // Decodes one reply into the device list (the main window's own reply handler).
-    virtual void DeviceReply(const QString& sender, quint16 port, const QByteArray& datagram, bool complete) = 0;
+    virtual void DeviceReply(const QString& sender, quint16 port, const QByteArray& datagram,
+                             bool complete) = 0;
 };
 
 } // namespace olg
