@@ -11,30 +11,61 @@
 #include "olg8n/Tolg8nForm.h"
 #include "olg8w/Tolg8wForm.h"
 
+#include <array>
+#include <functional>
+
 namespace olg {
 
 namespace {
 
-template <class Form> DialogFactory::Runner RunnerOf(DialogHost& host) {
-    return [&host](QWidget* owner, int selectedDevice, DialogFactory::Run run) {
-        if (selectedDevice < 0 || selectedDevice >= host.Devices().Size())
-            return 0;
-        Form dialog(host, host.Devices().At(selectedDevice), owner);
-        dialog.SetDeviceIndex(selectedDevice);
-        return run == DialogFactory::Run::Loaded ? dialog.ShowLoaded() : dialog.ShowGeneral();
+using Creator = std::function<std::unique_ptr<TOlgForm>(DialogHost&, const TOLG&, QWidget*)>;
+
+template <class Form> Creator CreatorOf() {
+    return [](DialogHost& host, const TOLG& device, QWidget* owner) {
+        return std::make_unique<Form>(host, device, owner);
     };
+}
+
+struct Model {
+    std::string_view Name;
+    Creator Create;
+};
+
+const std::array<Model, 7>& Models() {
+    static const std::array<Model, 7> models{{
+        {"olg1n", CreatorOf<Tolg1nForm>()},
+        {"olg4a", CreatorOf<Tolg4aForm>()},
+        {"olg4n", CreatorOf<Tolg4nForm>()},
+        {"olg8a", CreatorOf<Tolg8aForm>()},
+        {"olg8k", CreatorOf<Tolg8kForm>()},
+        {"olg8n", CreatorOf<Tolg8nForm>()},
+        {"olg8w", CreatorOf<Tolg8wForm>()},
+    }};
+    return models;
 }
 
 } // namespace
 
+std::unique_ptr<TOlgForm> CreateModelDialog(std::string_view model, DialogHost& host, const TOLG& device,
+                                            QWidget* owner) {
+    for (const Model& entry : Models())
+        if (entry.Name == model)
+            return entry.Create(host, device, owner);
+    return nullptr;
+}
+
 void RegisterModelDialogs(DialogFactory& factory, DialogHost& host) {
-    factory.Register("olg1n", RunnerOf<Tolg1nForm>(host));
-    factory.Register("olg4a", RunnerOf<Tolg4aForm>(host));
-    factory.Register("olg4n", RunnerOf<Tolg4nForm>(host));
-    factory.Register("olg8a", RunnerOf<Tolg8aForm>(host));
-    factory.Register("olg8k", RunnerOf<Tolg8kForm>(host));
-    factory.Register("olg8n", RunnerOf<Tolg8nForm>(host));
-    factory.Register("olg8w", RunnerOf<Tolg8wForm>(host));
+    for (const Model& entry : Models()) {
+        const std::string model(entry.Name);
+        factory.Register(model, [&host, model](QWidget* owner, int selectedDevice, DialogFactory::Run run) {
+            if (selectedDevice < 0 || selectedDevice >= host.Devices().Size())
+                return 0;
+            const std::unique_ptr<TOlgForm> dialog =
+                CreateModelDialog(model, host, host.Devices().At(selectedDevice), owner);
+            dialog->SetDeviceIndex(selectedDevice);
+            return run == DialogFactory::Run::Loaded ? dialog->ShowLoaded() : dialog->ShowGeneral();
+        });
+    }
 }
 
 } // namespace olg
