@@ -45,14 +45,12 @@ void TConfigPage::ShowAsPassword(QLineEdit* edit) {
 void TConfigPage::AlignFirstColumns(std::initializer_list<QGridLayout*> grids) {
     int width = 0;
     for (QGridLayout* grid : grids) {
-        for (int row = 0; row < grid->rowCount(); ++row) {
-            QLayoutItem* item = grid->itemAtPosition(row, 0);
-            const int span = item != nullptr ? grid->indexOf(item) : -1;
-            int r = 0, c = 0, rowSpan = 0, columnSpan = 0;
-            if (span >= 0)
-                grid->getItemPosition(span, &r, &c, &rowSpan, &columnSpan);
-            if (item != nullptr && columnSpan == 1)
-                width = std::max(width, item->sizeHint().width());
+        for (int index = 0; index < grid->count(); ++index) {
+            int row = 0, column = 0, rowSpan = 0, columnSpan = 0;
+            grid->getItemPosition(index, &row, &column, &rowSpan, &columnSpan);
+            // A label spanning several columns does not set the first column's width.
+            if (column == 0 && columnSpan == 1)
+                width = std::max(width, grid->itemAt(index)->sizeHint().width());
         }
     }
     for (QGridLayout* grid : grids)

@@ -9,10 +9,21 @@ TCounterEdit::TCounterEdit(QWidget* parent) : TBoundEdit(parent) {
 }
 
 void TCounterEdit::LoadValue(const ParamValue& value) {
-    if (value.IsInteger())
-        setText(QString::number(static_cast<std::uint32_t>(value.AsInteger())));
-    else
+    if (!value.IsInteger()) {
+        number_.reset();
         TBoundEdit::LoadValue(value);
+        return;
+    }
+    number_ = value;
+    setText(QString::number(static_cast<std::uint32_t>(value.AsInteger())));
+    shown_ = text();
+}
+
+void TCounterEdit::StoreValue(ParamValue& value) const {
+    if (number_ && text() == shown_)
+        value = *number_;
+    else
+        TBoundEdit::StoreValue(value);
 }
 
 } // namespace olg

@@ -1,7 +1,7 @@
 #include "THidden.h"
 
 #include "TBoundCheckBox.h"
-#include "TBoundEdit.h"
+#include "TLimitedEdit.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -19,17 +19,17 @@ THidden::THidden(ComponentOwner& owner, QTabWidget* pageControl, int pageIndex)
     authorized_->SetTag(ControlTag::Bit(6, 2));
     authorized_->setChecked(true);
     urlLabel_ = CreateLabel(QStringLiteral("Page URL :"), frame_);
-    url_ = Create<TBoundEdit>(frame_);
+    url_ = Create<TLimitedEdit>(frame_);
     url_->SetTag(ControlTag(17));
     protectedLabel_ = CreateLabel(QStringLiteral("Page Protected :"), frame_);
     protected_ = Create<TBoundCheckBox>(frame_);
     protected_->SetTag(ControlTag::Bit(6, 3));
     protected_->setChecked(true);
     loginLabel_ = CreateLabel(QStringLiteral("Login :"), frame_);
-    login_ = Create<TBoundEdit>(frame_);
+    login_ = Create<TLimitedEdit>(frame_);
     login_->SetTag(ControlTag(18));
     passwordLabel_ = CreateLabel(QStringLiteral("Password :"), frame_);
-    password_ = Create<TBoundEdit>(frame_);
+    password_ = Create<TLimitedEdit>(frame_);
     password_->SetTag(ControlTag(19));
     ShowAsPassword(password_);
 
@@ -44,7 +44,7 @@ THidden::THidden(ComponentOwner& owner, QTabWidget* pageControl, int pageIndex)
         grid->addWidget(rows[row].second, row, 1);
         rows[row].first->setBuddy(rows[row].second);
     }
-    for (TBoundEdit* edit : {url_, login_, password_})
+    for (TLimitedEdit* edit : {url_, login_, password_})
         edit->setMinimumWidth(editWidth);
     grid->setColumnStretch(2, 1);
 

@@ -5,7 +5,7 @@
 namespace olg {
 
 class TBoundCheckBox;
-class TBoundEdit;
+class TLimitedEdit;
 
 // The device's hidden web page: authorized (parameter 6 bit 2), its URL (17), protected (6 bit 3) with the
 // login (18) and password (19) that protect it. The tab text is its own.
@@ -17,13 +17,13 @@ public:
 
     TBoundCheckBox* Authorized() const { return authorized_; }
     QLabel* UrlLabel() const { return urlLabel_; }
-    TBoundEdit* Url() const { return url_; }
+    TLimitedEdit* Url() const { return url_; }
     QLabel* ProtectedLabel() const { return protectedLabel_; }
     TBoundCheckBox* Protected() const { return protected_; }
     QLabel* LoginLabel() const { return loginLabel_; }
-    TBoundEdit* Login() const { return login_; }
+    TLimitedEdit* Login() const { return login_; }
     QLabel* PasswordLabel() const { return passwordLabel_; }
-    TBoundEdit* Password() const { return password_; }
+    TLimitedEdit* Password() const { return password_; }
 
     void AuthorizedChange();
     void ProtectedChange();
@@ -35,13 +35,13 @@ private:
     QLabel* authorizedLabel_;
     TBoundCheckBox* authorized_;
     QLabel* urlLabel_;
-    TBoundEdit* url_;
+    TLimitedEdit* url_;
     QLabel* protectedLabel_;
     TBoundCheckBox* protected_;
     QLabel* loginLabel_;
-    TBoundEdit* login_;
+    TLimitedEdit* login_;
     QLabel* passwordLabel_;
-    TBoundEdit* password_;
+    TLimitedEdit* password_;
 };
 
 } // namespace olg

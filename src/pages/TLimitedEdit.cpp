@@ -1,5 +1,7 @@
 #include "TLimitedEdit.h"
 
+#include "DeviceText.h"
+
 #include <QPointer>
 #include <QValidator>
 
@@ -29,6 +31,12 @@ TLimitedEdit::TLimitedEdit(QWidget* parent) : TBoundEdit(parent) {
     setValidator(new LimitValidator(this, validator()));
     connect(this, &QLineEdit::textChanged, this,
             [this](const QString& text) { acceptedLength_ = text.size(); });
+}
+
+void TLimitedEdit::StoreValue(ParamValue& value) const {
+    // The validator lets only encodable text in; a text set by code that is not leaves the value alone.
+    if (const auto bytes = DeviceText::Encode(text()))
+        binding::StoreEditText(value, *bytes);
 }
 
 } // namespace olg

@@ -5,12 +5,15 @@
 namespace olg {
 
 // A bound edit into which at most a given number of characters can be typed. Unlike a maximum length, the
-// limit never cuts a longer text that the device supplied: it is shown, and stored back, unchanged.
+// limit never cuts a longer text that the device supplied: it is shown unchanged, so the edit always stores
+// what it shows, also after a change handler has amended a loaded text.
 class TLimitedEdit : public TBoundEdit {
     Q_OBJECT
 
 public:
     explicit TLimitedEdit(QWidget* parent = nullptr);
+
+    void StoreValue(ParamValue& value) const override;
 
     int Limit() const { return limit_; }
     void SetLimit(int limit) { limit_ = limit; }

@@ -166,8 +166,15 @@ void TRack::TwinModeChange() {
 void TRack::SocketChange(TMyCheckBox* box) {
     if (twinMode_ == nullptr || !twinMode_->isChecked())
         return;
+    TMyCheckBox* partner = Box(box->Row, ((box->Socket - 1) ^ 4) + 1);
+    // A load in twin mode (each reply of a read loads again) pairs the boxes as entering twin mode does:
+    // rows 1 to 4 after sockets 1 to 4, rows 5 to 8 after sockets 5 to 8, whichever box loads first.
+    if (box->Loading() && (box->Row <= 4) != (box->Socket <= 4)) {
+        box->setChecked(partner->isChecked());
+        return;
+    }
     // Setting the partner runs this once more for it, which finds the pair equal.
-    Box(box->Row, ((box->Socket - 1) ^ 4) + 1)->setChecked(box->isChecked());
+    partner->setChecked(box->isChecked());
 }
 
 } // namespace olg
