@@ -30,6 +30,16 @@ Prompts* defaultPrompts = nullptr;
 constexpr int MaxOctet = 255;
 constexpr int MinimumWidth = 100;
 
+// A box shows its selection only while it has the focus: the first box stays selected for the next entry into
+// the control without every address of a dialog showing a highlighted octet meanwhile.
+void ShowSelection(QLineEdit* box, bool show) {
+    QPalette palette = box->palette();
+    const QPalette normal = box->parentWidget()->palette();
+    palette.setBrush(QPalette::Highlight, show ? normal.highlight() : normal.base());
+    palette.setBrush(QPalette::HighlightedText, show ? normal.highlightedText() : normal.text());
+    box->setPalette(palette);
+}
+
 bool IsNextBoxKey(const QKeyEvent& key) {
     return key.key() == Qt::Key_Period || key.key() == Qt::Key_Space ||
            // The keypad's decimal key gives a comma on some layouts.
@@ -52,6 +62,7 @@ TIPEdit::TIPEdit(QWidget* parent, Prompts* prompts) : QWidget(parent), prompts_(
         // Tab enters the control at its first box and leaves it from there.
         box->setFocusPolicy(index == 0 ? Qt::StrongFocus : Qt::ClickFocus);
         box->installEventFilter(this);
+        ShowSelection(box, false);
         connect(box, &QLineEdit::textChanged, this, [this, index] { BoxChanged(index); });
         boxes_[static_cast<std::size_t>(index)] = box;
         layout->addWidget(box);
@@ -239,11 +250,13 @@ bool TIPEdit::eventFilter(QObject* watched, QEvent* event) {
             return !text.isEmpty() && text.at(0).isPrint() && !text.at(0).isDigit();
         }
         case QEvent::FocusIn:
+            ShowSelection(box, true);
             if (index == 0 && static_cast<const QFocusEvent&>(*event).reason() != Qt::MouseFocusReason)
                 box->selectAll();
             update();
             break;
         case QEvent::FocusOut: {
+            ShowSelection(box, false);
             const Qt::FocusReason reason = static_cast<const QFocusEvent&>(*event).reason();
             update();
             if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)

@@ -102,9 +102,7 @@ TOlgForm::TOlgForm(DialogHost& host, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(PageControl);
     layout->addLayout(buttons);
-    setTabOrder(http_authorized, AvanceButton);
-    setTabOrder(AvanceButton, OKBtn);
-    setTabOrder(OKBtn, CancelBtn);
+    OrderTabs();
 
     connect(AvanceButton, &QPushButton::clicked, this, &TOlgForm::AvanceButtonClick);
     connect(OKBtn, &QPushButton::clicked, this, &TOlgForm::OKBtnClick);
@@ -153,10 +151,9 @@ void TOlgForm::AddDnsFields() {
     };
     addRow(4, QStringLiteral("DNS1"), 14, &DNS1Label, &DNS1);
     addRow(5, QStringLiteral("DNS2"), 15, &DNS2Label, &DNS2);
-    setTabOrder(gateway, DNS1);
-    setTabOrder(DNS1, DNS2);
     DHCPChange();
     AlignGeneralLabels();
+    OrderTabs();
 }
 
 void TOlgForm::AddAccessChoice() {
@@ -175,6 +172,7 @@ void TOlgForm::AddAccessChoice() {
     https_access = add(QStringLiteral("https_access"), QStringLiteral("HTTPS Access"), ControlTag(0x8080006));
     http_access = add(QStringLiteral("http_access"), QStringLiteral("HTTP Access"), ControlTag(0x8000006));
     GroupRadioButtons();
+    OrderTabs();
 }
 
 void TOlgForm::AddVersionBox() {
@@ -198,6 +196,7 @@ void TOlgForm::AddVersionBox() {
                                static_cast<QObject*>(VersionEdit)})
         AddComponent(component);
     AlignGeneralLabels();
+    OrderTabs();
 }
 
 void TOlgForm::MovePortIntoConfigBox() {
@@ -209,6 +208,31 @@ void TOlgForm::MovePortIntoConfigBox() {
     PortLabel->setText(QStringLiteral("HTTP Port Number"));
     PortBox->hide();
     AlignGeneralLabels();
+    OrderTabs();
+}
+
+void TOlgForm::OrderTabs() {
+    // Top to bottom as the General tab shows them, wherever the olg8w extras and the port stand.
+    const bool portInConfig = Port->parentWidget() == ConfigBox;
+    std::vector<QWidget*> order{DHCP,
+                                ipaddress,
+                                submask,
+                                gateway,
+                                DNS1,
+                                DNS2,
+                                portInConfig ? nullptr : Port,
+                                VersionEdit,
+                                finder_authorized,
+                                http_authorized,
+                                https_access,
+                                http_access,
+                                portInConfig ? Port : nullptr,
+                                AvanceButton,
+                                OKBtn,
+                                CancelBtn};
+    std::erase(order, nullptr);
+    for (std::size_t index = 1; index < order.size(); ++index)
+        setTabOrder(order[index - 1], order[index]);
 }
 
 void TOlgForm::AlignGeneralLabels() {

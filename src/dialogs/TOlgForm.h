@@ -137,6 +137,7 @@ private:
     void GroupRadioButtons();
     void ShowTabs(int visibleCount);
     void AlignGeneralLabels();
+    void OrderTabs();
     // The device's index in the host's list now (found by identity, since the list may have changed), or -1.
     int CurrentIndex() const;
     bool FromDevice(const QByteArray& datagram) const;

@@ -5,20 +5,27 @@
 #include "TestDialogHost.h"
 
 #include "Datagram.h"
-#include "IpText.h"
 #include "SplitRequest.h"
+#include "TBoundCheckBox.h"
 #include "TBoundSpinEdit.h"
+#include "THidden.h"
+#include "TIPEdit.h"
+#include "TLab.h"
+#include "TMaskedRadioButton.h"
+#include "TMisc.h"
 #include "TOlgForm.h"
+#include "TRack.h"
+#include "TSecurity.h"
+#include "TSuperv.h"
 #include "ui_TestTabs.h"
 
+#include <QLineEdit>
 #include <QNetworkDatagram>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 #include <QUdpSocket>
-
-#include <set>
 
 using namespace olg;
 using namespace olg::testing;
@@ -40,28 +47,17 @@ public:
         QWidget holder;
         form.setupUi(&holder);
         AddFormTabs(form.Tabs);
+        // One of each page, where an olg1n has them; the labels and accounts pages on ids it does not have.
+        // The page control owns the pages.
+        new TSecurity(*this, PageControl, QStringLiteral("Security"), 3, 30, 4, 1);
+        new TSuperv(*this, PageControl, QStringLiteral("Supervision"), 4, 20);
+        new TLab(*this, PageControl, QStringLiteral("Sockets"), 5, 300, 8, 1, 0);
+        new TRack(*this, PageControl, QStringLiteral("Users"), 6, 400, 1, 0);
+        new THidden(*this, PageControl, 7);
+        new TMisc(*this, PageControl, QStringLiteral("Miscellaneous"), 8, 71, 1, 1);
         AddLogins(SharedRegistry().Entry(SharedRegistry().FindDeviceType(ParamValue::Integer(Olg1n))).Params);
     }
 };
-
-// The value as the simulator's state file shows a parameter of that kind.
-QJsonValue Rendered(std::uint8_t kind, const ParamValue& value) {
-    const auto number = static_cast<std::uint32_t>(value.AsInteger());
-    switch (kind) {
-    case KindIp:
-        return QString::fromStdString(IpToText(number));
-    case KindText: {
-        const std::string bytes = value.AsText();
-        return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
-    }
-    case KindU8:
-        return static_cast<qint64>(number & 0xFFu);
-    case KindU16:
-        return static_cast<qint64>(number & 0xFFFFu);
-    default:
-        return static_cast<qint64>(number);
-    }
-}
 
 bool Writable(int id, const ParamValue& type) {
     const std::uint8_t kind = SharedRegistry().ParamKind(id, type);
@@ -118,6 +114,8 @@ class TestOlgForm : public QObject {
 private slots:
     void runs_data();
     void runs();
+    void radioGroups_data();
+    void radioGroups();
 };
 
 void TestOlgForm::runs_data() {
@@ -126,7 +124,9 @@ void TestOlgForm::runs_data() {
     QTest::addColumn<bool>("bare");      // a dialog with the General tab only
     QTest::addColumn<QString>("device"); // keys added to the simulated device
     // port: the General tab's port becomes 4321; user=X: the user login becomes X; tamper: the device's
-    // values change behind the dialog's back; options, ok, cancel: the buttons.
+    // values change behind the dialog's back; dhcp: checks what DHCP disables; impatient: Esc
+    // during the options read; options, ok, cancel: the
+    // buttons; enter, escape: the keys.
     QTest::addColumn<QStringList>("script");
     QTest::addColumn<QString>("tabs"); // visible at the end: general, all, allButLast
     QTest::addColumn<int>("result");
@@ -137,7 +137,7 @@ void TestOlgForm::runs_data() {
     const auto script = [](const char* steps) { return QString::fromLatin1(steps).split(QLatin1Char(' ')); };
     const QString notResponding = QStringLiteral("Device not responding");
     QTest::newRow("general run writes the general ids only")
-        << false << false << false << QString() << script("port tamper ok") << text("general") << 1
+        << false << false << false << QString() << script("port tamper enter") << text("general") << 1
         << text("general") << QStringList();
     QTest::newRow("options then OK writes every writable id")
         << false << false << false << QString() << script("port options tamper ok") << text("all") << 1
@@ -146,8 +146,8 @@ void TestOlgForm::runs_data() {
         << false << false << false << QString() << script("port options options tamper ok") << text("general")
         << 1 << text("general") << QStringList();
     QTest::newRow("cancel writes nothing")
-        << false << false << false << QString() << script("port options tamper cancel") << text("all") << 0
-        << text("none") << QStringList();
+        << false << false << false << QString() << script("port dhcp options tamper escape") << text("all")
+        << 0 << text("none") << QStringList();
     QTest::newRow("two equal logins block OK")
         << false << false << false << text(",param41=admin") << script("options tamper ok cancel")
         << text("all") << 0 << text("none") << QStringList{text("admin : Logins must be different!")};
@@ -157,7 +157,7 @@ void TestOlgForm::runs_data() {
     QTest::newRow("logins made different pass")
         << false << false << false << text(",param41=admin") << script("port options user=guest tamper ok")
         << text("all") << 1 << text("all") << QStringList();
-    QTest::newRow("silent device") << false << true << false << QString() << script("port options ok")
+    QTest::newRow("silent device") << false << true << false << QString() << script("port impatient ok")
                                    << text("general") << 1 << text("none")
                                    << QStringList{notResponding, notResponding};
     QTest::newRow("loaded run shows every tab but the last")
@@ -197,7 +197,13 @@ void TestOlgForm::runs() {
     if (loaded)
         host.Serveur().ReadAll(host.Devices().At(0), &target, merge);
     const ParamValue type = host.Devices().At(0).TypeValue();
-    QJsonObject before = simulator.Params();
+    // What the device held, with the script's edits: what every parameter it writes must hold afterwards.
+    QJsonObject original = simulator.Params();
+    QJsonObject before = original;
+    // The hidden page shows its address with a leading slash, and so it goes back.
+    const QString hiddenUrl = original.value(QStringLiteral("17")).toString();
+    if (!bare && !hiddenUrl.startsWith(QLatin1Char('/')))
+        original.insert(QStringLiteral("17"), QLatin1Char('/') + hiddenUrl);
 
     TestForm form(host, bare);
     form.SetDeviceIndex(index);
@@ -206,8 +212,35 @@ void TestOlgForm::runs() {
         for (const QString& step : script) {
             if (step == QStringLiteral("port")) {
                 form.Port->setValue(4321);
+                original.insert(QStringLiteral("4"), 4321);
             } else if (step.startsWith(QStringLiteral("user="))) {
                 form.findChild<QLineEdit*>(QStringLiteral("UserLogin"))->setText(step.mid(5));
+                original.insert(QStringLiteral("41"), step.mid(5));
+            } else if (step == QStringLiteral("dhcp")) {
+                // DHCP disables the address fields with their labels, unless it is hidden.
+                const bool was = form.DHCP->isChecked();
+                for (const bool hidden : {false, true}) {
+                    form.DHCP->setHidden(hidden);
+                    form.DHCP->setChecked(false);
+                    form.DHCP->setChecked(true);
+                    QCOMPARE(form.gateway->isEnabled(), hidden);
+                    QCOMPARE(form.submaskLabel->isEnabled(), hidden);
+                    form.DHCP->setChecked(false);
+                    QVERIFY(form.ipaddress->isEnabled());
+                }
+                form.DHCP->show();
+                form.DHCP->setChecked(was);
+            } else if (step == QStringLiteral("impatient")) {
+                // While the options are read the dialog stays open, with its buttons off and the hourglass
+                // on.
+                bool busy = false;
+                QTimer::singleShot(20, &form, [&] {
+                    busy = !form.OKBtn->isEnabled() && !form.CancelBtn->isEnabled() &&
+                           QApplication::overrideCursor() != nullptr;
+                    form.reject();
+                });
+                form.AvanceButton->click();
+                QVERIFY(busy && form.isVisible());
             } else if (step == QStringLiteral("tamper")) {
                 if (!Tamper(host.Devices().At(0), simulator.Port()))
                     break;
@@ -220,11 +253,20 @@ void TestOlgForm::runs() {
                                 : visible == form.PageControl->count() - 1 ? QStringLiteral("allButLast")
                                                                            : QString::number(visible);
                 }
+                if (step == QStringLiteral("enter") || step == QStringLiteral("escape")) {
+                    // Typed where the caret stands in the address, as a user would.
+                    QTest::keyClick(form.ipaddress->Box(1),
+                                    step == QStringLiteral("enter") ? Qt::Key_Return : Qt::Key_Escape);
+                    continue;
+                }
                 QPushButton* button = step == QStringLiteral("options") ? form.AvanceButton
                                       : step == QStringLiteral("ok")    ? form.OKBtn
                                                                         : form.CancelBtn;
                 QVERIFY(button->isVisible() && button->isEnabled());
                 button->click();
+                if (button == form.AvanceButton)
+                    QCOMPARE(form.AvanceButton->text(), form.Advanced() ? QStringLiteral("<<-- Options")
+                                                                        : QStringLiteral("Options -->>"));
             }
         }
         // Whatever happened, the run ends.
@@ -236,25 +278,68 @@ void TestOlgForm::runs() {
     QTEST(result, "result");
     QTEST(tabsAtEnd, "tabs");
     QTEST(host.prompts.errors, "messages");
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
     QCOMPARE(form.AvanceButton->isHidden(), loaded);
     const QJsonObject after = simulator.Params();
-    std::set<int> expected;
     for (int id = 1; id <= SharedRegistry().MaxParamId(type); ++id) {
         if (!Writable(id, type))
             continue;
         const QString key = QString::number(id);
         const bool write = written == QStringLiteral("all") || (written == QStringLiteral("general") &&
                                                                 SharedRegistry().IsGeneralParam(id, type));
-        const QJsonValue value =
-            write ? Rendered(SharedRegistry().ParamKind(id, type), form.local_olg().Value(id))
-                  : before.value(key);
-        QVERIFY2(after.value(key) == value, qPrintable(QStringLiteral("parameter %1").arg(id)));
+        QVERIFY2(
+            after.value(key) == (write ? original : before).value(key),
+            qPrintable(
+                QStringLiteral("parameter %1: %2").arg(id).arg(after.value(key).toVariant().toString())));
     }
-    if (written != QStringLiteral("none")) {
-        QCOMPARE(after.value(QStringLiteral("4")).toInteger(), 4321);
-        // The list holds what was written.
+    // The list holds what was written.
+    if (written != QStringLiteral("none"))
         QCOMPARE(host.Devices().At(index).Value(4).AsInteger(), 4321);
+}
+
+void TestOlgForm::radioGroups_data() {
+    QTest::addColumn<int>("first");   // the delay of both sockets loaded before, 0 for none
+    QTest::addColumn<int>("socket1"); // the delays of the two sockets loaded then
+    QTest::addColumn<int>("socket2");
+    QTest::addColumn<QString>("checked"); // socket 1's 5 and 10, socket 2's 5 and 10
+    QTest::newRow("each socket its own choice") << 0 << 5 << 10 << QStringLiteral("1001");
+    QTest::newRow("a value no button stands for shows none") << 0 << 7 << 5 << QStringLiteral("0010");
+    QTest::newRow("loaded again over a choice") << 10 << 7 << 60 << QStringLiteral("0000");
+}
+
+void TestOlgForm::radioGroups() {
+    QFETCH(int, first);
+    QFETCH(int, socket1);
+    QFETCH(int, socket2);
+    // Two sockets' delays laid out in one panel, as in a table of rows: one exclusive choice per socket.
+    TestDialogHost host(9);
+    TOlgForm form(host);
+    std::vector<TMaskedRadioButton*> buttons;
+    for (const int id : {72, 73}) {
+        for (const int delay : {5, 10}) {
+            buttons.push_back(new TMaskedRadioButton(form.General));
+            buttons.back()->SetTag(ControlTag::Choice(id, delay, 0xFF));
+            form.AddComponent(buttons.back());
+        }
     }
+    form.LoadControls(0);
+    TOLG record;
+    auto load = [&](int value1, int value2) {
+        record.SetValue(72, ParamValue::Integer(value1));
+        record.SetValue(73, ParamValue::Integer(value2));
+        form.LoadComponents(record);
+    };
+    if (first != 0)
+        load(first, first);
+    load(socket1, socket2);
+    QString checked;
+    for (const TMaskedRadioButton* button : buttons)
+        checked += button->isChecked() ? QLatin1Char('1') : QLatin1Char('0');
+    QTEST(checked, "checked");
+    // Storing keeps a value that no button stands for.
+    form.StoreComponents(record);
+    QCOMPARE(record.Value(72).AsInteger(), socket1);
+    QCOMPARE(record.Value(73).AsInteger(), socket2);
 }
 
 QTEST_MAIN(TestOlgForm)
