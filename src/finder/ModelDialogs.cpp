@@ -62,6 +62,8 @@ void RegisterModelDialogs(DialogFactory& factory, DialogHost& host) {
                 return 0;
             const std::unique_ptr<TOlgForm> dialog =
                 CreateModelDialog(model, host, host.Devices().At(selectedDevice), owner);
+            if (!dialog)
+                return 0;
             dialog->SetDeviceIndex(selectedDevice);
             return run == DialogFactory::Run::Loaded ? dialog->ShowLoaded() : dialog->ShowGeneral();
         });
