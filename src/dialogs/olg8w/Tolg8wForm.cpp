@@ -21,6 +21,8 @@ Tolg8wForm::Tolg8wForm(DialogHost& host, const TOLG& device, QWidget* parent) : 
         connect(button, &QRadioButton::toggled, this, &Tolg8wForm::http_accessClick);
 
     const std::uint32_t version = FirmwareVersion(device.Value(12), true);
+    // No HTTP switch on this model: where the firmware offers it, HTTPS or HTTP access is chosen instead.
+    http_authorized->setVisible(false);
     DHCP->setVisible(true);
     AvanceButton->setVisible(false);
     PortBox->setVisible(true);
