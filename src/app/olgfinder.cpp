@@ -37,7 +37,7 @@ int main(int argc, char* argv[]) {
         QStringLiteral("ADDR:PORT"));
     const QCommandLineOption demoOption(
         QStringLiteral("demo"),
-        QStringLiteral("Run on a simulated LAN: the device simulator on loopback, one device of each type."));
+        QStringLiteral("Run on a simulated LAN: the device simulator on loopback, one device of each type and older firmware."));
     parser.addOptions({bindOption, targetOption, demoOption});
 
     // Help needs no display. Everything else is parsed once the application has taken out the window

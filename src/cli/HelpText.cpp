@@ -8,7 +8,7 @@ const char* const CommonOptions = R"(
 Options of every verb:
   --bind ADDR:PORT    local address and UDP port of the exchange (default 0.0.0.0:52389)
   --target ADDR:PORT  where requests are sent (default 255.255.255.255:52389, the LAN's broadcast)
-  --demo              work on a simulated LAN of eleven devices on loopback instead of the real one
+  --demo              work on a simulated LAN of sixteen devices on loopback instead of the real one
   --help              this help
 )";
 

@@ -1,6 +1,7 @@
 #include "TFormMain.h"
 
 #include "ErrorBox.h"
+#include "ModelDialogs.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -48,6 +49,7 @@ TFormMain::TFormMain(Prompts& prompts, const ExchangeSettings& settings, QWidget
     connect(timer_, &QTimer::timeout, this, &TFormMain::TimerTimer);
 
     ConnectActions();
+    RegisterModelDialogs(dialogs_, *this);
     // The state before any scan: only Scan and Upgrade offered. The popup's items stay enabled, since the
     // popup never opens while nothing is listed.
     for (QAction* action :

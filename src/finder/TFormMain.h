@@ -4,6 +4,7 @@
 #include "DeviceRegistry.h"
 #include "DeviceTableModel.h"
 #include "DialogFactory.h"
+#include "DialogHost.h"
 #include "Distribution.h"
 #include "ExchangeSettings.h"
 #include "IpNeighbourCache.h"
@@ -24,7 +25,7 @@
 namespace olg {
 
 // The main window: the scan, the list of devices found and its grid, and the actions on the selected device.
-class TFormMain : public QMainWindow {
+class TFormMain : public QMainWindow, public DialogHost {
     Q_OBJECT
 
 public:
@@ -42,7 +43,7 @@ public:
     void TimerTimer();
     void ResetGrid();
     // The one handler that merges every reply (discovery or read) into the list.
-    void DeviceReply(const QString& sender, quint16 port, const QByteArray& datagram, bool complete);
+    void DeviceReply(const QString& sender, quint16 port, const QByteArray& datagram, bool complete) override;
     void ShowDevice(int index);
     void UpdateAdminActions();
     // Sizes the filler column so that the columns span the grid without a scroll bar.
@@ -85,11 +86,12 @@ public:
     // Says in the status bar that the devices listed are simulated.
     void ShowSimulatedLan(int deviceCount);
 
-    DeviceList& Devices() { return devices_; }
+    DeviceList& Devices() override { return devices_; }
     const DeviceList& Devices() const { return devices_; }
     int SelectedDevice() const { return selectedDevice_; }
     const DeviceRegistry& Registry() const { return registry_; }
-    TServeur& Serveur() { return *serveur_; }
+    TServeur& Serveur() override { return *serveur_; }
+    Prompts& UserPrompts() override { return prompts_; }
     DialogFactory& Dialogs() { return dialogs_; }
     const Distribution& GetDistribution() const { return distribution_; }
     // The host's neighbour table, cleared of a device's entry before its web pages open; the system's own

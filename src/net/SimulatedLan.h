@@ -9,8 +9,9 @@
 namespace olg {
 
 // A LAN without hardware: the device simulator running as a child process on a loopback port, with one device
-// of every registered type code. The exchange is pointed at it with Settings(), so nothing leaves the
-// machine. The child ends with this object, and also when this process dies without cleaning up.
+// of every registered type code and a few older firmware versions. The exchange is pointed at it with
+// Settings(), so nothing leaves the machine. The child ends with this object, and also when this process dies
+// without cleaning up.
 class SimulatedLan : public QObject {
     Q_OBJECT
 
@@ -21,7 +22,7 @@ public:
     // Starts the simulator found beside the running executable and waits until it listens. On failure the
     // reason goes to *error (when given) and false is returned.
     bool Start(QString* error);
-    // The same with other simulator arguments (devices, faults, state file) in place of the eleven devices.
+    // The same with other simulator arguments (devices, faults, state file) in place of the demo devices.
     bool StartSimulator(const QStringList& simulatorArguments, QString* error);
     // Where the exchange binds (loopback, any free port) and where it sends (the simulator's port).
     ExchangeSettings Settings() const;

@@ -439,7 +439,7 @@ void TestMainWindow::configureDispatch_data() {
     QTest::newRow("confirmed with OK") << Olg1n << 1 << true << true;
     QTest::newRow("cancelled") << Olg1n << 2 << true << false;
     QTest::newRow("unknown type") << Unknown << 1 << false << false;
-    QTest::newRow("model without dialog yet") << Olg8w << 1 << false << false;
+    QTest::newRow("another model's dialog") << Olg8w << 1 << true << true;
     QTest::newRow("nothing listed") << 0u << 1 << false << false;
 }
 
@@ -451,11 +451,14 @@ void TestMainWindow::configureDispatch() {
     Fixture fixture;
     QList<int> runs;
     QWidget* owner = nullptr;
-    fixture.form->Dialogs().Register("olg1n", [&](QWidget* dialogOwner, int selected, DialogFactory::Run) {
+    const DialogFactory::Runner runner = [&](QWidget* dialogOwner, int selected, DialogFactory::Run) {
         owner = dialogOwner;
         runs.append(selected);
         return dialogResult;
-    });
+    };
+    // In place of the real dialogs, which would wait for a user.
+    fixture.form->Dialogs().Register("olg1n", runner);
+    fixture.form->Dialogs().Register("olg8w", runner);
     if (type != 0) {
         fixture.Reply(FakeDevice::Reply(FakeDevice::Mac(1), "a", Olg8w));
         fixture.Reply(FakeDevice::Reply(FakeDevice::Mac(2), "b", type));
