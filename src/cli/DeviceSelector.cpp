@@ -64,6 +64,18 @@ int DeviceSelector::Select(const QString& name, QString* error) const {
     return Unique(matches, name, error);
 }
 
+bool DeviceSelector::NamesAnAddress(const QString& name) {
+    const std::string text = name.trimmed().toStdString();
+    return ParseMac(text).has_value() || IsIpAddress(text);
+}
+
+bool DeviceSelector::AnsweredAs(const TOLG& record, const QString& name) {
+    const std::string text = name.trimmed().toStdString();
+    if (const std::optional<std::uint64_t> mac = ParseMac(text))
+        return record.Mac == *mac;
+    return IsIpAddress(text) && record.SenderAddress == text;
+}
+
 int DeviceSelector::Unique(const QList<int>& matches, const QString& name, QString* error) const {
     if (matches.size() == 1)
         return matches.front();

@@ -17,6 +17,13 @@ public:
     // The index in the list, or -1 with the reason in *error.
     int Select(const QString& name, QString* error) const;
 
+    // True when the name is a MAC or an IPv4 address, which name one device each: the lookup may end as soon
+    // as that device answers. A device name needs the whole scan, to see that it is unique.
+    static bool NamesAnAddress(const QString& name);
+    // True when this record is the device named by a MAC or by the address its replies come from, so that
+    // Select, whatever else answers, will name it. A configured address alone gives no such certainty.
+    static bool AnsweredAs(const TOLG& record, const QString& name);
+
 private:
     int Unique(const QList<int>& matches, const QString& name, QString* error) const;
 

@@ -25,7 +25,10 @@ Verbs:
   label   make the MAC label of one device and record it in the MAC log
 
 "olgctl VERB --help" tells more about a verb.
-DEVICE is a MAC address (separators "-", ":" or ".", any case), an IP address or a device name.
+DEVICE is a MAC address (separators "-", ":" or ".", any case), an IP address or a device name. A device
+named by its MAC or by the address its replies come from is taken as soon as it answers; a name, which must be
+unique, waits for the whole scan.
+Table output shows control characters of device texts as \xHH; csv and json keep them as they are.
 
 Exit codes: 0 done, 1 the device or the network failed, 2 the command line is wrong.
 )";
@@ -34,6 +37,7 @@ const char* const ScanHelp = R"(Usage: olgctl scan [--format table|csv|json]
 
 Sends ten discovery broadcasts, 250 ms apart, and lists every device that answers, in the order of their
 first replies: name, type, the IP address the reply came from, MAC address, type code and firmware version.
+At most 65536 devices are listed; a warning says when further devices were ignored.
 
   --format FORMAT  table (default), csv or json
 )";

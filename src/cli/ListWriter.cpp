@@ -1,5 +1,7 @@
 #include "ListWriter.h"
 
+#include "TerminalText.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -47,12 +49,20 @@ void ListWriter::Write(QTextStream& out, OutputFormat format) const {
 }
 
 void ListWriter::WriteTable(QTextStream& out) const {
+    // A table goes to a terminal: device texts are shown with their control characters escaped.
+    QList<QStringList> table;
+    for (const QVariantList& row : rows_) {
+        QStringList cells;
+        for (const QVariant& value : row)
+            cells.append(TerminalText(value.toString()));
+        table.append(cells);
+    }
     QList<qsizetype> widths;
     for (const Column& column : columns_)
         widths.append(column.Title.size());
-    for (const QVariantList& row : rows_) {
-        for (qsizetype i = 0; i < row.size() && i < widths.size(); ++i)
-            widths[i] = std::max(widths[i], row[i].toString().size());
+    for (const QStringList& cells : table) {
+        for (qsizetype i = 0; i < cells.size() && i < widths.size(); ++i)
+            widths[i] = std::max(widths[i], cells[i].size());
     }
     const auto writeLine = [&](const QStringList& cells) {
         QString line;
@@ -67,12 +77,8 @@ void ListWriter::WriteTable(QTextStream& out) const {
     for (const Column& column : columns_)
         titles.append(column.Title);
     writeLine(titles);
-    for (const QVariantList& row : rows_) {
-        QStringList cells;
-        for (const QVariant& value : row)
-            cells.append(value.toString());
+    for (const QStringList& cells : table)
         writeLine(cells);
-    }
 }
 
 void ListWriter::WriteCsv(QTextStream& out) const {

@@ -14,6 +14,7 @@ Scanner::Scanner(TServeur& serveur, DeviceList& devices, QObject* parent)
 void Scanner::Run() {
     devices_.Clear();
     ticks_ = 0;
+    foundOne_ = false;
     datagrams_ = 0;
     mergeNs_ = 0;
     lastNewDeviceNs_ = -1;
@@ -25,9 +26,8 @@ void Scanner::Run() {
 }
 
 void Scanner::Tick() {
-    if (ticks_ >= Broadcasts) {
-        if (loop_)
-            loop_->quit();
+    if (ticks_ >= Broadcasts || foundOne_) {
+        Finish();
         return;
     }
     if (ticks_ == 0)
@@ -44,12 +44,21 @@ void Scanner::Merge(const QString& sender, const QByteArray& datagram) {
     const int before = devices_.Size();
     QElapsedTimer merge;
     merge.start();
-    devices_.MergeReply(address, reinterpret_cast<const std::uint8_t*>(datagram.constData()),
-                        static_cast<std::size_t>(datagram.size()));
+    const int index =
+        devices_.MergeReply(address, reinterpret_cast<const std::uint8_t*>(datagram.constData()),
+                            static_cast<std::size_t>(datagram.size()));
     mergeNs_ += merge.nsecsElapsed();
     ++datagrams_;
     if (devices_.Size() > before)
         lastNewDeviceNs_ = sinceFirstBroadcast_.nsecsElapsed();
+    if (index >= 0 && found_ && found_(index))
+        foundOne_ = true;
+}
+
+void Scanner::Finish() {
+    timer_.stop();
+    if (loop_)
+        loop_->quit();
 }
 
 } // namespace olg::cli

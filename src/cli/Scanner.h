@@ -7,6 +7,8 @@
 #include <QObject>
 #include <QTimer>
 
+#include <functional>
+
 class QEventLoop;
 
 namespace olg::cli {
@@ -26,6 +28,10 @@ public:
 
     // Empties the list and scans; returns when the scan is over, the event loop running meanwhile.
     void Run();
+    // Ends the scan early once a reply merged at this list index is the one looked for: no further broadcast
+    // is sent, and the scan ends when the next would have been, so that the other devices' replies to the
+    // last broadcast have come in (they would otherwise end the wait of the next request).
+    void StopWhen(std::function<bool(int index)> found) { found_ = std::move(found); }
 
     // Figures of the last scan, for the benchmark.
     qint64 DatagramCount() const { return datagrams_; }
@@ -38,8 +44,12 @@ private:
     void Tick();
     void Merge(const QString& sender, const QByteArray& datagram);
 
+    void Finish();
+
     TServeur& serveur_;
     DeviceList& devices_;
+    std::function<bool(int)> found_;
+    bool foundOne_ = false;
     QTimer timer_;
     QEventLoop* loop_ = nullptr;
     int ticks_ = 0;

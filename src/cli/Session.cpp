@@ -4,7 +4,9 @@
 #include "DeviceText.h"
 #include "ErrorBox.h"
 #include "MacAddress.h"
+#include "ScanLimit.h"
 #include "Scanner.h"
+#include "TerminalText.h"
 
 #include <algorithm>
 
@@ -27,18 +29,26 @@ TServeur* Session::Serveur() {
     return serveur_.get();
 }
 
-bool Session::Scan() {
+bool Session::Scan(const std::function<bool(int index)>& found) {
     TServeur* serveur = Serveur();
     if (!serveur)
         return false;
     const int errorsBefore = prompts_.ErrorCount();
     Scanner scanner(*serveur, devices_);
+    scanner.StopWhen(found);
     scanner.Run();
+    if (devices_.Overflowed())
+        prompts_.ShowWarning(IgnoredDevicesWarning(devices_.Capacity()));
     return prompts_.ErrorCount() == errorsBefore;
 }
 
 int Session::ScanAndSelect(const QString& device) {
-    if (!Scan())
+    // A device named by its MAC or address is there once it has answered; waiting for the rest of the scan
+    // would only delay every command.
+    std::function<bool(int)> found;
+    if (DeviceSelector::NamesAnAddress(device))
+        found = [this, &device](int index) { return DeviceSelector::AnsweredAs(devices_.At(index), device); };
+    if (!Scan(found))
         return -1;
     QString error;
     const int index = DeviceSelector(devices_).Select(device, &error);
@@ -70,7 +80,8 @@ bool Session::Exchange(int device, const Operation& operation) {
 
 QString Session::Describe(int device) const {
     const TOLG& record = devices_.At(device);
-    return QStringLiteral("%1 (%2)").arg(DeviceText::Decode(record.Value(7).AsText()),
+    // For messages on a terminal.
+    return QStringLiteral("%1 (%2)").arg(TerminalText(DeviceText::Decode(record.Value(7).AsText())),
                                          QString::fromStdString(FormatMac(".", record.Mac)));
 }
 

@@ -28,8 +28,9 @@ public:
     // Null, with the reason shown, when the exchange cannot listen.
     TServeur* Serveur();
 
-    // Scans the LAN; false when the exchange failed (the reason was shown).
-    bool Scan();
+    // Scans the LAN, to its end or until a merged reply at this list index is the one looked for; false when
+    // the exchange failed (the reason was shown).
+    bool Scan(const std::function<bool(int index)>& found = {});
     // Scans and picks the device named on the command line; -1 when it is not there (the reason was shown).
     int ScanAndSelect(const QString& device);
 

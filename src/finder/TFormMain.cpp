@@ -2,11 +2,13 @@
 
 #include "ErrorBox.h"
 #include "ModelDialogs.h"
+#include "ScanLimit.h"
 
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFontMetrics>
 #include <QHeaderView>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QVBoxLayout>
@@ -46,6 +48,8 @@ TFormMain::TFormMain(Prompts& prompts, const ExchangeSettings& settings, QWidget
       lanNote_(new QLabel(this)) {
     timer_->setObjectName(QStringLiteral("Timer"));
     timer_->setInterval(ScanTickInterval);
+    // The ticks keep their period: a coarse timer may fire up to 5% early.
+    timer_->setTimerType(Qt::PreciseTimer);
     connect(timer_, &QTimer::timeout, this, &TFormMain::TimerTimer);
 
     ConnectActions();
@@ -144,7 +148,6 @@ void TFormMain::CreateGrid() {
         if (!StringGridContextPopup(position))
             actions_.GridPopup->popup(grid_->viewport()->mapToGlobal(position));
     });
-    connect(grid_, &QAbstractItemView::doubleClicked, this, &TFormMain::StringGridDblClick);
     SelectFirstRow();
 }
 
@@ -231,9 +234,14 @@ void TFormMain::ResetGrid() {
 
 void TFormMain::DeviceReply(const QString& sender, quint16 /*port*/, const QByteArray& datagram,
                             bool complete) {
+    const bool overflowed = devices_.Overflowed();
     const int index =
         devices_.MergeReply(sender.toStdString(), reinterpret_cast<const std::uint8_t*>(datagram.constData()),
                             static_cast<std::size_t>(datagram.size()));
+    // Said once per scan, after this reply: a modal box must not hold up the delivery of the replies.
+    if (!overflowed && devices_.Overflowed())
+        QTimer::singleShot(0, this,
+                           [this] { prompts_.ShowWarning(IgnoredDevicesWarning(devices_.Capacity())); });
     if (index >= 0 && complete)
         ShowDevice(index);
 }
@@ -282,6 +290,10 @@ void TFormMain::FitLastColumn() {
 bool TFormMain::eventFilter(QObject* watched, QEvent* event) {
     if (grid_ && watched == grid_->viewport() && event->type() == QEvent::Resize)
         FitLastColumn();
+    // Anywhere on the grid, below the rows too: the view's own signal knows double clicks on cells only.
+    if (grid_ && watched == grid_->viewport() && event->type() == QEvent::MouseButtonDblClick &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
+        StringGridDblClick();
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -300,6 +312,7 @@ bool TFormMain::StringGridContextPopup(const QPoint& viewportPosition) {
 }
 
 void TFormMain::StringGridDblClick() {
+    emit GridDoubleClicked();
     Home();
 }
 

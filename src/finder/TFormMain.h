@@ -99,6 +99,10 @@ public:
     NeighbourCache& Neighbours() { return *neighbours_; }
     void SetNeighbourCache(NeighbourCache& cache) { neighbours_ = &cache; }
 
+signals:
+    // Every double click on the grid, before Home runs.
+    void GridDoubleClicked();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -6,7 +6,7 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
-#include <QNetworkDatagram>
+#include <QHostAddress>
 #include <QTimer>
 #include <QVariant>
 
@@ -18,6 +18,8 @@ namespace {
 
 // Room for the replies of thousands of devices that answer one broadcast at the same moment.
 constexpr int ReceiveBufferBytes = 16 * 1024 * 1024;
+// The largest UDP payload over IPv4, so that no datagram is cut short.
+constexpr qsizetype LargestDatagram = 65536;
 
 void EnlargeReceiveBuffer(QUdpSocket& socket) {
     const qintptr descriptor = socket.socketDescriptor();
@@ -37,7 +39,8 @@ void EnlargeReceiveBuffer(QUdpSocket& socket) {
 
 TServeur::TServeur(const DeviceRegistry& registry, Prompts& prompts, const ExchangeSettings& settings,
                    QObject* parent)
-    : QObject(parent), registry_(registry), prompts_(prompts), settings_(settings) {
+    : QObject(parent), registry_(registry), prompts_(prompts), settings_(settings),
+      readBuffer_(LargestDatagram, Qt::Uninitialized) {
     if (socket_.bind(settings_.BindAddress, settings_.BindPort, QAbstractSocket::DontShareAddress)) {
         EnlargeReceiveBuffer(socket_);
     } else if (socket_.error() == QAbstractSocket::AddressInUseError) {
@@ -147,6 +150,8 @@ void TServeur::SendAndWait(const TSendBuf& datagram, int limit) {
     QEventLoop wait;
     QTimer deadline;
     deadline.setSingleShot(true);
+    // A coarse timer may fire up to 5% early; every wait must last at least its limit.
+    deadline.setTimerType(Qt::PreciseTimer);
     connect(&deadline, &QTimer::timeout, &wait, &QEventLoop::quit);
     deadline.start(limit * 100);
     waits_.push_back(&wait);
@@ -156,25 +161,48 @@ void TServeur::SendAndWait(const TSendBuf& datagram, int limit) {
 }
 
 void TServeur::OnReadyRead() {
+    // Read on a turn of its own, like every further batch, so that the timers keep their turn too.
+    readSignalled_ = true;
+    ReadLater();
+}
+
+void TServeur::ReadLater() {
+    if (readScheduled_ || !(readSignalled_ || socket_.hasPendingDatagrams()))
+        return;
+    readScheduled_ = true;
+    QMetaObject::invokeMethod(this, &TServeur::ReadPending, Qt::QueuedConnection);
+}
+
+void TServeur::ReadPending() {
+    readScheduled_ = false;
+    // While a handler runs, datagrams wait in the socket: they are read, in order, once it has returned.
+    if (delivering_)
+        return;
+    ReadBatch();
     QPointer<TServeur> alive(this);
-    // The socket does not signal again for datagrams that arrived while a handler kept the event loop running
-    // inside this slot: they are read here once it returns, or they would stay unread, and the exchange deaf,
-    // for good.
-    do {
-        while (socket_.hasPendingDatagrams()) {
-            const QNetworkDatagram datagram = socket_.receiveDatagram();
-            if (!datagram.isValid())
-                continue;
-            const QString sender = datagram.senderAddress().toString();
-            // The socket hears the program's own broadcasts, since it listens on their destination port.
-            if (ownAddresses_.Contains(sender))
-                continue;
-            queue_.enqueue(Received{sender, static_cast<quint16>(datagram.senderPort()), datagram.data()});
-        }
-        if (delivering_)
+    DeliverQueued();
+    if (alive)
+        ReadLater();
+}
+
+void TServeur::ReadBatch() {
+    readSignalled_ = false;
+    // One batch per turn of the event loop: a peer that never stops sending must leave the timers and the
+    // window their turn.
+    for (int read = 0; read < ReadBatchSize; ++read) {
+        QHostAddress address;
+        quint16 port = 0;
+        // Every read, one that finds the socket empty too, re-arms the socket's signal; a signal that no read
+        // follows would leave the exchange deaf for good.
+        const qint64 size = socket_.readDatagram(readBuffer_.data(), readBuffer_.size(), &address, &port);
+        if (size < 0)
             return;
-        DeliverQueued();
-    } while (alive && socket_.hasPendingDatagrams());
+        const QString sender = address.toString();
+        // The socket hears the program's own broadcasts, since it listens on their destination port.
+        if (ownAddresses_.Contains(sender))
+            continue;
+        queue_.enqueue(Received{sender, port, QByteArray(readBuffer_.constData(), size)});
+    }
 }
 
 void TServeur::DeliverQueued() {

@@ -36,6 +36,8 @@ public:
     static constexpr int ReadLimit = 1;
     static constexpr int WriteLimit = 15;
     static constexpr int UpgradeLimit = 10;
+    // Datagrams read and delivered per turn of the event loop.
+    static constexpr int ReadBatchSize = 256;
 
     TServeur(const DeviceRegistry& registry, Prompts& prompts, const ExchangeSettings& settings = {},
              QObject* parent = nullptr);
@@ -72,6 +74,9 @@ private:
     void Register(QObject* target, ReplyHandler handler);
     void SendSplit(SplitOperation operation, const TOLG& record, int limit);
     void OnReadyRead();
+    void ReadLater();
+    void ReadPending();
+    void ReadBatch();
     void DeliverQueued();
     void Accept();
 
@@ -86,9 +91,15 @@ private:
     ReplyHandler handler_;
     QPointer<QObject> target_;
     bool stop_ = false;
-    // Datagrams wait here while a handler runs, so that a handler is never entered twice.
+    // The batch being delivered. While a handler runs, no datagram is delivered, so that a handler is never
+    // entered twice; the rest wait in the socket.
     QQueue<Received> queue_;
     bool delivering_ = false;
+    // A read of the next batch is queued on the event loop.
+    bool readScheduled_ = false;
+    // The socket signalled and nothing was read since.
+    bool readSignalled_ = false;
+    QByteArray readBuffer_;
     // The waits in progress, innermost last; an accepted datagram ends all of them.
     std::vector<QEventLoop*> waits_;
 };

@@ -10,6 +10,7 @@ namespace olg {
 void DeviceList::Clear() {
     records_.clear();
     index_.clear();
+    overflowed_ = false;
 }
 
 std::uint64_t DeviceList::Key(const DeviceIdentity& identity) {
@@ -30,6 +31,10 @@ int DeviceList::MergeReply(std::string_view senderAddress, const std::uint8_t* d
         return -1;
     int index = Find(source);
     if (index < 0) {
+        if (Size() >= capacity_) {
+            overflowed_ = true;
+            return -1;
+        }
         index = Size();
         records_.emplace_back();
         index_.emplace(Key(source), index);

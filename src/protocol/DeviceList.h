@@ -14,13 +14,24 @@ namespace olg {
 // so that merging a reply costs the same however many devices are listed.
 class DeviceList {
 public:
-    explicit DeviceList(const DeviceRegistry& registry) : registry_(&registry) {}
+    // The most devices a list holds, far above any real LAN: a peer streaming replies from ever new
+    // identities must not fill the memory and the grid. Replies of further devices are ignored.
+    static constexpr int MaxDevices = 65536;
 
+    explicit DeviceList(const DeviceRegistry& registry, int capacity = MaxDevices)
+        : registry_(&registry), capacity_(capacity) {}
+
+    // Empties the list and forgets that devices were ignored.
     void Clear();
     // Merges one reply into the record of its source identity, appending a record on the first reply.
-    // Returns the record's index, or -1 when the datagram is dropped: shorter than a header, or from an
-    // identity whose bytes 2-7 are all FF (the broadcast identity is no device).
+    // Returns the record's index, or -1 when the datagram is dropped: shorter than a header, from an
+    // identity whose bytes 2-7 are all FF (the broadcast identity is no device), or from a new device while
+    // the list is full.
     int MergeReply(std::string_view senderAddress, const std::uint8_t* data, std::size_t size);
+    int Capacity() const { return capacity_; }
+    void SetCapacity(int capacity) { capacity_ = capacity; }
+    // True once the reply of a new device was ignored because the list was full, until the list is emptied.
+    bool Overflowed() const { return overflowed_; }
     // Index of the record with this identity, or -1.
     int Find(const DeviceIdentity& identity) const;
     // Puts a whole record back, as a dialog does with its copy after OK. Its identity must stay the same.
@@ -37,6 +48,8 @@ private:
     const DeviceRegistry* registry_;
     std::vector<TOLG> records_;
     std::unordered_map<std::uint64_t, int> index_;
+    int capacity_;
+    bool overflowed_ = false;
 };
 
 } // namespace olg

@@ -1,11 +1,17 @@
 // olgctl from the outside: the real program against the simulator on loopback.
 
 #include "FakePeer.h"
+#include "Invocation.h"
+#include "ScanCommand.h"
+#include "ScanLimit.h"
+#include "Session.h"
 #include "SimulatedLan.h"
+#include "StreamingPeer.h"
 #include "TestSupport.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
 #include <QJsonArray>
@@ -16,6 +22,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <memory>
 
 using olg::SimulatedLan;
@@ -71,6 +78,9 @@ private slots:
     void deviceFailures();
     void silentDevice_data();
     void silentDevice();
+    void floodOfReplies();
+    void controlBytes_data();
+    void controlBytes();
     void help_data();
     void help();
     void label_data();
@@ -171,21 +181,30 @@ void TestOlgctl::scan() {
 
 void TestOlgctl::readByAnyName_data() {
     QTest::addColumn<QString>("device");
+    QTest::addColumn<bool>("wholeScan");
 
-    QTest::newRow("MAC, dashes, lower case") << QStringLiteral("00-0a-95-9d-68-18");
-    QTest::newRow("MAC, colons") << QStringLiteral("00:0A:95:9D:68:18");
-    QTest::newRow("MAC, bare") << QStringLiteral("000A959D6818");
-    QTest::newRow("address of its replies") << QStringLiteral("127.0.0.12");
-    QTest::newRow("configured address") << QStringLiteral("192.168.1.12");
-    QTest::newRow("name, other case") << QStringLiteral("CAF\u00c9");
+    // A MAC or the address its replies come from names the device as soon as it answers; a name, or a
+    // configured address that a reply from elsewhere might also claim, needs every reply of the scan.
+    QTest::newRow("MAC, dashes, lower case") << QStringLiteral("00-0a-95-9d-68-18") << false;
+    QTest::newRow("MAC, colons") << QStringLiteral("00:0A:95:9D:68:18") << false;
+    QTest::newRow("MAC, bare") << QStringLiteral("000A959D6818") << false;
+    QTest::newRow("address of its replies") << QStringLiteral("127.0.0.12") << false;
+    QTest::newRow("configured address") << QStringLiteral("192.168.1.12") << true;
+    QTest::newRow("name, other case") << QStringLiteral("CAF\u00c9") << true;
 }
 
 void TestOlgctl::readByAnyName() {
     QFETCH(QString, device);
+    QFETCH(bool, wholeScan);
 
+    QElapsedTimer clock;
+    clock.start();
     const ProgramResult result =
         Run({QStringLiteral("read"), device, QStringLiteral("--format"), QStringLiteral("csv")});
+    const qint64 ms = clock.elapsed();
     QCOMPARE(result.ExitCode, 0);
+    // The whole scan lasts 2.5 s; the read of an answering device a small part of that.
+    QVERIFY2(wholeScan ? ms >= 2500 : ms < 2000, qPrintable(QStringLiteral("took %1 ms").arg(ms)));
     QStringList lines = result.Out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     QCOMPARE(lines.takeFirst(), QStringLiteral("Id,Kind,Access,Value"));
 
@@ -418,6 +437,95 @@ void TestOlgctl::silentDevice() {
     QCOMPARE(result.Out, QString());
     // The ten broadcasts of the scan, then at least one request to the device itself.
     QVERIFY(peer.requests.size() > 10);
+}
+
+void TestOlgctl::floodOfReplies() {
+    // In process, so that the list's bound can be made small.
+    QString out;
+    QString err;
+    QTextStream outStream(&out);
+    QTextStream errStream(&err);
+    olg::ExchangeSettings settings;
+    settings.BindAddress = QHostAddress(QHostAddress::LocalHost);
+    settings.BindPort = 0;
+    settings.TargetAddress = QHostAddress(QStringLiteral("127.0.0.2"));
+    settings.TargetPort = 9; // nobody listens: the only replies are those of the flood
+    olg::cli::Session session(outStream, errStream, settings);
+    QVERIFY(session.Serveur());
+    constexpr int capacity = 50;
+    session.Devices().SetCapacity(capacity);
+    olg::testing::StreamingPeer flood(session.Serveur()->LocalPort());
+    olg::cli::Invocation invocation;
+    invocation.Verb = QStringLiteral("scan");
+    invocation.Format = QStringLiteral("csv");
+    QElapsedTimer clock;
+    clock.start();
+    QCOMPARE(olg::cli::ScanCommand(session).Run(invocation), 0);
+    const qint64 ms = clock.elapsed();
+    QVERIFY2(ms < 3500, qPrintable(QStringLiteral("the scan took %1 ms").arg(ms)));
+    QVERIFY(flood.Sent() > 10 * capacity);
+    QCOMPARE(out.count(QLatin1Char('\n')), capacity + 1);
+    QCOMPARE(err,
+             QStringLiteral("olgctl: warning: ") + olg::IgnoredDevicesWarning(capacity) + QLatin1Char('\n'));
+}
+
+void TestOlgctl::controlBytes_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("check");
+
+    const QString mac = QStringLiteral("00-AA-BB-CC-00-01");
+    QTest::newRow("table") << QStringList{QStringLiteral("scan")} << QStringLiteral("table");
+    QTest::newRow("csv") << QStringList{QStringLiteral("scan"), QStringLiteral("--format=csv")}
+                         << QStringLiteral("csv");
+    // The device lacks a general parameter, so the write stops with a message that names it.
+    QTest::newRow("message") << QStringList{QStringLiteral("write"), mac, QStringLiteral("7=x")}
+                             << QStringLiteral("message");
+}
+
+void TestOlgctl::controlBytes() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, check);
+
+    // A name that would recolour the terminal, ring and break its row in three.
+    const QByteArray name("Red\x1b[31m\x07\r\nRow");
+    const QString shown = QStringLiteral("Red\\x1b[31m\\x07\\x0d\\x0aRow");
+    FakePeer peer(QHostAddress(QStringLiteral("127.0.0.2")));
+    peer.answers = true;
+    // Name, olg8w type code and the general parameters but DNS server 2.
+    peer.items = QByteArray::fromHex("0007") + char(name.size()) + name +
+                 QByteArray::fromHex("000d0408030100"
+                                     "000104ffffff00"
+                                     "000204c0a8010a"
+                                     "000304c0a80101"
+                                     "0004020050"
+                                     "00060107"
+                                     "000e04c0a80101");
+    const ProgramResult result =
+        Run(QStringList{QStringLiteral("--bind"), QStringLiteral("127.0.0.1:0"), QStringLiteral("--target"),
+                        QStringLiteral("127.0.0.2:%1").arg(peer.Port())} +
+                arguments,
+            false);
+    const auto hasControls = [](const QString& text) {
+        return std::any_of(text.begin(), text.end(), [](QChar c) { return c < QChar(0x20) && c != u'\n'; });
+    };
+    if (check == QLatin1String("message")) {
+        QCOMPARE(result.ExitCode, 1);
+        QCOMPARE(result.Err, QStringLiteral("olgctl: %1 (00.AA.BB.CC.00.01) did not report parameter(s) 15; "
+                                            "nothing was written\n")
+                                 .arg(shown));
+        return;
+    }
+    QCOMPARE(result.ExitCode, 0);
+    const QString raw = QString::fromLatin1(name);
+    if (check == QLatin1String("table")) {
+        QVERIFY2(!hasControls(result.Out), qPrintable(result.Out));
+        QCOMPARE(result.Out.count(QLatin1Char('\n')), 2);
+        QVERIFY2(result.Out.section(QLatin1Char('\n'), 1).startsWith(shown + QStringLiteral("  ")),
+                 qPrintable(result.Out));
+    } else {
+        QCOMPARE(result.Out.section(QLatin1Char('\n'), 1),
+                 QLatin1Char('"') + raw + QStringLiteral("\",,127.0.0.2,00.AA.BB.CC.00.01,0x08030100,\n"));
+    }
 }
 
 void TestOlgctl::help_data() {

@@ -5,10 +5,13 @@
 #include "FakeDevice.h"
 #include "RecordingPlatform.h"
 #include "RecordingPrompts.h"
+#include "ScanLimit.h"
+#include "StreamingPeer.h"
 #include "TFormMain.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
+#include <QElapsedTimer>
 #include <QHeaderView>
 #include <QMenu>
 #include <QProgressBar>
@@ -121,11 +124,14 @@ private slots:
     void rowsFromReplies_data();
     void rowsFromReplies();
     void lateRepliesAfterScan();
+    void floodOfReplies();
     void adminEntriesFollowSelection_data();
     void adminEntriesFollowSelection();
     void popupRules_data();
     void popupRules();
     void titleRowOpensNoPopup();
+    void doubleClickRunsHome_data();
+    void doubleClickRunsHome();
     void fillerColumn_data();
     void fillerColumn();
     void configureDispatch_data();
@@ -232,6 +238,10 @@ void TestMainWindow::scanSendsTenDiscoveries() {
     QSignalSpy progress(fixture.progress, &QProgressBar::valueChanged);
     QSignalSpy resets(fixture.grid->model(), &QAbstractItemModel::modelReset);
     QSignalSpy firstRequest(&fixture.device, &FakeDevice::RequestReceived);
+    QElapsedTimer clock;
+    QList<qint64> arrivals;
+    connect(&fixture.device, &FakeDevice::RequestReceived, this, [&] { arrivals.append(clock.elapsed()); });
+    clock.start();
 
     fixture.Entry(QStringLiteral("ScanButton"))->trigger();
     QVERIFY(fixture.progress->isVisible());
@@ -253,6 +263,10 @@ void TestMainWindow::scanSendsTenDiscoveries() {
         positions.append(signal.at(0).toInt());
     QCOMPARE(positions, (QList<int>{0, 10, 20, 30, 40, 50, 60, 70, 80, 90}));
     QCOMPARE(resets.size(), 1);
+    // The ticks keep their period, never firing early (a few ms allowed for the delivery of the requests).
+    QCOMPARE(arrivals.size(), 10);
+    QVERIFY2(arrivals.last() - arrivals.first() >= 9 * 250 - 10,
+             qPrintable(QStringLiteral("ten requests in %1 ms").arg(arrivals.last() - arrivals.first())));
 }
 
 void TestMainWindow::rowsFromReplies_data() {
@@ -318,6 +332,30 @@ void TestMainWindow::lateRepliesAfterScan() {
     const QStringList expected =
         Texts({"renamed|M1|127.0.0.2|00.00.00.00.00.A1|", "new|M8|127.0.0.2|00.00.00.00.00.B2|"});
     QTRY_COMPARE_WITH_TIMEOUT(fixture.Rows(), expected, ScanBound);
+}
+
+void TestMainWindow::floodOfReplies() {
+    Fixture fixture;
+    constexpr int capacity = 300;
+    fixture.form->Devices().SetCapacity(capacity);
+    QSignalSpy progress(fixture.progress, &QProgressBar::valueChanged);
+    // Replies from ever new devices that never stop coming: the scan must keep its pace all the same.
+    olg::testing::StreamingPeer flood(fixture.ExchangePort());
+    QElapsedTimer clock;
+    clock.start();
+    fixture.form->Scan();
+    QTRY_VERIFY_WITH_TIMEOUT(fixture.ScanOver(), ScanBound);
+    const qint64 ms = clock.elapsed();
+    QVERIFY2(ms < 3500, qPrintable(QStringLiteral("the scan took %1 ms").arg(ms)));
+    QCOMPARE(progress.size(), 10);
+    QCOMPARE(fixture.device.Requests().size(), 10);
+
+    // The list stops at its bound, and the user is told once.
+    QTest::qWait(300);
+    QVERIFY(flood.Sent() > 10 * capacity);
+    QCOMPARE(fixture.form->Devices().Size(), capacity);
+    QCOMPARE(fixture.grid->model()->rowCount(), capacity);
+    QCOMPARE(fixture.prompts.warnings, QStringList{IgnoredDevicesWarning(capacity)});
 }
 
 void TestMainWindow::adminEntriesFollowSelection_data() {
@@ -400,6 +438,29 @@ void TestMainWindow::titleRowOpensNoPopup() {
     QCoreApplication::sendEvent(fixture.grid->viewport(), &onRow);
     QCOMPARE(requested.size(), 1);
     fixture.form->findChild<QMenu*>(QStringLiteral("GridPopup"))->close();
+}
+
+void TestMainWindow::doubleClickRunsHome_data() {
+    QTest::addColumn<int>("devices");
+    QTest::addColumn<int>("row"); // -1: below the last row
+    QTest::newRow("device row") << 2 << 1;
+    QTest::newRow("below the rows") << 2 << -1;
+    QTest::newRow("empty list") << 0 << -1;
+}
+
+void TestMainWindow::doubleClickRunsHome() {
+    QFETCH(int, devices);
+    QFETCH(int, row);
+    Fixture fixture;
+    QVERIFY(QTest::qWaitForWindowExposed(fixture.form.get()));
+    for (int i = 0; i < devices; ++i)
+        fixture.Reply(FakeDevice::Reply(FakeDevice::Mac(static_cast<std::uint64_t>(i + 1)), "d", Olg8w));
+    QSignalSpy home(fixture.form.get(), &TFormMain::GridDoubleClicked);
+    const QPoint position = row < 0 ? QPoint(10, fixture.grid->viewport()->height() - 2)
+                                    : fixture.grid->visualRect(fixture.grid->model()->index(row, 1)).center();
+    QTest::mouseDClick(fixture.grid->viewport(), Qt::LeftButton, {}, position);
+    QCOMPARE(home.size(), 1);
+    QCOMPARE(fixture.form->SelectedDevice(), row < 0 ? 0 : row);
 }
 
 void TestMainWindow::fillerColumn_data() {

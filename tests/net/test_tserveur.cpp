@@ -120,17 +120,18 @@ void TestTServeur::waitLimits_data() {
     QTest::addColumn<int>("minMs");
     QTest::addColumn<int>("maxMs");
 
-    // A silent device makes every datagram wait its whole limit: 0, 100 ms, 1.5 s or 1 s.
-    QTest::newRow("discover, silent") << Operation::Discover << Olg8a << false << 1 << 1 << 0 << 1000;
-    QTest::newRow("read olg8a, silent") << Operation::ReadAll << Olg8a << false << 5 << 1 << 450 << 3000;
+    // A silent device makes every datagram wait its whole limit (0, 100 ms, 1.5 s or 1 s), never less, and
+    // not twice as long.
+    QTest::newRow("discover, silent") << Operation::Discover << Olg8a << false << 1 << 1 << 0 << 150;
+    QTest::newRow("read olg8a, silent") << Operation::ReadAll << Olg8a << false << 5 << 1 << 500 << 799;
     QTest::newRow("general write, silent")
-        << Operation::WriteGeneral << Olg8a << false << 1 << 2 << 1400 << 4000;
+        << Operation::WriteGeneral << Olg8a << false << 1 << 2 << 1500 << 2399;
     QTest::newRow("full write olg8a, silent")
-        << Operation::WriteAll << Olg8a << false << 5 << 2 << 7000 << 12000;
+        << Operation::WriteAll << Olg8a << false << 5 << 2 << 7500 << 11999;
     QTest::newRow("image upgrade, silent")
-        << Operation::ImageUpgrade << Olg8a << false << 1 << 3 << 950 << 3000;
+        << Operation::ImageUpgrade << Olg8a << false << 1 << 3 << 1000 << 1599;
     QTest::newRow("file upgrade, silent")
-        << Operation::FileUpgrade << Olg8a << false << 1 << 4 << 950 << 3000;
+        << Operation::FileUpgrade << Olg8a << false << 1 << 4 << 1000 << 1599;
     // An answer ends each wait at once.
     QTest::newRow("read olg8a, answered") << Operation::ReadAll << Olg8a << true << 5 << 1 << 0 << 1500;
     QTest::newRow("general write, answered")
@@ -389,7 +390,7 @@ void TestTServeur::simulatorWaits_data() {
     QTest::addColumn<int>("maxMs");
 
     QTest::newRow("answering olg8a") << QString() << 5 << 0 << 1500;
-    QTest::newRow("silent olg8a") << QStringLiteral(",noanswer") << 0 << 7000 << 12000;
+    QTest::newRow("silent olg8a") << QStringLiteral(",noanswer") << 0 << 7500 << 11999;
 }
 
 void TestTServeur::simulatorWaits() {

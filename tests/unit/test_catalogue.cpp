@@ -6,6 +6,7 @@
 #include <QList>
 #include <QTest>
 
+#include <map>
 #include <set>
 
 using namespace olg;
@@ -14,6 +15,77 @@ namespace {
 
 ParamValue Code(std::int64_t code) {
     return ParamValue::Integer(code);
+}
+
+// The parameter tables of the seven models, written out row by row: "IDS KINDS ACCESS [G]", rows
+// separated by ";". IDS is one id or a range a-b; KINDS (IP, T, U8, U16, U32, SIX) and ACCESS (R, RW, RWL)
+// are one value for the whole range or a cycle a/b/... over its ids; G marks the general settings.
+const char* const Common =
+    "1-3 IP RW G; 4 U16 RW G; 5 T R G; 6 U8 RW G; 7 T RW G; 8 T RWL; 9 T RW; 10 SIX R; "
+    "11 T R; 12 T R G; 13 U32 R G;";
+const char* const HiddenPage = "17-19 T RW/RWL/RW;";
+const char* const Supervision1to4 = "28 IP RW; 29 U8 RW; 30-34 U16 RW; 35 IP RW; 36 U8 RW; 37-41 U16 RW; "
+                                    "42 IP RW; 43 U8 RW; 44-48 U16 RW; 49 IP RW; 50 U8 RW; 51-55 U16 RW;";
+const char* const Sockets1to4 = "56-71 T/T/T/U8 RW/RWL/RW/RW;";
+
+const QByteArray Olg1n =
+    QByteArray(Common) + HiddenPage +
+    "20 IP RW; 21 U8 RW; 22-26 U16 RW; 30-37 IP/U8 RW; 40 T RW; 41 T RWL; 42 T RW; 50 U8 RW; "
+    "70 U8 RW; 71-72 U32 R";
+const QByteArray Olg4a = QByteArray(Common) + HiddenPage + "20-27 IP/U8 RW;" + Sockets1to4 +
+                         "72-75 U8 RW; 80 U8 RW; 81 U32 R; 82-85 U32 R";
+const QByteArray Olg4n = Olg4a + ";" + Supervision1to4;
+const QByteArray Olg8a = QByteArray(Common) + HiddenPage +
+                         "20-35 IP/U8 RW; 36 U8 RW; 37 T RW;"
+                         "39 T RW; 40 U8 RW; 41-72 T/T/T/U8 RW/RWL/RW/RW; 81-89 U32 R;"
+                         "139 T RW; 140 U8 RW; 141-172 T/T/T/U8 RW/RWL/RW/RW; 181-189 U32 R;"
+                         "239 T RW; 240 U8 RW; 241-272 T/T/T/U8 RW/RWL/RW/RW; 281-289 U32 R;"
+                         "339 T RW; 340 U8 RW; 341-372 T/T/T/U8 RW/RWL/RW/RW; 381-389 U32 R;"
+                         "439 T RW; 440 U8 RW; 441-472 T/T/T/U8 RW/RWL/RW/RW; 481-489 U32 R";
+const QByteArray Olg8n = QByteArray(Common) + HiddenPage + "20-27 IP/U8 RW;" + Supervision1to4 + Sockets1to4 +
+                         "72-75 U8 RW; 80 U16 RW; 81 U32 R; 82-89 U32 R;"
+                         "128 IP RW; 129 U8 RW; 130-134 U16 RW; 135 IP RW; 136 U8 RW; 137-141 U16 RW;"
+                         "142 IP RW; 143 U8 RW; 144-148 U16 RW; 149 IP RW; 150 U8 RW; 151-155 U16 RW;"
+                         "156-171 T/T/T/U8 RW/RWL/RW/RW; 172-175 U8 RW";
+const QByteArray Olg8k = QByteArray(Common) + "20-27 IP/U8 RW;" + Sockets1to4 +
+                         "156-171 T/T/T/U8 RW/RWL/RW/RW; 81 U32 R; 82-89 U32 R";
+const QByteArray Olg8w = QByteArray(Common) + "14-15 IP RW G;" + HiddenPage;
+
+// One line "id kind access general" per descriptor, in id order.
+QStringList Expand(const QByteArray& table) {
+    static const QByteArrayList kinds{"", "IP", "T", "U8", "U16", "U32", "SIX"};
+    static const QByteArrayList access{"R", "", "RW", "RWL"};
+    std::map<int, QString> lines;
+    for (const QByteArray& row : table.split(';')) {
+        const QByteArrayList fields = row.simplified().split(' ');
+        if (fields.size() < 3)
+            continue;
+        const QByteArrayList ids = fields.at(0).split('-');
+        const QByteArrayList rowKinds = fields.at(1).split('/');
+        const QByteArrayList rowAccess = fields.at(2).split('/');
+        const bool general = fields.size() > 3 && fields.at(3) == "G";
+        for (int id = ids.front().toInt(), n = 0; id <= ids.back().toInt(); ++id, ++n) {
+            const qsizetype kind = kinds.indexOf(rowKinds.at(n % rowKinds.size()));
+            const qsizetype acc = access.indexOf(rowAccess.at(n % rowAccess.size()));
+            if (kind <= 0 || acc < 0 || acc == 1 || lines.count(id) != 0)
+                return {QStringLiteral("bad row: ") + QString::fromLatin1(row)};
+            lines[id] = QStringLiteral("%1 %2 %3 %4").arg(id).arg(kind).arg(acc).arg(general ? 1 : 0);
+        }
+    }
+    QStringList expanded;
+    for (const auto& entry : lines)
+        expanded.append(entry.second);
+    return expanded;
+}
+
+QStringList Lines(const TConfigFile& table) {
+    std::map<int, QString> lines;
+    for (const ParamDescriptor& d : table)
+        lines.emplace(d.Id, QStringLiteral("%1 %2 %3 %4").arg(d.Id).arg(d.Kind).arg(d.Access).arg(d.General));
+    QStringList sorted;
+    for (const auto& entry : lines)
+        sorted.append(entry.second);
+    return sorted;
 }
 
 QList<int> Olg8aLogins() {
@@ -48,23 +120,24 @@ void TestCatalogue::registeredTypes_data() {
     QTest::addColumn<QList<int>>("logins");
     QTest::addColumn<int>("webScheme");
     QTest::addColumn<int>("adminPage");
+    QTest::addColumn<QByteArray>("table");
 
     const QList<int> fourLogins{8, 18, 57, 61, 65, 69};
     const QList<int> eightNLogins{8, 18, 57, 61, 65, 69, 157, 161, 165, 169};
     const QList<int> eightKLogins{8, 57, 61, 65, 69, 157, 161, 165, 169};
     const QList<int> wLogins{8, 18};
     // clang-format off
-    QTest::newRow("olg1n")      << 0 << 0x01010100u << QByteArray("olg1n") << 38  << 72  << QList<int>{8, 18, 41} << 1 << 0;
-    QTest::newRow("olg4a")      << 1 << 0x04000100u << QByteArray("olg4a") << 50  << 85  << fourLogins           << 1 << 0;
-    QTest::newRow("olg4n")      << 2 << 0x04010100u << QByteArray("olg4n") << 78  << 85  << fourLogins           << 1 << 0;
-    QTest::newRow("olg8a")      << 3 << 0x08000100u << QByteArray("olg8a") << 249 << 489 << Olg8aLogins()        << 1 << 0;
-    QTest::newRow("olg8n")      << 4 << 0x08010100u << QByteArray("olg8n") << 130 << 175 << eightNLogins         << 1 << 0;
-    QTest::newRow("olg8k")      << 5 << 0x08020100u << QByteArray("olg8k") << 62  << 171 << eightKLogins         << 1 << 0;
-    QTest::newRow("olg8w 4030100") << 6 << 0x04030100u << QByteArray("olg8w") << 18 << 19 << wLogins << 0 << 1;
-    QTest::newRow("olg8w 8030100") << 7 << 0x08030100u << QByteArray("olg8w") << 18 << 19 << wLogins << 0 << 1;
-    QTest::newRow("olg8w 8030000") << 8 << 0x08030000u << QByteArray("olg8w") << 18 << 19 << wLogins << 2 << 1;
-    QTest::newRow("olg8w 4030200") << 9 << 0x04030200u << QByteArray("olg8w") << 18 << 19 << wLogins << 2 << 1;
-    QTest::newRow("olg8w 8030200") << 10 << 0x08030200u << QByteArray("olg8w") << 18 << 19 << wLogins << 2 << 1;
+    QTest::newRow("olg1n")      << 0 << 0x01010100u << QByteArray("olg1n") << 38  << 72  << QList<int>{8, 18, 41} << 1 << 0 << Olg1n;
+    QTest::newRow("olg4a")      << 1 << 0x04000100u << QByteArray("olg4a") << 50  << 85  << fourLogins           << 1 << 0 << Olg4a;
+    QTest::newRow("olg4n")      << 2 << 0x04010100u << QByteArray("olg4n") << 78  << 85  << fourLogins           << 1 << 0 << Olg4n;
+    QTest::newRow("olg8a")      << 3 << 0x08000100u << QByteArray("olg8a") << 249 << 489 << Olg8aLogins()        << 1 << 0 << Olg8a;
+    QTest::newRow("olg8n")      << 4 << 0x08010100u << QByteArray("olg8n") << 130 << 175 << eightNLogins         << 1 << 0 << Olg8n;
+    QTest::newRow("olg8k")      << 5 << 0x08020100u << QByteArray("olg8k") << 62  << 171 << eightKLogins         << 1 << 0 << Olg8k;
+    QTest::newRow("olg8w 4030100") << 6 << 0x04030100u << QByteArray("olg8w") << 18 << 19 << wLogins << 0 << 1 << Olg8w;
+    QTest::newRow("olg8w 8030100") << 7 << 0x08030100u << QByteArray("olg8w") << 18 << 19 << wLogins << 0 << 1 << Olg8w;
+    QTest::newRow("olg8w 8030000") << 8 << 0x08030000u << QByteArray("olg8w") << 18 << 19 << wLogins << 2 << 1 << Olg8w;
+    QTest::newRow("olg8w 4030200") << 9 << 0x04030200u << QByteArray("olg8w") << 18 << 19 << wLogins << 2 << 1 << Olg8w;
+    QTest::newRow("olg8w 8030200") << 10 << 0x08030200u << QByteArray("olg8w") << 18 << 19 << wLogins << 2 << 1 << Olg8w;
     // clang-format on
 }
 
@@ -77,6 +150,7 @@ void TestCatalogue::registeredTypes() {
     QFETCH(QList<int>, logins);
     QFETCH(int, webScheme);
     QFETCH(int, adminPage);
+    QFETCH(QByteArray, table);
 
     const DeviceRegistry registry = StandardRegistry();
     QCOMPARE(registry.Count(), 11);
@@ -87,6 +161,10 @@ void TestCatalogue::registeredTypes() {
     QCOMPARE(QByteArray::fromStdString(entry.Model), model);
     QCOMPARE(int(entry.WebScheme), webScheme);
     QCOMPARE(int(entry.HasAdminPage), adminPage);
+    // The whole table, every id with its kind, access and general flag.
+    const QStringList expected = Expand(table);
+    QCOMPARE(int(expected.size()), count);
+    QCOMPARE(Lines(entry.Params), expected);
     QCOMPARE(int(entry.Params.size()), count);
     QCOMPARE(int(registry.MaxParamId(type)), maxId);
 
@@ -135,7 +213,7 @@ void TestCatalogue::registeredTypes() {
     QCOMPARE(int(registry.ParamKind(maxId + 1, type)), int(KindNone));
 }
 
-// Kind, access and general flag of single ids, where the models differ.
+// The queries beyond the table: built-in kinds of ids a table lacks, ids outside every table.
 void TestCatalogue::descriptors_data() {
     QTest::addColumn<quint32>("typeCode");
     QTest::addColumn<int>("id");
@@ -143,68 +221,13 @@ void TestCatalogue::descriptors_data() {
     QTest::addColumn<int>("access");
     QTest::addColumn<bool>("general");
 
-    const quint32 olg1n = 0x01010100, olg4a = 0x04000100, olg4n = 0x04010100, olg8a = 0x08000100,
-                  olg8n = 0x08010100, olg8k = 0x08020100, olg8w = 0x08030200;
+    const quint32 olg1n = 0x01010100;
     // clang-format off
-    QTest::newRow("olg1n supervision address")  << olg1n << 20  << 1 << 2 << false;
-    QTest::newRow("olg1n supervision flags")    << olg1n << 21  << 3 << 2 << false;
-    QTest::newRow("olg1n supervision delay")    << olg1n << 26  << 4 << 2 << false;
-    QTest::newRow("olg1n last mask address")    << olg1n << 36  << 1 << 2 << false;
-    QTest::newRow("olg1n last mask flags")      << olg1n << 37  << 3 << 2 << false;
-    QTest::newRow("olg1n gap after masks")      << olg1n << 38  << 0 << 0 << false;
-    QTest::newRow("olg1n socket name")          << olg1n << 40  << 2 << 2 << false;
-    QTest::newRow("olg1n user password")        << olg1n << 42  << 2 << 2 << false;
-    QTest::newRow("olg1n restart delay")        << olg1n << 50  << 3 << 2 << false;
-    QTest::newRow("olg1n power-up state")       << olg1n << 70  << 3 << 2 << false;
-    QTest::newRow("olg1n switchings")           << olg1n << 72  << 5 << 0 << false;
-    QTest::newRow("olg4a hidden page url")      << olg4a << 17  << 2 << 2 << false;
-    QTest::newRow("olg4a mask 4 flags")         << olg4a << 27  << 3 << 2 << false;
-    QTest::newRow("olg4a no supervision")       << olg4a << 28  << 0 << 0 << false;
-    QTest::newRow("olg4a authorized sockets 4") << olg4a << 71  << 3 << 2 << false;
-    QTest::newRow("olg4a power-up state U8")    << olg4a << 80  << 3 << 2 << false;
-    QTest::newRow("olg4a gap before state")     << olg4a << 79  << 0 << 0 << false;
-    QTest::newRow("olg4a switchings 4")         << olg4a << 85  << 5 << 0 << false;
-    QTest::newRow("olg4n supervision 1")        << olg4n << 28  << 1 << 2 << false;
-    QTest::newRow("olg4n supervision 4 delay")  << olg4n << 55  << 4 << 2 << false;
-    QTest::newRow("olg8a restart delay")        << olg8a << 36  << 3 << 2 << false;
-    QTest::newRow("olg8a mail recipient")       << olg8a << 37  << 2 << 2 << false;
-    QTest::newRow("olg8a gap 38")               << olg8a << 38  << 0 << 0 << false;
-    QTest::newRow("olg8a device 1 name")        << olg8a << 39  << 2 << 2 << false;
-    QTest::newRow("olg8a device 1 accounts")    << olg8a << 40  << 3 << 2 << false;
-    QTest::newRow("olg8a device 1 socket 8")    << olg8a << 69  << 2 << 2 << false;
-    QTest::newRow("olg8a device 1 sockets 8")   << olg8a << 72  << 3 << 2 << false;
-    QTest::newRow("olg8a gap 73")               << olg8a << 73  << 0 << 0 << false;
-    QTest::newRow("olg8a device 1 power-ups")   << olg8a << 81  << 5 << 0 << false;
-    QTest::newRow("olg8a gap 90")               << olg8a << 90  << 0 << 0 << false;
-    QTest::newRow("olg8a gap 138")              << olg8a << 138 << 0 << 0 << false;
-    QTest::newRow("olg8a device 2 name")        << olg8a << 139 << 2 << 2 << false;
-    QTest::newRow("olg8a device 5 login 8")     << olg8a << 470 << 2 << 3 << false;
-    QTest::newRow("olg8a device 5 switchings")  << olg8a << 489 << 5 << 0 << false;
-    QTest::newRow("olg8n power-up state U16")   << olg8n << 80  << 4 << 2 << false;
-    QTest::newRow("olg8n switchings 8")         << olg8n << 89  << 5 << 0 << false;
-    QTest::newRow("olg8n supervision 5")        << olg8n << 128 << 1 << 2 << false;
-    QTest::newRow("olg8n supervision 8 delay")  << olg8n << 155 << 4 << 2 << false;
-    QTest::newRow("olg8n socket 5 name")        << olg8n << 156 << 2 << 2 << false;
-    QTest::newRow("olg8n restart delay 8")      << olg8n << 175 << 3 << 2 << false;
-    QTest::newRow("olg8k no hidden page")       << olg8k << 17  << 0 << 0 << false;
-    QTest::newRow("olg8k no hidden login")      << olg8k << 18  << 0 << 0 << false;
-    QTest::newRow("olg8k no delays")            << olg8k << 72  << 0 << 0 << false;
-    QTest::newRow("olg8k no power-up state")    << olg8k << 80  << 0 << 0 << false;
-    QTest::newRow("olg8k switchings 8")         << olg8k << 89  << 5 << 0 << false;
-    QTest::newRow("olg8k socket 8 sockets")     << olg8k << 171 << 3 << 2 << false;
-    QTest::newRow("olg8w dns 1")                << olg8w << 14  << 1 << 2 << true;
-    QTest::newRow("olg8w dns 2")                << olg8w << 15  << 1 << 2 << true;
-    QTest::newRow("olg8w hidden password")      << olg8w << 19  << 2 << 2 << false;
-    QTest::newRow("olg1n dns is built in only") << olg1n << 14  << 1 << 0 << false;
-    QTest::newRow("olg1n type code")            << olg1n << 13  << 5 << 0 << true;
-    QTest::newRow("olg1n flags")                << olg1n << 6   << 3 << 2 << true;
-    QTest::newRow("olg1n version")              << olg1n << 12  << 2 << 0 << true;
-    QTest::newRow("olg1n hidden text")          << olg1n << 11  << 2 << 0 << false;
-    QTest::newRow("olg1n admin password")       << olg1n << 9   << 2 << 2 << false;
-    QTest::newRow("olg1n id 0")                 << olg1n << 0   << 0 << 0 << false;
-    QTest::newRow("olg1n id 999")               << olg1n << 999 << 0 << 0 << false;
+    QTest::newRow("olg1n dns is built in only") << olg1n << 14    << 1 << 0 << false;
+    QTest::newRow("olg1n id 0")                 << olg1n << 0     << 0 << 0 << false;
+    QTest::newRow("olg1n id 999")               << olg1n << 999   << 0 << 0 << false;
     QTest::newRow("olg1n id 65535")             << olg1n << 65535 << 0 << 0 << false;
-    QTest::newRow("olg1n negative id")          << olg1n << -1  << 0 << 0 << false;
+    QTest::newRow("olg1n negative id")          << olg1n << -1    << 0 << 0 << false;
     // clang-format on
 }
 

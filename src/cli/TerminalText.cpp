@@ -1,0 +1,29 @@
+#include "TerminalText.h"
+
+#include <algorithm>
+
+namespace olg::cli {
+
+namespace {
+
+bool IsControl(char16_t c) {
+    return c < 0x20 || (c >= 0x7F && c <= 0x9F);
+}
+
+} // namespace
+
+QString TerminalText(const QString& text) {
+    if (std::none_of(text.begin(), text.end(), [](QChar c) { return IsControl(c.unicode()); }))
+        return text;
+    QString shown;
+    shown.reserve(text.size() + 8);
+    for (const QChar c : text) {
+        if (IsControl(c.unicode()))
+            shown += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+        else
+            shown += c;
+    }
+    return shown;
+}
+
+} // namespace olg::cli
