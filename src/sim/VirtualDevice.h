@@ -18,6 +18,7 @@ struct DeviceAnswer {
     std::vector<std::uint8_t> Datagram; // the reply, faults applied
     bool Changed = false;               // a write stored at least one value
     int DelayMs = 0;                    // wait this long before sending
+    bool UpgradeRequested = false;      // an upgrade request named this device
 };
 
 // One simulated device: its parameter store and its answers to the UDP protocol, as a device's firmware gives
