@@ -20,6 +20,7 @@ Verbs:
   scan    list the devices that answer a scan
   read    show every parameter of one device
   write   change parameters of one device
+  upgrade send new firmware, or a set of files, to one device
 
 "olgctl VERB --help" tells more about a verb.
 DEVICE is a MAC address (separators "-", ":" or ".", any case), an IP address or a device name.
@@ -57,6 +58,22 @@ never read.
   --all  write every writable parameter
 )";
 
+const char* const UpgradeHelp =
+    R"(Usage: olgctl upgrade DEVICE FILE [--yes] [--tftp-port PORT] [--ftp-port PORT]
+
+Scans, then asks the device how it takes new firmware and sends it the way it asks:
+  FILE.bin  an image: by TFTP, then read back and compared, or by FTP as "image.bin" or "rom.bin" (the file's
+            path must hold one of these names)
+  FILE.cfg  an upload list, one file name a line, of files beside it: the device's FTP store is emptied, then
+            every listed file is stored
+The warning is printed and the upgrade asked for on the terminal unless --yes is given. Progress goes to the
+error stream. The exit code is 0 only when the transfer succeeded, for a TFTP image with its read-back.
+
+  --yes             do not ask
+  --tftp-port PORT  the devices' TFTP port (default 69)
+  --ftp-port PORT   the devices' FTP port (default 21)
+)";
+
 } // namespace
 
 QString HelpText(const QString& verb) {
@@ -69,6 +86,8 @@ QString HelpText(const QString& verb) {
         text = ReadHelp;
     else if (verb == QLatin1String("write"))
         text = WriteHelp;
+    else if (verb == QLatin1String("upgrade"))
+        text = UpgradeHelp;
     if (!text)
         return {};
     return QString::fromUtf8(text) + QString::fromUtf8(CommonOptions);

@@ -14,7 +14,10 @@ std::optional<Invocation> Invocation::Parse(const QStringList& arguments, QStrin
     const QCommandLineOption bind(QStringLiteral("bind"), {}, QStringLiteral("ADDR:PORT"));
     const QCommandLineOption target(QStringLiteral("target"), {}, QStringLiteral("ADDR:PORT"));
     const QCommandLineOption format(QStringLiteral("format"), {}, QStringLiteral("FORMAT"));
-    parser.addOptions({help, version, demo, all, bind, target, format});
+    const QCommandLineOption yes(QStringLiteral("yes"), {});
+    const QCommandLineOption tftpPort(QStringLiteral("tftp-port"), {}, QStringLiteral("PORT"));
+    const QCommandLineOption ftpPort(QStringLiteral("ftp-port"), {}, QStringLiteral("PORT"));
+    parser.addOptions({help, version, demo, all, bind, target, format, yes, tftpPort, ftpPort});
 
     // QCommandLineParser skips the first word as the program name.
     if (!parser.parse(QStringList{QStringLiteral("olgctl")} + arguments)) {
@@ -30,9 +33,11 @@ std::optional<Invocation> Invocation::Parse(const QStringList& arguments, QStrin
     invocation.Version = parser.isSet(version);
     invocation.Demo = parser.isSet(demo);
     invocation.All = parser.isSet(all);
+    invocation.Yes = parser.isSet(yes);
     for (const auto& [option, field] :
          {std::pair{&bind, &invocation.Bind}, std::pair{&target, &invocation.Target},
-          std::pair{&format, &invocation.Format}}) {
+          std::pair{&format, &invocation.Format}, std::pair{&tftpPort, &invocation.TftpPort},
+          std::pair{&ftpPort, &invocation.FtpPort}}) {
         if (parser.isSet(*option)) {
             const QStringList values = parser.values(*option);
             if (values.size() > 1) {

@@ -15,9 +15,12 @@ struct Invocation {
     bool Version = false;
     bool Demo = false;
     bool All = false;
+    bool Yes = false;
     std::optional<QString> Bind;
     std::optional<QString> Target;
     std::optional<QString> Format;
+    std::optional<QString> TftpPort;
+    std::optional<QString> FtpPort;
 
     // The arguments without the program name; nothing with the reason in *error when an option is unknown or
     // lacks its value.

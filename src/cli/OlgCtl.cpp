@@ -8,6 +8,7 @@
 #include "ScanCommand.h"
 #include "Session.h"
 #include "SimulatedLan.h"
+#include "UpgradeCommand.h"
 #include "WriteCommand.h"
 
 #include <memory>
@@ -58,12 +59,16 @@ int OlgCtl::Run(const QStringList& arguments) {
         return invocation.Help ? ExitOk : ExitUsage;
     }
 
-    const bool takesFormat = invocation.Verb != QLatin1String("write");
+    const bool takesFormat =
+        invocation.Verb != QLatin1String("write") && invocation.Verb != QLatin1String("upgrade");
     if (invocation.Format && (!takesFormat || !ParseOutputFormat(*invocation.Format)))
         return Usage(takesFormat ? QStringLiteral("--format takes table, csv or json")
-                                 : QStringLiteral("write has no --format"));
+                                 : QStringLiteral("%1 has no --format").arg(invocation.Verb));
     if (invocation.All && invocation.Verb != QLatin1String("write"))
         return Usage(QStringLiteral("--all belongs to write"));
+    const bool upgrade = invocation.Verb == QLatin1String("upgrade");
+    if (!upgrade && (invocation.Yes || invocation.TftpPort || invocation.FtpPort))
+        return Usage(QStringLiteral("--yes, --tftp-port and --ftp-port belong to upgrade"));
 
     ExchangeSettings settings;
     std::unique_ptr<SimulatedLan> lan;
@@ -93,11 +98,24 @@ int OlgCtl::Run(const QStringList& arguments) {
         settings.TargetPort = target->Port;
     }
 
+    for (const auto& [text, port] : {std::pair{&invocation.TftpPort, &settings.TftpPort},
+                                     std::pair{&invocation.FtpPort, &settings.FtpPort}}) {
+        if (!*text)
+            continue;
+        bool ok = false;
+        const uint value = (*text)->toUInt(&ok);
+        if (!ok || value == 0 || value > 65535)
+            return Usage(QStringLiteral("a port is a number from 1 to 65535, not \"%1\"").arg(**text));
+        *port = static_cast<quint16>(value);
+    }
+
     Session session(out_, err_, settings);
     if (invocation.Verb == QLatin1String("scan"))
         return ScanCommand(session).Run(invocation);
     if (invocation.Verb == QLatin1String("read"))
         return ReadCommand(session).Run(invocation);
+    if (upgrade)
+        return UpgradeCommand(session).Run(invocation);
     return WriteCommand(session).Run(invocation);
 }
 

@@ -23,6 +23,9 @@ DeviceServer::DeviceServer(SimulatorSetup setup, const DeviceRegistry& registry,
     devices_.reserve(setup_.Devices.size());
     for (const DeviceConfig& config : setup_.Devices)
         devices_.emplace_back(config, config.Ip.value_or(0), registry);
+    if (setup_.ReplyBase)
+        for (std::size_t i = 0; i < devices_.size(); ++i)
+            devices_[i].SetAnsweringAddress(*setup_.ReplyBase + static_cast<quint32>(i));
     files_.resize(devices_.size());
     servicesOpen_.resize(devices_.size(), false);
     for (std::size_t i = 0; i < devices_.size(); ++i)

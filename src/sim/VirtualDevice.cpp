@@ -102,7 +102,9 @@ DeviceAnswer VirtualDevice::Answer(const std::uint8_t* data, std::size_t size) {
     const DeviceIdentity own = MacIdentity(config_.Mac);
     const bool toMe = IdentityAt(data, DestinationOffset, own);
     const bool toAll = IdentityAt(data, DestinationOffset, BroadcastIdentity);
-    const bool toMyAddress = IdentityAt(data, DestinationOffset, AddressIdentity(Ip()));
+    const bool toMyAddress =
+        IdentityAt(data, DestinationOffset, AddressIdentity(Ip())) ||
+        (answeringAddress_ != 0 && IdentityAt(data, DestinationOffset, AddressIdentity(answeringAddress_)));
 
     std::vector<std::uint8_t> reply;
     bool answered = false;

@@ -190,6 +190,8 @@ void UpgradeFlow::OnUpgradeReply(const QByteArray& datagram) {
     transferMode_ = ReplyTransferMode(reinterpret_cast<const std::uint8_t*>(datagram.constData()),
                                       static_cast<std::size_t>(datagram.size()));
     result_.Mode = transferMode_;
+    if (transferMode_ != TransferMode::None)
+        emit ModeChosen(transferMode_);
     QString remoteName;
     if (transferMode_ == TransferMode::FtpImage) {
         remoteName = QString::fromStdString(FtpImageName(QFileInfo(file_).absoluteFilePath().toStdString()));
@@ -199,8 +201,6 @@ void UpgradeFlow::OnUpgradeReply(const QByteArray& datagram) {
             return;
         }
     }
-    if (transferMode_ != TransferMode::None)
-        emit ModeChosen(transferMode_);
     if (transferMode_ == TransferMode::None || !CanUpgrade(address_, file_)) {
         SetBusy(false);
         return;
