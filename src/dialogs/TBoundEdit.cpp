@@ -19,13 +19,21 @@ public:
 
 } // namespace
 
-TBoundEdit::TBoundEdit(QWidget* parent) : QLineEdit(parent) { setValidator(new Windows1252Validator(this)); }
+TBoundEdit::TBoundEdit(QWidget* parent) : QLineEdit(parent) {
+    setValidator(new Windows1252Validator(this));
+}
 
 void TBoundEdit::LoadValue(const ParamValue& value) {
-    setText(DeviceText::Decode(binding::LoadEditText(value)));
+    loaded_ = binding::LoadEditText(value);
+    setText(DeviceText::Decode(*loaded_));
+    shown_ = text();
 }
 
 void TBoundEdit::StoreValue(ParamValue& value) const {
+    if (loaded_ && text() == shown_) {
+        binding::StoreEditText(value, *loaded_);
+        return;
+    }
     // The validator lets only encodable text in; a text set by code that is not gets its value left alone.
     if (const auto bytes = DeviceText::Encode(text()))
         binding::StoreEditText(value, *bytes);

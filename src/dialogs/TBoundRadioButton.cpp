@@ -1,11 +1,17 @@
 #include "TBoundRadioButton.h"
 
+#include "RadioChecking.h"
+
 namespace olg {
 
 TBoundRadioButton::TBoundRadioButton(QWidget* parent) : QRadioButton(parent) {}
 
-void TBoundRadioButton::LoadValue(const ParamValue& value) { setChecked(binding::LoadPlainRadio(value, Tag())); }
+void TBoundRadioButton::LoadValue(const ParamValue& value) {
+    SetRadioChecked(*this, binding::LoadPlainRadio(value, Tag()));
+}
 
-void TBoundRadioButton::StoreValue(ParamValue& value) const { binding::StorePlainRadio(value, Tag(), isChecked()); }
+void TBoundRadioButton::StoreValue(ParamValue& value) const {
+    binding::StorePlainRadio(value, Tag(), isChecked());
+}
 
 } // namespace olg

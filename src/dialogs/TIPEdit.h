@@ -27,7 +27,10 @@ public:
     // program-wide prompts (see SetDefaultPrompts).
     explicit TIPEdit(QWidget* parent = nullptr, Prompts* prompts = nullptr);
 
-    // Where controls built by Qt Designer forms, which cannot pass prompts, send their messages.
+    // Where controls built by Qt Designer forms, which cannot pass prompts, send their messages: their own
+    // prompts once set, else the program-wide default. Without either the octet is still clamped.
+    void SetPrompts(Prompts* prompts) { prompts_ = prompts; }
+    bool HasPrompts() const { return prompts_ != nullptr; }
     static void SetDefaultPrompts(Prompts* prompts);
 
     // The dotted address, or the empty text when all four boxes are empty; reading normalises the boxes.
@@ -60,13 +63,23 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
+    QString ReadText() const;
+    void BoxChanged(int index);
+    bool BoxKey(int index, const QKeyEvent& key);
+    void Focus(int index, int caret, bool selectAll = false);
+    void FitBoxes();
+    Prompts* EffectivePrompts() const;
+
     Prompts* prompts_;
     std::array<QLineEdit*, 4> boxes_{};
     std::array<QLabel*, 3> dots_{};
     bool acceptOctal_ = false;
     bool readOnly_ = false;
+    // While the control writes its boxes itself, a full box does not move the focus on.
+    mutable bool settingText_ = false;
 };
 
 } // namespace olg

@@ -6,7 +6,8 @@
 
 namespace olg {
 
-// A radio button that chooses a value within a masked field of a 16-bit parameter, in its low byte or,n// with the tag's high-byte flag, its high byte; the other bits pass through.
+// A radio button that chooses a value within a masked field of a 16-bit parameter, in its low byte or,
+// with the tag's high-byte flag, its high byte; the other bits pass through.
 class TMaskedRadioButton : public QRadioButton, public BoundControl {
     Q_OBJECT
     Q_PROPERTY(uint tag READ RawTag WRITE SetRawTag)

@@ -1,0 +1,64 @@
+#include "TLab.h"
+
+#include "TLimitedEdit.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace olg {
+
+namespace {
+
+constexpr int MemberLayout = 0;
+constexpr int StandAloneLayout = 1;
+constexpr int NameLimit = 32;
+
+} // namespace
+
+TLab::TLab(ComponentOwner& owner, QTabWidget* pageControl, const QString& caption, int pageIndex, int baseId,
+           int sockets, int firstSocket, int layout)
+    : TConfigPage(owner, pageControl, caption, pageIndex) {
+    QGridLayout* grid = nullptr;
+    frame_ = CreateGroupBox(QStringLiteral(" Labels "), this, &grid);
+    deviceNameLabel_ = CreateLabel(QStringLiteral("Device Name :"), frame_);
+    const int deviceNameId = layout == MemberLayout ? baseId : layout == StandAloneLayout ? 7 : 0;
+    deviceName_ = CreateNameEdit(frame_, deviceNameId);
+    grid->addWidget(deviceNameLabel_, 0, 0);
+    grid->addWidget(deviceName_, 0, 1);
+    deviceNameLabel_->setBuddy(deviceName_);
+
+    sockets_.reserve(static_cast<std::size_t>(std::max(sockets, 0)));
+    for (int k = 0; k < sockets; ++k) {
+        const int id = layout == MemberLayout       ? baseId + 2 + 4 * k
+                       : layout == StandAloneLayout ? baseId + 4 * k + 84 * (k / 4)
+                                                    : 0;
+        Socket socket{
+            CreateLabel(QStringLiteral("Socket ") + QString::number(firstSocket + k) + QLatin1Char(':'),
+                        frame_),
+            nullptr};
+        socket.Name = CreateNameEdit(frame_, id);
+        grid->addWidget(socket.Label, k + 1, 0);
+        grid->addWidget(socket.Name, k + 1, 1);
+        socket.Label->setBuddy(socket.Name);
+        sockets_.push_back(socket);
+    }
+    grid->setColumnStretch(2, 1);
+
+    auto* page = new QVBoxLayout(this);
+    page->addWidget(frame_);
+    page->addStretch(1);
+}
+
+TLimitedEdit* TLab::CreateNameEdit(QWidget* parent, int id) {
+    auto* edit = Create<TLimitedEdit>(parent);
+    edit->SetTag(ControlTag(static_cast<std::uint32_t>(id)));
+    edit->SetLimit(NameLimit);
+    edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 24);
+    return edit;
+}
+
+} // namespace olg

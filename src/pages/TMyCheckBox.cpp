@@ -1,0 +1,7 @@
+#include "TMyCheckBox.h"
+
+namespace olg {
+
+TMyCheckBox::TMyCheckBox(QWidget* parent) : TBoundCheckBox(parent) {}
+
+} // namespace olg

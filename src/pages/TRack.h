@@ -1,0 +1,64 @@
+#pragma once
+
+#include "TConfigPage.h"
+
+#include <array>
+
+class QScrollArea;
+
+namespace olg {
+
+class TBoundCheckBox;
+class TLimitedEdit;
+class TMyCheckBox;
+
+// Eight user accounts, each with a login, a password and the sockets it may switch. Layout 0 (a member of
+// a group of devices): BaseId holds the member's flags (bit 0 device activated, bit 1 twin mode) and
+// account i (from 1) has its login at BaseId + 2 + 4(i - 1), then password and socket flags. Layout 1 (a
+// stand-alone device): no member flags; account i uses BaseId + 1 + o(i) onwards, o(i) = 4(i - 1) + 84((i -
+// 1) div 4). In twin mode sockets 5 to 8 follow sockets 1 to 4 and each pair keeps one authorization.
+class TRack : public TConfigPage {
+    Q_OBJECT
+
+public:
+    static constexpr int Accounts = 8;
+    static constexpr int SocketCount = 8;
+
+    struct Account {
+        QLabel* LoginLabel;
+        QLabel* PasswordLabel;
+        TLimitedEdit* Login;
+        TLimitedEdit* Password;
+        std::array<TMyCheckBox*, SocketCount> Sockets;
+    };
+
+    TRack(ComponentOwner& owner, QTabWidget* pageControl, const QString& caption, int pageIndex, int baseId,
+          int firstSocket, int layout);
+
+    QGroupBox* Frame() const { return frame_; }
+    QLabel* Header() const { return header_; }
+    QLabel* SocketNumber(int socket) const { return socketNumbers_.at(static_cast<std::size_t>(socket - 1)); }
+    // Row and socket count from 1.
+    const Account& Row(int row) const { return accounts_.at(static_cast<std::size_t>(row - 1)); }
+    TMyCheckBox* Box(int row, int socket) const {
+        return Row(row).Sockets.at(static_cast<std::size_t>(socket - 1));
+    }
+    // Null in the stand-alone layout.
+    TBoundCheckBox* TwinMode() const { return twinMode_; }
+    TBoundCheckBox* DeviceActivated() const { return deviceActivated_; }
+
+    void DeviceActivatedChange();
+    void TwinModeChange();
+    void SocketChange(TMyCheckBox* box);
+
+private:
+    QScrollArea* scrollBox_;
+    QGroupBox* frame_;
+    QLabel* header_;
+    std::array<QLabel*, SocketCount> socketNumbers_{};
+    std::array<Account, Accounts> accounts_{};
+    TBoundCheckBox* twinMode_ = nullptr;
+    TBoundCheckBox* deviceActivated_ = nullptr;
+};
+
+} // namespace olg

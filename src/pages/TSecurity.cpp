@@ -1,0 +1,66 @@
+#include "TSecurity.h"
+
+#include "TBoundCheckBox.h"
+#include "TIPEdit.h"
+#include "TMaskedRadioButton.h"
+#include "TPermitRadioButton.h"
+
+#include <QButtonGroup>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace olg {
+
+TSecurity::TSecurity(ComponentOwner& owner, QTabWidget* pageControl, const QString& caption, int pageIndex,
+                     int baseId, int maskCount, int firstMask)
+    : TConfigPage(owner, pageControl, caption, pageIndex) {
+    QGridLayout* grid = nullptr;
+    frame_ = CreateGroupBox(QStringLiteral(" IP Security Masks "), this, &grid);
+    permitHeader_ = CreateLabel(QStringLiteral("Permit"), frame_);
+    denyHeader_ = CreateLabel(QStringLiteral("Deny"), frame_);
+    activatedHeader_ = CreateLabel(QStringLiteral("Activated"), frame_);
+    grid->addWidget(permitHeader_, 0, 2, Qt::AlignHCenter);
+    grid->addWidget(denyHeader_, 0, 3, Qt::AlignHCenter);
+    grid->addWidget(activatedHeader_, 0, 4, Qt::AlignHCenter);
+
+    rows_.reserve(static_cast<std::size_t>(std::max(maskCount, 0)));
+    for (int index = 0; index < maskCount; ++index) {
+        const int addressId = baseId + 2 * index;
+        Row row{};
+        row.Label = CreateLabel(QStringLiteral("#%1").arg(firstMask + index), frame_);
+        row.Mask = Create<TIPEdit>(frame_);
+        row.Mask->SetTag(ControlTag(static_cast<std::uint32_t>(addressId)));
+        row.Choice = new QButtonGroup(frame_);
+        row.Permit = Create<TPermitRadioButton>(frame_);
+        row.Permit->SetTag(ControlTag::Bit(addressId + 1, 1));
+        row.Deny = Create<TMaskedRadioButton>(frame_);
+        row.Deny->setChecked(true);
+        row.Permit->SetPartner(row.Deny);
+        row.Choice->addButton(row.Permit);
+        row.Choice->addButton(row.Deny);
+        row.Activated = Create<TBoundCheckBox>(frame_);
+        row.Activated->SetTag(ControlTag::Bit(addressId + 1, 0));
+        row.Permit->setAccessibleName(QStringLiteral("Permit"));
+        row.Deny->setAccessibleName(QStringLiteral("Deny"));
+        row.Activated->setAccessibleName(QStringLiteral("Activated"));
+
+        const int line = index + 1;
+        grid->addWidget(row.Label, line, 0);
+        grid->addWidget(row.Mask, line, 1);
+        grid->addWidget(row.Permit, line, 2, Qt::AlignHCenter);
+        grid->addWidget(row.Deny, line, 3, Qt::AlignHCenter);
+        grid->addWidget(row.Activated, line, 4, Qt::AlignHCenter);
+        rows_.push_back(row);
+    }
+    grid->setColumnStretch(5, 1);
+
+    auto* page = new QVBoxLayout(this);
+    page->addWidget(frame_);
+    page->addStretch(1);
+}
+
+} // namespace olg

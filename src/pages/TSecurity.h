@@ -1,0 +1,46 @@
+#pragma once
+
+#include "TConfigPage.h"
+
+#include <vector>
+
+class QButtonGroup;
+class QRadioButton;
+
+namespace olg {
+
+class TBoundCheckBox;
+class TIPEdit;
+class TPermitRadioButton;
+
+// The device's IP security masks: numbered rows of an address mask, a permit/deny choice and an activated
+// switch. Mask n is the address BaseId + 2(n - FirstMask) with its flags byte right after it (bit 0
+// activated, bit 1 permit); the other flag bits pass through.
+class TSecurity : public TConfigPage {
+    Q_OBJECT
+
+public:
+    struct Row {
+        QLabel* Label;
+        TIPEdit* Mask;
+        QButtonGroup* Choice; // one exclusive choice per row, never across rows
+        TPermitRadioButton* Permit;
+        QRadioButton* Deny;
+        TBoundCheckBox* Activated;
+    };
+
+    TSecurity(ComponentOwner& owner, QTabWidget* pageControl, const QString& caption, int pageIndex,
+              int baseId, int maskCount, int firstMask);
+
+    QGroupBox* Frame() const { return frame_; }
+    const std::vector<Row>& Rows() const { return rows_; }
+
+private:
+    QGroupBox* frame_;
+    std::vector<Row> rows_;
+    QLabel* permitHeader_;
+    QLabel* denyHeader_;
+    QLabel* activatedHeader_;
+};
+
+} // namespace olg
