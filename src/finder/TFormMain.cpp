@@ -1,6 +1,7 @@
 #include "TFormMain.h"
 
 #include "ErrorBox.h"
+#include "TUpgradeForm.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -80,6 +81,7 @@ TFormMain::TFormMain(Prompts& prompts, const ExchangeSettings& settings, QWidget
 
     if (!serveur_->BindError().isEmpty())
         QTimer::singleShot(0, this, &TFormMain::ReportBindError);
+    CreateUpgradeForm();
 }
 
 TFormMain::~TFormMain() = default;
@@ -315,7 +317,19 @@ void TFormMain::AdminButtonClick() {}
 void TFormMain::LoadClick() {}
 void TFormMain::SaveClick() {}
 void TFormMain::Print() {}
-void TFormMain::UpgradeButtonClick() {}
+void TFormMain::CreateUpgradeForm() {
+    if (!upgradeForm_)
+        upgradeForm_ = new TUpgradeForm(*serveur_, prompts_, nullptr, this);
+}
+
+void TFormMain::UpgradeButtonClick() {
+    // No test of the list: the full-featured variant upgrades any address with nothing listed.
+    CreateUpgradeForm();
+    upgradeForm_->SetFullFeatures(distribution_.FullFeatures);
+    const bool listed = selectedDevice_ >= 0 && selectedDevice_ < devices_.Size();
+    upgradeForm_->ShowUpgrade(listed ? QString::fromStdString(devices_.At(selectedDevice_).SenderAddress)
+                                     : QString());
+}
 void TFormMain::OptionsClick() {}
 void TFormMain::AboutMenuClick() {}
 

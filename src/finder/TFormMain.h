@@ -18,6 +18,8 @@
 
 namespace olg {
 
+class TUpgradeForm;
+
 // The main window: the scan, the list of devices found and its grid, and the actions on the selected device.
 class TFormMain : public QMainWindow {
     Q_OBJECT
@@ -72,6 +74,9 @@ public:
     TServeur& Serveur() { return *serveur_; }
     DialogFactory& Dialogs() { return dialogs_; }
     const Distribution& GetDistribution() const { return distribution_; }
+    // The upgrade dialog, created once and kept for the whole run.
+    void CreateUpgradeForm();
+    TUpgradeForm* UpgradeForm() const { return upgradeForm_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -99,6 +104,7 @@ private:
     // Ticks of the running scan.
     int tickCount_ = 0;
     QLabel* lanNote_;
+    TUpgradeForm* upgradeForm_ = nullptr;
     bool fitting_ = false;
 };
 

@@ -1,5 +1,8 @@
 #include "WidgetPrompts.h"
 
+#include "TFormWarning.h"
+
+#include <QFileDialog>
 #include <QGuiApplication>
 
 namespace olg {
@@ -16,6 +19,32 @@ void WidgetPrompts::Show(QMessageBox::Icon icon, const QString& message) {
     QMessageBox box(icon, QGuiApplication::applicationDisplayName(), message, QMessageBox::Ok, parent_);
     box.setTextFormat(Qt::PlainText);
     box.exec();
+}
+
+QString WidgetPrompts::AskOpenFileName(const FileDialogRequest& request) {
+    return AskFileName(request, true);
+}
+
+QString WidgetPrompts::AskSaveFileName(const FileDialogRequest& request) {
+    return AskFileName(request, false);
+}
+
+QString WidgetPrompts::AskFileName(const FileDialogRequest& request, bool open) {
+    QFileDialog dialog(parent_, request.Title, request.FileName, request.Filter);
+    dialog.setObjectName(open ? QStringLiteral("OpenDialog") : QStringLiteral("SaveDialog"));
+    dialog.setAcceptMode(open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+    dialog.setFileMode(open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(request.DefaultSuffix);
+    // Saving into an existing file updates its own section and keeps the others: nothing to confirm.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+bool WidgetPrompts::ConfirmUpgrade(const QString& warning) {
+    TFormWarning form(warning, parent_);
+    return form.exec() == QDialog::Accepted;
 }
 
 } // namespace olg

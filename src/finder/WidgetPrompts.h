@@ -19,9 +19,14 @@ public:
 
     void ShowError(const QString& message) override;
     void ShowWarning(const QString& message) override;
+    QString AskOpenFileName(const FileDialogRequest& request) override;
+    QString AskSaveFileName(const FileDialogRequest& request) override;
+    // The upgrade's own warning dialog, over the main window.
+    bool ConfirmUpgrade(const QString& warning) override;
 
 private:
     void Show(QMessageBox::Icon icon, const QString& message);
+    QString AskFileName(const FileDialogRequest& request, bool open);
 
     QPointer<QWidget> parent_;
 };

@@ -4,6 +4,17 @@
 
 namespace olg {
 
+// What a file dialog shows: its title, the file name it proposes, the extension given to a name typed
+// without one, and its filters in Qt's form ("Config files (*.cfg);;All files (*)").
+struct FileDialogRequest {
+    QString Title;
+    QString FileName;
+    QString DefaultSuffix;
+    QString Filter;
+
+    bool operator==(const FileDialogRequest&) const = default;
+};
+
 // Every message the program shows to its user goes through this interface, so that the desktop program shows
 // message boxes, the command-line tool prints, and tests answer in advance and record what was shown.
 class Prompts {
@@ -14,23 +25,15 @@ public:
     virtual void ShowError(const QString& message) = 0;
     // A modal warning box with an OK button.
     virtual void ShowWarning(const QString& message) = 0;
-
-    // A file-open dialog with its title, its filters ("Name (*.a *.b);;All files (*.*)"), the extension added
-    // to a name typed without one, and the file it starts on. The chosen file's path, or empty when the user
-    // cancelled (also where no such dialog exists).
-    virtual QString ChooseFileToOpen(const QString& title, const QString& filters,
-                                     const QString& defaultSuffix, const QString& startFile) {
-        Q_UNUSED(title)
-        Q_UNUSED(filters)
-        Q_UNUSED(defaultSuffix)
-        Q_UNUSED(startFile)
-        return {};
-    }
-    // The warning before a firmware upgrade; true only when the user chose to go on.
-    virtual bool ConfirmUpgrade(const QString& warning) {
-        Q_UNUSED(warning)
-        return false;
-    }
+    // A modal dialog choosing an existing file to open; the empty text when the user cancelled. Prompts
+    // without dialogs (a command line names its files itself) answer as if cancelled.
+    virtual QString AskOpenFileName(const FileDialogRequest& /*request*/) { return {}; }
+    // A modal dialog choosing a file to save into, in an existing folder; choosing an existing file asks
+    // nothing more, the file is then updated. The empty text when the user cancelled.
+    virtual QString AskSaveFileName(const FileDialogRequest& /*request*/) { return {}; }
+    // The warning before a firmware upgrade; true only when the user chose to go on. Prompts that cannot ask
+    // answer no.
+    virtual bool ConfirmUpgrade(const QString& /*warning*/) { return false; }
 };
 
 } // namespace olg

@@ -49,6 +49,7 @@ public:
     bool Busy() const { return busy_; }
     const Result& LastResult() const { return result_; }
     void SetSettings(const UpgradeSettings& settings) { settings_ = settings; }
+    void SetNeighbourCache(NeighbourCache* neighbours) { neighbours_ = neighbours; }
 
     // Runs the event loop for that long.
     static void WaitPumping(int milliseconds);

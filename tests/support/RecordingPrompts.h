@@ -12,22 +12,32 @@ class RecordingPrompts : public Prompts {
 public:
     void ShowError(const QString& message) override { errors.append(message); }
     void ShowWarning(const QString& message) override { warnings.append(message); }
-    // Answered from the queues below; with nothing queued the user cancelled.
-    QString ChooseFileToOpen(const QString& title, const QString&, const QString&, const QString&) override {
-        fileDialogs.append(title);
-        return fileChoices.isEmpty() ? QString() : fileChoices.takeFirst();
-    }
+    QString AskOpenFileName(const FileDialogRequest& request) override { return Answer(true, request); }
+    QString AskSaveFileName(const FileDialogRequest& request) override { return Answer(false, request); }
+    // Answered from upgradeAnswers; with none left the user chose Return.
     bool ConfirmUpgrade(const QString& warning) override {
         upgradeWarnings.append(warning);
         return !upgradeAnswers.isEmpty() && upgradeAnswers.takeFirst();
     }
 
+    struct FileDialog {
+        bool Open = false;
+        FileDialogRequest Request;
+    };
+
     QStringList errors;
     QStringList warnings;
-    QStringList fileDialogs;
-    QStringList fileChoices;
+    QList<FileDialog> fileDialogs;
+    // The file names the dialogs answer, in order; an empty one, or none left, cancels.
+    QStringList fileAnswers;
     QStringList upgradeWarnings;
     QList<bool> upgradeAnswers;
+
+private:
+    QString Answer(bool open, const FileDialogRequest& request) {
+        fileDialogs.append({open, request});
+        return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
+    }
 };
 
 } // namespace olg::testing
