@@ -27,6 +27,7 @@ enum Opcode : quint16 {
 constexpr int MinBlockSize = 8;
 constexpr int MaxBlockSize = 65464;
 constexpr int DefaultBlockSize = 512;
+constexpr qint64 MaxPacketSize = 4 + MaxBlockSize;
 
 quint16 U16At(const QByteArray& packet, qsizetype offset) {
     if (packet.size() < offset + 2)
@@ -132,21 +133,24 @@ void TIdTrivialFTP::SendTo(const QByteArray& packet) {
 std::optional<TIdTrivialFTP::Packet> TIdTrivialFTP::Receive(int timeoutMs) {
     const QDeadlineTimer deadline(timeoutMs);
     QPointer<QUdpSocket> socket(socket_.get());
+    QEventLoop wait;
+    QTimer timer;
+    timer.setSingleShot(true);
+    connect(&timer, &QTimer::timeout, &wait, &QEventLoop::quit);
+    if (socket)
+        connect(socket.data(), &QUdpSocket::readyRead, &wait, &QEventLoop::quit);
     for (;;) {
-        while (socket && socket->hasPendingDatagrams()) {
-            const QNetworkDatagram datagram = socket->receiveDatagram();
+        if (socket && socket->hasPendingDatagrams()) {
+            // A fixed bound spares asking the system for each datagram's size first.
+            const QNetworkDatagram datagram = socket->receiveDatagram(MaxPacketSize);
             if (datagram.isValid())
                 return Packet{datagram.data(), datagram.senderAddress(),
                               static_cast<quint16>(datagram.senderPort())};
+            continue;
         }
         if (!socket || deadline.hasExpired())
             return std::nullopt;
         // The event loop runs while we wait: progress repaints and the window answers.
-        QEventLoop wait;
-        QTimer timer;
-        timer.setSingleShot(true);
-        connect(&timer, &QTimer::timeout, &wait, &QEventLoop::quit);
-        connect(socket.data(), &QUdpSocket::readyRead, &wait, &QEventLoop::quit);
         timer.start(static_cast<int>(std::max<qint64>(0, deadline.remainingTime())));
         wait.exec();
     }
@@ -239,6 +243,24 @@ bool TIdTrivialFTP::Put(const QString& localFile, const QString& remoteName) {
     return error_ == ErrorKind::None;
 }
 
+void TIdTrivialFTP::LingerForLastBlock(quint16 number) {
+    // The server sends its last block again if our acknowledgement was lost. The file is complete already,
+    // so the caller goes on while the socket stays a moment to acknowledge such a repeat, then closes.
+    QUdpSocket* socket = socket_.release();
+    const QByteArray ack = Header(AckPacket, number);
+    const QHostAddress peer = peer_;
+    const quint16 port = peerPort_;
+    connect(socket, &QUdpSocket::readyRead, socket, [socket, ack, peer, port, number] {
+        while (socket->hasPendingDatagrams()) {
+            const QByteArray data = socket->receiveDatagram().data();
+            if (U16At(data, 0) == DataPacket && U16At(data, 2) == number)
+                socket->writeDatagram(ack, peer, port);
+        }
+    });
+    QTimer::singleShot(std::min(settings_.LastBlockWaitMs, settings_.TimeoutMs), socket,
+                       &QObject::deleteLater);
+}
+
 bool TIdTrivialFTP::Get(const QString& remoteName, const QString& localFile) {
     QFile file(localFile);
     if (!Begin(file, QIODevice::WriteOnly | QIODevice::Truncate))
@@ -249,12 +271,10 @@ bool TIdTrivialFTP::Get(const QString& remoteName, const QString& localFile) {
     quint16 stored = 0;
     bool last = false;
     qint64 received = 0;
-    while (done && error_ == ErrorKind::None) {
-        const int wait =
-            last ? std::min(settings_.LastBlockWaitMs, settings_.TimeoutMs) : settings_.TimeoutMs;
-        const std::optional<Packet> packet = Receive(wait);
+    while (done && error_ == ErrorKind::None && !last) {
+        const std::optional<Packet> packet = Receive(settings_.TimeoutMs);
         if (!packet) {
-            if (error_ == ErrorKind::None && !last)
+            if (error_ == ErrorKind::None)
                 Fail(ErrorKind::Timeout, TimeoutText());
             break;
         }
@@ -263,10 +283,6 @@ bool TIdTrivialFTP::Get(const QString& remoteName, const QString& localFile) {
         const quint16 opcode = U16At(packet->Data, 0);
         if (opcode == DataPacket) {
             const quint16 number = U16At(packet->Data, 2);
-            if (last) {
-                SendTo(Header(AckPacket, number));
-                break;
-            }
             const quint16 age = static_cast<quint16>(stored - number);
             if (number == static_cast<quint16>(stored + 1)) {
                 const QByteArray data = packet->Data.mid(4);
@@ -301,6 +317,8 @@ bool TIdTrivialFTP::Get(const QString& remoteName, const QString& localFile) {
                      .arg(packet->Port));
         }
     }
+    if (last && error_ == ErrorKind::None)
+        LingerForLastBlock(stored);
     socket_.reset();
     file.close();
     emit WorkEnd(WorkMode::Read);

@@ -81,6 +81,7 @@ private:
     bool Fail(ErrorKind kind, const QString& text);
     bool FailFromPacket(const QByteArray& packet);
     void SendError(quint16 code, const QString& message);
+    void LingerForLastBlock(quint16 number);
     QString ServerText() const;
     QString TimeoutText() const;
 

@@ -12,7 +12,8 @@ struct TftpSettings {
     int RequestedBlockSize = 1500;
     // The wait for every awaited packet.
     int TimeoutMs = 4000;
-    // The wait for a repeated last block at the end of a get (never longer than TimeoutMs).
+    // How long the socket of a finished get stays to acknowledge a repeated last block (never longer than
+    // TimeoutMs). The get itself returns at once.
     int LastBlockWaitMs = 500;
 };
 
