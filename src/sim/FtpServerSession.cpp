@@ -82,10 +82,11 @@ void FtpServerSession::Execute(const QByteArray& verb, const QByteArray& argumen
         // The device names an empty store this way rather than sending nothing.
         OpenData(true, listing.isEmpty() ? QByteArray("Empty Directory\r\n") : listing, {});
     } else if (verb == "DELE") {
+        // The state is saved before the reply leaves, so whoever got the reply reads the new store.
         const bool erased = files_.FtpStore.erase(QString::fromLatin1(argument)) > 0;
-        Reply(erased ? "250 File deleted" : "550 No such file");
         if (erased)
             emit StoreChanged();
+        Reply(erased ? "250 File deleted" : "550 No such file");
     } else if (verb == "STOR") {
         if (argument.isEmpty() || argument.contains('/'))
             Reply("553 Bad file name");
@@ -147,8 +148,8 @@ void FtpServerSession::OpenData(bool sending, const QByteArray& payload, const Q
             return;
         }
         files_.FtpStore[storeName] = *received;
-        Reply("226 Transfer complete");
         emit StoreChanged();
+        Reply("226 Transfer complete");
     });
     connect(data, &QTcpSocket::errorOccurred, this, [this, data](QAbstractSocket::SocketError error) {
         if (error == QAbstractSocket::RemoteHostClosedError)

@@ -158,6 +158,11 @@ void TUpgradeForm::showEvent(QShowEvent* event) {
         move(frame.left() + (frame.width() - width()) / 2, frame.top() + (frame.height() - height()) / 2);
     }
     filelabel_->hide();
+    // Upgrade comes first; while it is disabled the file is what the user needs next.
+    if (upgradeBtn_->isEnabled())
+        upgradeBtn_->setFocus();
+    else
+        upgradeFile_->setFocus();
 }
 
 void TUpgradeForm::UpdateUpgradeButton() {

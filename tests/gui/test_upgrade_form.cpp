@@ -90,6 +90,7 @@ void TestUpgradeForm::opening() {
     QCOMPARE(form.UpgradeIP()->Text(), address);
     QCOMPARE(form.UpgradeIP()->ReadOnly(), !fullFeatures);
     QCOMPARE(form.UpgradeBtn()->isEnabled(), enabled);
+    QCOMPARE(form.focusWidget(), enabled ? static_cast<QWidget*>(form.UpgradeBtn()) : form.UpgradeFile());
     QVERIFY(form.FileLabel()->isHidden() && form.ProgressBar()->isHidden() && form.WaitLabel()->isHidden());
     if (!fullFeatures)
         return;
