@@ -263,7 +263,8 @@ void TIdTrivialFTP::LingerForLastBlock(quint16 number) {
 
 bool TIdTrivialFTP::Get(const QString& remoteName, const QString& localFile) {
     QFile file(localFile);
-    if (!Begin(file, QIODevice::WriteOnly | QIODevice::Truncate))
+    // Unbuffered, so that a block the disk cannot take fails when it is written, not silently at the close.
+    if (!Begin(file, QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
         return false;
     emit WorkBegin(WorkMode::Read, 0);
 

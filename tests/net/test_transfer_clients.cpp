@@ -209,6 +209,10 @@ void TestTransferClients::tftpScripted_data() {
                                     {}}
         << true << "1 4:1:0 4:1:0"
         << "";
+    // A size of -1: the block is stored into a full disk.
+    QTest::newRow("get: a block that cannot be stored is refused to the server")
+        << false << -1 << QList<QList<QByteArray>>{{data1Full}} << false << "1 5:0:48"
+        << "No space left";
     QTest::newRow("get: a block beyond the next is left unacknowledged")
         << false << 0 << QList<QList<QByteArray>>{{data3}} << false << "1"
         << "did not answer";
@@ -230,7 +234,8 @@ void TestTransferClients::tftpScripted() {
 
     ScriptedPeer peer(script);
     QTemporaryDir dir;
-    const QString local = WriteFile(dir, QStringLiteral("fw.bin"), QByteArray(size, 'z'));
+    const QString local = size < 0 ? QStringLiteral("/dev/full")
+                                   : WriteFile(dir, QStringLiteral("fw.bin"), QByteArray(size, 'z'));
     TftpSettings settings;
     settings.Port = peer.Port();
     settings.TimeoutMs = 300;
