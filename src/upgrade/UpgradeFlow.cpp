@@ -163,10 +163,12 @@ void UpgradeFlow::Run(const QString& address, const QString& file) {
         serveur_.RequestFileUpgrade(address, this, handler);
     if (!alive || !awaiting_)
         return;
-    // No answer within the wait: say so and give the button back. A late answer is dropped.
+    // No answer within the wait: say so (unless the exchange could not even send, which it has said) and give
+    // the button back. A late answer is dropped.
     awaiting_ = false;
     SetBusy(false);
-    ShowError(prompts_, ErrorDeviceNotResponding);
+    if (serveur_.BindError().isEmpty())
+        ShowError(prompts_, ErrorDeviceNotResponding);
 }
 
 void UpgradeFlow::ConnectWork(QObject* client) {
