@@ -72,8 +72,7 @@ std::optional<ReadyLine> ParseReadyLine(const QString& line) {
 
 // A port the system has just handed out as free: the devices' upgrade services take it on their own
 // addresses, where ports 69 and 21 need privileges.
-template <typename Socket>
-quint16 FreePort() {
+template <typename Socket> quint16 FreePort() {
     Socket socket;
     if constexpr (std::is_same_v<Socket, QTcpServer>)
         socket.listen(QHostAddress(QHostAddress::LocalHost), 0);
