@@ -18,6 +18,9 @@ namespace {
 constexpr qint64 ChunkBytes = 256 * 1024;
 // Bytes handed to the socket but not yet sent, above which the store waits.
 constexpr qint64 MaxQueuedBytes = 1024 * 1024;
+// Far more than any reply or name list of a device; a server that sends more is not listened to further.
+constexpr qsizetype MaxReplyBytes = 64 * 1024;
+constexpr qsizetype MaxListingBytes = 16 * 1024 * 1024;
 // Quit is a courtesy: a server that does not answer it is not waited for long.
 constexpr int QuitWaitMs = 2000;
 
@@ -118,11 +121,16 @@ std::optional<TIdFTP::Reply> TIdFTP::ReadReply(const QString& awaited) {
             if (control_)
                 input_ += control_->readAll();
             reply = TakeReply();
-            return reply || !control_ || control_->state() != QAbstractSocket::ConnectedState;
+            return reply || input_.size() > MaxReplyBytes || !control_ ||
+                   control_->state() != QAbstractSocket::ConnectedState;
         },
         settings_.TimeoutMs);
     if (reply)
         return reply;
+    if (input_.size() > MaxReplyBytes) {
+        Fail(QStringLiteral("%1 sent no end to its answer to %2").arg(Server(), awaited));
+        return std::nullopt;
+    }
     Fail(arrived ? QStringLiteral("%1 closed the connection while we awaited %2").arg(Server(), awaited)
                  : QStringLiteral("%1 did not answer %2 within %3 s")
                        .arg(Server(), awaited)
@@ -186,6 +194,7 @@ bool TIdFTP::Connect() {
 
 bool TIdFTP::OpenData(const QByteArray& command, const QString& what) {
     // Active mode: we listen where the server already reaches us, and tell it so.
+    data_.reset();
     listener_ = std::make_unique<QTcpServer>();
     const QHostAddress local = control_->localAddress();
     if (!listener_->listen(local, 0))
@@ -203,16 +212,27 @@ bool TIdFTP::OpenData(const QByteArray& command, const QString& what) {
                                        .toLatin1();
     if (!Command(portCommand, {200}, QStringLiteral("the data port")) || !Command(command, {125, 150}, what))
         return false;
-    const bool connected =
-        WaitUntil([this] { return listener_->hasPendingConnections(); }, settings_.TimeoutMs);
+    // Only the server itself may connect: anyone else on the network is turned away.
+    const QHostAddress server = control_->peerAddress();
+    const bool connected = WaitUntil(
+        [&] {
+            while (!data_ && listener_->hasPendingConnections()) {
+                std::unique_ptr<QTcpSocket> socket(listener_->nextPendingConnection());
+                // Owned here from now on, not by the listener that goes next.
+                socket->setParent(nullptr);
+                if (socket->peerAddress() == server)
+                    data_ = std::move(socket);
+                else
+                    socket->abort();
+            }
+            return data_ != nullptr;
+        },
+        settings_.TimeoutMs);
+    listener_.reset();
     if (!connected)
         return Fail(QStringLiteral("%1 did not open the data connection within %2 s")
                         .arg(Server())
                         .arg(settings_.TimeoutMs / 1000.0));
-    data_.reset(listener_->nextPendingConnection());
-    // Owned here from now on, not by the listener that goes next.
-    data_->setParent(nullptr);
-    listener_.reset();
     return true;
 }
 
@@ -236,10 +256,14 @@ bool TIdFTP::List(QStringList* names) {
     const bool ended = WaitUntil(
         [&] {
             listing += data_->readAll();
-            return data_->state() == QAbstractSocket::UnconnectedState;
+            return data_->state() == QAbstractSocket::UnconnectedState || listing.size() > MaxListingBytes;
         },
         settings_.TimeoutMs);
     listing += data_->readAll();
+    if (listing.size() > MaxListingBytes)
+        return Fail(QStringLiteral("%1 sent a list of files longer than %2 bytes")
+                        .arg(Server())
+                        .arg(MaxListingBytes));
     if (!ended)
         return Fail(QStringLiteral("%1 did not finish its list within %2 s")
                         .arg(Server())
