@@ -114,6 +114,7 @@ bool TIdTrivialFTP::SendRequest(quint16 opcode, const QString& remoteName) {
     if (!socket_->bind(QHostAddress(QHostAddress::AnyIPv4), 0))
         return Fail(ErrorKind::Network,
                     QStringLiteral("cannot open a UDP socket: %1").arg(socket_->errorString()));
+    server_ = address;
     peer_ = address;
     peerPort_ = settings_.Port;
     QByteArray request;
@@ -143,7 +144,10 @@ std::optional<TIdTrivialFTP::Packet> TIdTrivialFTP::Receive(int timeoutMs) {
         if (socket && socket->hasPendingDatagrams()) {
             // A fixed bound spares asking the system for each datagram's size first.
             const QNetworkDatagram datagram = socket->receiveDatagram(MaxPacketSize);
-            if (datagram.isValid())
+            // The server answers from a port of its own choosing, but always from its address: a packet from
+            // any other host is no part of the transfer and must not redirect it.
+            if (datagram.isValid() &&
+                datagram.senderAddress().isEqual(server_, QHostAddress::ConvertV4MappedToIPv4))
                 return Packet{datagram.data(), datagram.senderAddress(),
                               static_cast<quint16>(datagram.senderPort())};
             continue;

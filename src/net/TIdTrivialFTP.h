@@ -88,6 +88,7 @@ private:
     TftpSettings settings_;
     QString host_;
     std::unique_ptr<QUdpSocket> socket_;
+    QHostAddress server_;
     QHostAddress peer_;
     quint16 peerPort_ = 0;
     int blockSize_ = 512;

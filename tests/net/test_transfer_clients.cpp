@@ -62,6 +62,7 @@ class ScriptedPeer : public QObject {
 public:
     explicit ScriptedPeer(const QList<QList<QByteArray>>& script) : script_(script) {
         socket_.bind(Server, 0);
+        foreign_.bind(QHostAddress(QStringLiteral("127.0.0.2")), 0);
         connect(&socket_, &QUdpSocket::readyRead, this, [this] {
             while (socket_.hasPendingDatagrams()) {
                 const QNetworkDatagram datagram = socket_.receiveDatagram();
@@ -72,10 +73,12 @@ public:
                                                   .arg(opcode)
                                                   .arg((quint8(data[2]) << 8) | quint8(data[3]))
                                                   .arg(data.size() - 4));
-                for (const QByteArray& packet : script_.value(count_++))
-                    if (!packet.isEmpty())
-                        socket_.writeDatagram(packet, datagram.senderAddress(),
-                                              static_cast<quint16>(datagram.senderPort()));
+                for (const QByteArray& packet : script_.value(count_++)) {
+                    // "!" first: the packet comes from another host.
+                    QUdpSocket& from = packet.startsWith('!') ? foreign_ : socket_;
+                    from.writeDatagram(packet.startsWith('!') ? packet.mid(1) : packet,
+                                       datagram.senderAddress(), static_cast<quint16>(datagram.senderPort()));
+                }
             }
         });
     }
@@ -84,6 +87,7 @@ public:
 
 private:
     QUdpSocket socket_;
+    QUdpSocket foreign_;
     QList<QList<QByteArray>> script_;
     int count_ = 0;
 };
@@ -191,6 +195,9 @@ void TestTransferClients::tftpScripted_data() {
     QTest::newRow("put: an older acknowledgement does not end it")
         << true << 100 << QList<QList<QByteArray>>{{oack}, {ack0}, {ack1}} << true << "2 3:1:100 3:1:100"
         << "";
+    QTest::newRow("put: packets of another host are ignored")
+        << true << 100 << QList<QList<QByteArray>>{{"!" + ack0}} << false << "2"
+        << "did not answer";
     QTest::newRow("put: error packet text")
         << true << 100 << QList<QList<QByteArray>>{{U16(5) + U16(2) + "Locked" + '\0'}} << false << "2"
         << "Locked";
