@@ -14,7 +14,7 @@ Options of every verb:
 
 const char* const ToolHelp = R"(Usage: olgctl [OPTIONS] VERB [ARGUMENTS]
 
-Finds the eOutletGuard power switches of the LAN and reads or writes their parameters.
+Finds the eOutletGuard power switches of the LAN, reads or writes their parameters and upgrades their firmware.
 
 Verbs:
   scan    list the devices that answer a scan
