@@ -157,6 +157,8 @@ void FtpServerSession::OpenData(bool sending, const QByteArray& payload, const Q
         data->deleteLater();
         Reply("425 Cannot open data connection");
     });
+    // From the device's own address, as a device's data connection comes.
+    data->bind(control_->localAddress(), 0);
     data->connectToHost(dataAddress_, dataPort_);
     dataPort_ = 0;
 }
