@@ -134,12 +134,9 @@ void TIdTrivialFTP::SendTo(const QByteArray& packet) {
 std::optional<TIdTrivialFTP::Packet> TIdTrivialFTP::Receive(int timeoutMs) {
     const QDeadlineTimer deadline(timeoutMs);
     QPointer<QUdpSocket> socket(socket_.get());
-    QEventLoop wait;
-    QTimer timer;
-    timer.setSingleShot(true);
-    connect(&timer, &QTimer::timeout, &wait, &QEventLoop::quit);
-    if (socket)
-        connect(socket.data(), &QUdpSocket::readyRead, &wait, &QEventLoop::quit);
+    // Made only when a packet is not there yet: on a fast link most are.
+    std::unique_ptr<QEventLoop> wait;
+    std::unique_ptr<QTimer> timer;
     for (;;) {
         if (socket && socket->hasPendingDatagrams()) {
             // A fixed bound spares asking the system for each datagram's size first.
@@ -154,9 +151,16 @@ std::optional<TIdTrivialFTP::Packet> TIdTrivialFTP::Receive(int timeoutMs) {
         }
         if (!socket || deadline.hasExpired())
             return std::nullopt;
+        if (!wait) {
+            wait = std::make_unique<QEventLoop>();
+            timer = std::make_unique<QTimer>();
+            timer->setSingleShot(true);
+            connect(timer.get(), &QTimer::timeout, wait.get(), &QEventLoop::quit);
+            connect(socket.data(), &QUdpSocket::readyRead, wait.get(), &QEventLoop::quit);
+        }
         // The event loop runs while we wait: progress repaints and the window answers.
-        timer.start(static_cast<int>(std::max<qint64>(0, deadline.remainingTime())));
-        wait.exec();
+        timer->start(static_cast<int>(std::max<qint64>(0, deadline.remainingTime())));
+        wait->exec();
     }
 }
 
