@@ -98,8 +98,8 @@ int main(int argc, char* argv[]) {
     prompts.SetParent(&window);
     olg::FollowActivation(instance, window);
 
-    // UPGRADE DIALOG: the upgrade dialog is created here, once, right after the main window, and lives
-    // hidden until the end of the program.
+    // The upgrade dialog is created once, right after the main window, and lives hidden until the end.
+    window.CreateUpgradeForm();
 
     window.show();
     if (demo) {

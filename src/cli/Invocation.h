@@ -16,6 +16,7 @@ struct Invocation {
     bool Demo = false;
     bool All = false;
     bool DryRun = false;
+    bool Yes = false;
     std::optional<QString> Bind;
     std::optional<QString> Target;
     std::optional<QString> Format;
@@ -23,6 +24,8 @@ struct Invocation {
     std::optional<QString> Pdf;
     std::optional<QString> Png;
     std::optional<QString> Log;
+    std::optional<QString> TftpPort;
+    std::optional<QString> FtpPort;
 
     // The arguments without the program name; nothing with the reason in *error when an option is unknown or
     // lacks its value.

@@ -11,6 +11,7 @@
 #include "ScanCommand.h"
 #include "Session.h"
 #include "SimulatedLan.h"
+#include "UpgradeCommand.h"
 #include "WriteCommand.h"
 
 #include <memory>
@@ -63,7 +64,7 @@ int OlgCtl::Run(const QStringList& arguments) {
 
     const bool takesFormat =
         invocation.Verb != QLatin1String("write") && invocation.Verb != QLatin1String("save") &&
-        invocation.Verb != QLatin1String("label");
+        invocation.Verb != QLatin1String("label") && invocation.Verb != QLatin1String("upgrade");
     if (invocation.Format && (!takesFormat || !ParseOutputFormat(*invocation.Format)))
         return Usage(takesFormat ? QStringLiteral("--format takes table, csv or json")
                                  : invocation.Verb + QStringLiteral(" has no --format"));
@@ -73,6 +74,9 @@ int OlgCtl::Run(const QStringList& arguments) {
         return Usage(QStringLiteral("--dry-run belongs to load"));
     if ((invocation.Pdf || invocation.Png || invocation.Log) && invocation.Verb != QLatin1String("label"))
         return Usage(QStringLiteral("--pdf, --png and --log belong to label"));
+    const bool upgrade = invocation.Verb == QLatin1String("upgrade");
+    if (!upgrade && (invocation.Yes || invocation.TftpPort || invocation.FtpPort))
+        return Usage(QStringLiteral("--yes, --tftp-port and --ftp-port belong to upgrade"));
 
     ExchangeSettings settings;
     std::unique_ptr<SimulatedLan> lan;
@@ -102,6 +106,17 @@ int OlgCtl::Run(const QStringList& arguments) {
         settings.TargetPort = target->Port;
     }
 
+    for (const auto& [text, port] : {std::pair{&invocation.TftpPort, &settings.TftpPort},
+                                     std::pair{&invocation.FtpPort, &settings.FtpPort}}) {
+        if (!*text)
+            continue;
+        bool ok = false;
+        const uint value = (*text)->toUInt(&ok);
+        if (!ok || value == 0 || value > 65535)
+            return Usage(QStringLiteral("a port is a number from 1 to 65535, not \"%1\"").arg(**text));
+        *port = static_cast<quint16>(value);
+    }
+
     Session session(out_, err_, settings);
     if (invocation.Verb == QLatin1String("scan"))
         return ScanCommand(session).Run(invocation);
@@ -113,6 +128,8 @@ int OlgCtl::Run(const QStringList& arguments) {
         return LoadCommand(session).Run(invocation);
     if (invocation.Verb == QLatin1String("label"))
         return LabelCommand(session).Run(invocation);
+    if (upgrade)
+        return UpgradeCommand(session).Run(invocation);
     return WriteCommand(session).Run(invocation);
 }
 

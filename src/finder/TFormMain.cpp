@@ -3,6 +3,7 @@
 #include "ErrorBox.h"
 #include "ModelDialogs.h"
 #include "ScanLimit.h"
+#include "TUpgradeForm.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -69,6 +70,7 @@ TFormMain::TFormMain(Prompts& prompts, const ExchangeSettings& settings, QWidget
 
     if (!serveur_->BindError().isEmpty())
         QTimer::singleShot(0, this, &TFormMain::ReportBindError);
+    CreateUpgradeForm();
 }
 
 void TFormMain::FormCreate(const ExchangeSettings& settings) {
@@ -330,8 +332,20 @@ void TFormMain::Config() {
         Scan();
 }
 
-// The upgrade arrives with its own feature; until then its entry is present and does nothing.
-void TFormMain::UpgradeButtonClick() {}
+void TFormMain::CreateUpgradeForm() {
+    if (!upgradeForm_)
+        upgradeForm_ = new TUpgradeForm(*serveur_, prompts_, neighbours_, this);
+}
+
+void TFormMain::UpgradeButtonClick() {
+    // No test of the list: the full-featured variant upgrades any address with nothing listed.
+    CreateUpgradeForm();
+    upgradeForm_->SetFullFeatures(distribution_.FullFeatures);
+    upgradeForm_->SetNeighbourCache(neighbours_);
+    const bool listed = selectedDevice_ >= 0 && selectedDevice_ < devices_.Size();
+    upgradeForm_->ShowUpgrade(listed ? QString::fromStdString(devices_.At(selectedDevice_).SenderAddress)
+                                     : QString());
+}
 
 void TFormMain::Quit() {
     QCoreApplication::quit();

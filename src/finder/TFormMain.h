@@ -24,6 +24,8 @@
 
 namespace olg {
 
+class TUpgradeForm;
+
 // The main window: the scan, the list of devices found and its grid, and the actions on the selected device.
 class TFormMain : public QMainWindow, public DialogHost {
     Q_OBJECT
@@ -98,6 +100,9 @@ public:
     // unless another is set (the window does not own it).
     NeighbourCache& Neighbours() { return *neighbours_; }
     void SetNeighbourCache(NeighbourCache& cache) { neighbours_ = &cache; }
+    // The upgrade dialog, created once and kept for the whole run.
+    void CreateUpgradeForm();
+    TUpgradeForm* UpgradeForm() const { return upgradeForm_; }
 
 signals:
     // Every double click on the grid, before Home runs.
@@ -135,6 +140,7 @@ private:
     // Ticks of the running scan.
     int tickCount_ = 0;
     QLabel* lanNote_;
+    TUpgradeForm* upgradeForm_ = nullptr;
     bool fitting_ = false;
     IpNeighbourCache systemNeighbours_;
     NeighbourCache* neighbours_ = &systemNeighbours_;

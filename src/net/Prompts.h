@@ -31,6 +31,9 @@ public:
     // A modal dialog choosing a file to save into, in an existing folder; choosing an existing file asks
     // nothing more, the file is then updated. The empty text when the user cancelled.
     virtual QString AskSaveFileName(const FileDialogRequest& /*request*/) { return {}; }
+    // The warning before a firmware upgrade; true only when the user chose to go on. Prompts that cannot ask
+    // answer no.
+    virtual bool ConfirmUpgrade(const QString& /*warning*/) { return false; }
 };
 
 } // namespace olg

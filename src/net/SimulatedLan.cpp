@@ -8,11 +8,14 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QTcpServer>
 #include <QTimer>
+#include <QUdpSocket>
 
 #include <array>
 #include <csignal>
 #include <optional>
+#include <type_traits>
 
 #ifdef Q_OS_LINUX
 #include <sys/prctl.h>
@@ -72,6 +75,20 @@ std::optional<ReadyLine> ParseReadyLine(const QString& line) {
     if (!endpoint || !ok)
         return std::nullopt;
     return ReadyLine{devices, endpoint->Port};
+}
+
+// A port the system has just handed out as free: the devices' upgrade services take it on their own
+// addresses, where ports 69 and 21 need privileges.
+template <typename Socket> quint16 FreePort() {
+    Socket socket;
+    if constexpr (std::is_same_v<Socket, QTcpServer>)
+        socket.listen(QHostAddress(QHostAddress::LocalHost), 0);
+    else
+        socket.bind(QHostAddress(QHostAddress::LocalHost), 0);
+    if constexpr (std::is_same_v<Socket, QTcpServer>)
+        return socket.serverPort();
+    else
+        return socket.localPort();
 }
 
 } // namespace
@@ -137,6 +154,10 @@ bool SimulatedLan::StartProcess(const QStringList& simulatorArguments, QString* 
     QStringList arguments = simulatorArguments;
     arguments << QStringLiteral("--listen") << QStringLiteral("127.0.0.1:0") << QStringLiteral("--reply-base")
               << QStringLiteral("127.0.0.10");
+    tftpPort_ = FreePort<QUdpSocket>();
+    ftpPort_ = FreePort<QTcpServer>();
+    arguments << QStringLiteral("--tftp-port") << QString::number(tftpPort_) << QStringLiteral("--ftp-port")
+              << QString::number(ftpPort_);
     process_.start(program, arguments);
     if (!process_.waitForStarted(ReadyTimeoutMs)) {
         *error = QStringLiteral("the simulator did not start: %1").arg(process_.errorString());
@@ -204,6 +225,8 @@ ExchangeSettings SimulatedLan::Settings() const {
     settings.BindPort = 0;
     settings.TargetAddress = QHostAddress(QHostAddress::LocalHost);
     settings.TargetPort = port_;
+    settings.TftpPort = tftpPort_;
+    settings.FtpPort = ftpPort_;
     return settings;
 }
 

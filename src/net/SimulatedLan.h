@@ -24,7 +24,8 @@ public:
     bool Start(QString* error);
     // The same with other simulator arguments (devices, faults, state file) in place of the demo devices.
     bool StartSimulator(const QStringList& simulatorArguments, QString* error);
-    // Where the exchange binds (loopback, any free port) and where it sends (the simulator's port).
+    // Where the exchange binds (loopback, any free port), where it sends (the simulator's port) and where the
+    // devices serve the upgrade.
     ExchangeSettings Settings() const;
     int DeviceCount() const;
     // The simulator's port on 127.0.0.1, or 0 when it is not running.
@@ -39,6 +40,8 @@ private:
 
     QProcess process_;
     quint16 port_ = 0;
+    quint16 tftpPort_ = 0;
+    quint16 ftpPort_ = 0;
     int deviceCount_ = 0;
 };
 

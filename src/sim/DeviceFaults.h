@@ -19,6 +19,15 @@ struct DeviceFaults {
     // The reply's source is the device's address identity (00 02 ...) instead of its MAC identity.
     bool NonMacIdentity = false;
 
+    // The upgrade services.
+    bool TftpNoLastAck = false; // the last block of a put is stored but never acknowledged
+    bool TftpError = false;     // every TFTP request gets an error packet
+    bool TftpSilent = false;    // TFTP requests get no answer at all
+    bool TftpCorrupt = false;   // a get returns the stored image with one byte changed
+    bool FtpBadLogin = false;   // the FTP login is refused with 530
+    bool FtpStoreFails = false; // every STOR ends with 451 and stores nothing
+    bool FtpSilent = false;     // FTP connections are accepted but never greeted
+
     bool Any() const {
         return NoAnswer || DelayMs > 0 || DropShare > 0.0 || Garbled || Truncated || WrongLengths ||
                NonMacIdentity;

@@ -14,6 +14,11 @@ public:
     void ShowWarning(const QString& message) override { warnings.append(message); }
     QString AskOpenFileName(const FileDialogRequest& request) override { return Answer(true, request); }
     QString AskSaveFileName(const FileDialogRequest& request) override { return Answer(false, request); }
+    // Answered from upgradeAnswers; with none left the user chose Return.
+    bool ConfirmUpgrade(const QString& warning) override {
+        upgradeWarnings.append(warning);
+        return !upgradeAnswers.isEmpty() && upgradeAnswers.takeFirst();
+    }
 
     struct FileDialog {
         bool Open = false;
@@ -25,6 +30,8 @@ public:
     QList<FileDialog> fileDialogs;
     // The file names the dialogs answer, in order; an empty one, or none left, cancels.
     QStringList fileAnswers;
+    QStringList upgradeWarnings;
+    QList<bool> upgradeAnswers;
 
 private:
     QString Answer(bool open, const FileDialogRequest& request) {
