@@ -318,13 +318,15 @@ void TFormMain::StringGridDblClick() {
     Home();
 }
 
-void TFormMain::Config() {
+const DialogFactory::Runner* TFormMain::SelectedRunner() const {
     if (devices_.Empty())
-        return;
+        return nullptr;
     const int type = registry_.FindDeviceType(devices_.At(selectedDevice_).TypeValue());
-    if (type < 0)
-        return;
-    const DialogFactory::Runner* runner = dialogs_.Find(registry_.Entry(type).Model);
+    return type < 0 ? nullptr : dialogs_.Find(registry_.Entry(type).Model);
+}
+
+void TFormMain::Config() {
+    const DialogFactory::Runner* runner = SelectedRunner();
     if (!runner)
         return;
     // A confirmed dialog has written the device, so its row and those of its neighbours may have changed.

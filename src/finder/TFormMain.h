@@ -115,6 +115,9 @@ private:
     void FormCreate(const ExchangeSettings& settings);
     static MacLog::Entry MacLogEntry(const TOLG& record);
     void LogMacEntry(const MacLog::Entry& entry);
+    // The dialog runner of the selected device's model; nullptr when nothing is listed or its type code
+    // is not registered.
+    const DialogFactory::Runner* SelectedRunner() const;
     void CreateGrid();
     void CreateProgressBar();
     void SelectFirstRow();
