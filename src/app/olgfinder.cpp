@@ -37,7 +37,7 @@ int main(int argc, char* argv[]) {
         QStringLiteral("ADDR:PORT"));
     const QCommandLineOption demoOption(
         QStringLiteral("demo"),
-        QStringLiteral("Run on a simulated LAN: the device simulator on loopback, one device of each type."));
+        QStringLiteral("Run on a simulated LAN: the device simulator on loopback, one device of each type and older firmware."));
     parser.addOptions({bindOption, targetOption, demoOption});
 
     // Help needs no display. Everything else is parsed once the application has taken out the window
@@ -98,8 +98,8 @@ int main(int argc, char* argv[]) {
     prompts.SetParent(&window);
     olg::FollowActivation(instance, window);
 
-    // UPGRADE DIALOG: the upgrade dialog is created here, once, right after the main window, and lives
-    // hidden until the end of the program.
+    // The upgrade dialog is created once, right after the main window, and lives hidden until the end.
+    window.CreateUpgradeForm();
 
     window.show();
     if (demo) {

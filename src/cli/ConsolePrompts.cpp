@@ -17,9 +17,10 @@ void ConsolePrompts::ShowWarning(const QString& message) {
     err_ << "olgctl: warning: " << TerminalText(message) << Qt::endl;
 }
 
-} // namespace olg::cli
-
-namespace olg::cli {
+bool ConsolePrompts::ConfirmUpgrade(const QString& warning) {
+    err_ << warning << Qt::endl;
+    return AskYesNo(QStringLiteral("Upgrade the firmware?"));
+}
 
 bool ConsolePrompts::AskYesNo(const QString& question) {
     err_ << "olgctl: " << TerminalText(question) << " [y/N] " << Qt::flush;

@@ -16,6 +16,8 @@ public:
     void ShowWarning(const QString& message) override;
     // Asks on the error stream, so that the output stays clean for scripts; "y" or "yes" is yes.
     bool AskYesNo(const QString& question) override;
+    // Prints the warning, then asks as AskYesNo does.
+    bool ConfirmUpgrade(const QString& warning) override;
 
     // How many errors were shown, so that a command fails when the exchange reported one.
     int ErrorCount() const { return errorCount_; }

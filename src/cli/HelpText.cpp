@@ -11,13 +11,13 @@ Options of every verb:
   --interface NAME    send the LAN broadcast out of this network interface only, and ignore replies that
                       come in on others; may be repeated (default: every interface that is up, can
                       broadcast and is not loopback)
-  --demo              work on a simulated LAN of eleven devices on loopback instead of the real one
+  --demo              work on a simulated LAN of sixteen devices on loopback instead of the real one
   --help              this help
 )";
 
 const char* const ToolHelp = R"(Usage: olgctl [OPTIONS] VERB [ARGUMENTS]
 
-Finds the eOutletGuard power switches of the LAN and reads or writes their parameters.
+Finds the eOutletGuard power switches of the LAN, reads or writes their parameters and upgrades their firmware.
 
 Verbs:
   scan    list the devices that answer a scan
@@ -26,6 +26,7 @@ Verbs:
   save    save the configuration of one device into a .cfg file, or of several into a folder
   load    write a configuration saved in a .cfg file into one device or several
   label   make the MAC label of one device and record it in the MAC log
+  upgrade send new firmware, or a set of files, to one device
 
 "olgctl VERB --help" tells more about a verb.
 DEVICE is a MAC address (separators "-", ":" or ".", any case), an IP address or a device name. A device
@@ -116,6 +117,22 @@ log, a fixed-column text file. A MAC address already in the log is not added aga
   --log FILE  the MAC log to add the device to
 )";
 
+const char* const UpgradeHelp =
+    R"(Usage: olgctl upgrade DEVICE FILE [--yes] [--tftp-port PORT] [--ftp-port PORT]
+
+Scans, then asks the device how it takes new firmware and sends it the way it asks:
+  FILE.bin  an image: by TFTP, then read back and compared, or by FTP as "image.bin" or "rom.bin" (the file's
+            path must hold one of these names)
+  FILE.cfg  an upload list, one file name a line, of files beside it: the device's FTP store is emptied, then
+            every listed file is stored
+The warning is printed and the upgrade asked for on the terminal unless --yes is given. Progress goes to the
+error stream. The exit code is 0 only when the transfer succeeded, for a TFTP image with its read-back.
+
+  --yes             do not ask
+  --tftp-port PORT  the devices' TFTP port (default 69)
+  --ftp-port PORT   the devices' FTP port (default 21)
+)";
+
 } // namespace
 
 QString HelpText(const QString& verb) {
@@ -134,6 +151,8 @@ QString HelpText(const QString& verb) {
         text = LoadHelp;
     else if (verb == QLatin1String("label"))
         text = LabelHelp;
+    else if (verb == QLatin1String("upgrade"))
+        text = UpgradeHelp;
     if (!text)
         return {};
     return QString::fromUtf8(text) + QString::fromUtf8(CommonOptions);

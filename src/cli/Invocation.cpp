@@ -20,8 +20,10 @@ std::optional<Invocation> Invocation::Parse(const QStringList& arguments, QStrin
     const QCommandLineOption pdf(QStringLiteral("pdf"), {}, QStringLiteral("FILE"));
     const QCommandLineOption png(QStringLiteral("png"), {}, QStringLiteral("FILE"));
     const QCommandLineOption log(QStringLiteral("log"), {}, QStringLiteral("FILE"));
-    parser.addOptions(
-        {help, version, demo, all, dryRun, yes, interface, bind, target, format, pdf, png, log});
+    const QCommandLineOption tftpPort(QStringLiteral("tftp-port"), {}, QStringLiteral("PORT"));
+    const QCommandLineOption ftpPort(QStringLiteral("ftp-port"), {}, QStringLiteral("PORT"));
+    parser.addOptions({help, version, demo, all, dryRun, yes, interface, bind, target, format, pdf, png, log,
+                       tftpPort, ftpPort});
 
     // QCommandLineParser skips the first word as the program name.
     if (!parser.parse(QStringList{QStringLiteral("olgctl")} + arguments)) {
@@ -43,7 +45,8 @@ std::optional<Invocation> Invocation::Parse(const QStringList& arguments, QStrin
     for (const auto& [option, field] :
          {std::pair{&bind, &invocation.Bind}, std::pair{&target, &invocation.Target},
           std::pair{&format, &invocation.Format}, std::pair{&pdf, &invocation.Pdf},
-          std::pair{&png, &invocation.Png}, std::pair{&log, &invocation.Log}}) {
+          std::pair{&png, &invocation.Png}, std::pair{&log, &invocation.Log},
+          std::pair{&tftpPort, &invocation.TftpPort}, std::pair{&ftpPort, &invocation.FtpPort}}) {
         if (parser.isSet(*option)) {
             const QStringList values = parser.values(*option);
             if (values.size() > 1) {

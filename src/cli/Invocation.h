@@ -26,6 +26,8 @@ struct Invocation {
     std::optional<QString> Pdf;
     std::optional<QString> Png;
     std::optional<QString> Log;
+    std::optional<QString> TftpPort;
+    std::optional<QString> FtpPort;
 
     // The arguments without the program name; nothing with the reason in *error when an option is unknown or
     // lacks its value.

@@ -12,6 +12,7 @@
 #include "ScanCommand.h"
 #include "Session.h"
 #include "SimulatedLan.h"
+#include "UpgradeCommand.h"
 #include "WriteCommand.h"
 
 #include <memory>
@@ -62,9 +63,9 @@ int OlgCtl::Run(const QStringList& arguments) {
         return invocation.Help ? ExitOk : ExitUsage;
     }
 
-    const bool takesFormat = invocation.Verb != QLatin1String("write") &&
-                             invocation.Verb != QLatin1String("save") &&
-                             invocation.Verb != QLatin1String("label");
+    const bool takesFormat =
+        invocation.Verb != QLatin1String("write") && invocation.Verb != QLatin1String("save") &&
+        invocation.Verb != QLatin1String("label") && invocation.Verb != QLatin1String("upgrade");
     if (invocation.Format && (!takesFormat || !ParseOutputFormat(*invocation.Format)))
         return Usage(takesFormat ? QStringLiteral("--format takes table, csv or json")
                                  : invocation.Verb + QStringLiteral(" has no --format"));
@@ -72,9 +73,10 @@ int OlgCtl::Run(const QStringList& arguments) {
         return Usage(QStringLiteral("--all belongs to write"));
     if (invocation.DryRun && invocation.Verb != QLatin1String("load"))
         return Usage(QStringLiteral("--dry-run belongs to load"));
+    const bool upgrade = invocation.Verb == QLatin1String("upgrade");
     if (invocation.Yes && invocation.Verb != QLatin1String("write") &&
-        invocation.Verb != QLatin1String("load"))
-        return Usage(QStringLiteral("--yes belongs to write and load"));
+        invocation.Verb != QLatin1String("load") && !upgrade)
+        return Usage(QStringLiteral("--yes belongs to write, load and upgrade"));
     if (!invocation.Interfaces.isEmpty() && (invocation.Demo || invocation.Target))
         return Usage(QStringLiteral("--interface limits the LAN broadcast; leave out --target and --demo"));
     for (const QString& name : invocation.Interfaces) {
@@ -84,6 +86,8 @@ int OlgCtl::Run(const QStringList& arguments) {
     }
     if ((invocation.Pdf || invocation.Png || invocation.Log) && invocation.Verb != QLatin1String("label"))
         return Usage(QStringLiteral("--pdf, --png and --log belong to label"));
+    if (!upgrade && (invocation.TftpPort || invocation.FtpPort))
+        return Usage(QStringLiteral("--tftp-port and --ftp-port belong to upgrade"));
 
     ExchangeSettings settings;
     std::unique_ptr<SimulatedLan> lan;
@@ -113,6 +117,17 @@ int OlgCtl::Run(const QStringList& arguments) {
         settings.TargetPort = target->Port;
     }
 
+    for (const auto& [text, port] : {std::pair{&invocation.TftpPort, &settings.TftpPort},
+                                     std::pair{&invocation.FtpPort, &settings.FtpPort}}) {
+        if (!*text)
+            continue;
+        bool ok = false;
+        const uint value = (*text)->toUInt(&ok);
+        if (!ok || value == 0 || value > 65535)
+            return Usage(QStringLiteral("a port is a number from 1 to 65535, not \"%1\"").arg(**text));
+        *port = static_cast<quint16>(value);
+    }
+
     Session session(out_, err_, settings, in_);
     session.LimitInterfaces(invocation.Interfaces);
     if (invocation.Verb == QLatin1String("scan"))
@@ -125,6 +140,8 @@ int OlgCtl::Run(const QStringList& arguments) {
         return LoadCommand(session).Run(invocation);
     if (invocation.Verb == QLatin1String("label"))
         return LabelCommand(session).Run(invocation);
+    if (upgrade)
+        return UpgradeCommand(session).Run(invocation);
     return WriteCommand(session).Run(invocation);
 }
 

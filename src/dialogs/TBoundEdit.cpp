@@ -25,8 +25,11 @@ TBoundEdit::TBoundEdit(QWidget* parent) : QLineEdit(parent) {
 
 void TBoundEdit::LoadValue(const ParamValue& value) {
     loaded_ = binding::LoadEditText(value);
-    setText(DeviceText::Decode(*loaded_));
-    shown_ = text();
+    const QString decoded = DeviceText::Decode(*loaded_);
+    // What the edit shows of it, taken before the change handlers run: a handler that amends the text
+    // (a missing slash, say) makes it differ, so the amended text is stored rather than the old bytes.
+    shown_ = decoded.left(maxLength());
+    setText(decoded);
 }
 
 void TBoundEdit::StoreValue(ParamValue& value) const {

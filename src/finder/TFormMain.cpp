@@ -1,7 +1,9 @@
 #include "TFormMain.h"
 
 #include "ErrorBox.h"
+#include "ModelDialogs.h"
 #include "ScanLimit.h"
+#include "TUpgradeForm.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -53,6 +55,7 @@ TFormMain::TFormMain(Prompts& prompts, const ExchangeSettings& settings, QWidget
     connect(timer_, &QTimer::timeout, this, &TFormMain::TimerTimer);
 
     ConnectActions();
+    RegisterModelDialogs(dialogs_, *this);
     // The state before any scan: only Scan and Upgrade offered. The popup's items stay enabled, since the
     // popup never opens while nothing is listed.
     for (QAction* action :
@@ -68,6 +71,7 @@ TFormMain::TFormMain(Prompts& prompts, const ExchangeSettings& settings, QWidget
 
     if (!serveur_->BindError().isEmpty())
         QTimer::singleShot(0, this, &TFormMain::ReportBindError);
+    CreateUpgradeForm();
 }
 
 void TFormMain::FormCreate(const ExchangeSettings& settings) {
@@ -319,13 +323,15 @@ void TFormMain::StringGridDblClick() {
     Home();
 }
 
-void TFormMain::Config() {
+const DialogFactory::Runner* TFormMain::SelectedRunner() const {
     if (devices_.Empty())
-        return;
+        return nullptr;
     const int type = registry_.FindDeviceType(devices_.At(selectedDevice_).TypeValue());
-    if (type < 0)
-        return;
-    const DialogFactory::Runner* runner = dialogs_.Find(registry_.Entry(type).Model);
+    return type < 0 ? nullptr : dialogs_.Find(registry_.Entry(type).Model);
+}
+
+void TFormMain::Config() {
+    const DialogFactory::Runner* runner = SelectedRunner();
     if (!runner)
         return;
     // A confirmed dialog has written the device, so its row and those of its neighbours may have changed.
@@ -333,8 +339,20 @@ void TFormMain::Config() {
         Scan();
 }
 
-// The upgrade arrives with its own feature; until then its entry is present and does nothing.
-void TFormMain::UpgradeButtonClick() {}
+void TFormMain::CreateUpgradeForm() {
+    if (!upgradeForm_)
+        upgradeForm_ = new TUpgradeForm(*serveur_, prompts_, neighbours_, this);
+}
+
+void TFormMain::UpgradeButtonClick() {
+    // No test of the list: the full-featured variant upgrades any address with nothing listed.
+    CreateUpgradeForm();
+    upgradeForm_->SetFullFeatures(distribution_.FullFeatures);
+    upgradeForm_->SetNeighbourCache(neighbours_);
+    const bool listed = selectedDevice_ >= 0 && selectedDevice_ < devices_.Size();
+    upgradeForm_->ShowUpgrade(listed ? QString::fromStdString(devices_.At(selectedDevice_).SenderAddress)
+                                     : QString());
+}
 
 void TFormMain::Quit() {
     QCoreApplication::quit();

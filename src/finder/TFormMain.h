@@ -5,6 +5,7 @@
 #include "DeviceSortFilter.h"
 #include "DeviceTableModel.h"
 #include "DialogFactory.h"
+#include "DialogHost.h"
 #include "Distribution.h"
 #include "ExchangeSettings.h"
 #include "IpNeighbourCache.h"
@@ -25,8 +26,10 @@
 
 namespace olg {
 
+class TUpgradeForm;
+
 // The main window: the scan, the list of devices found and its grid, and the actions on the selected device.
-class TFormMain : public QMainWindow {
+class TFormMain : public QMainWindow, public DialogHost {
     Q_OBJECT
 
 public:
@@ -44,7 +47,7 @@ public:
     void TimerTimer();
     void ResetGrid();
     // The one handler that merges every reply (discovery or read) into the list.
-    void DeviceReply(const QString& sender, quint16 port, const QByteArray& datagram, bool complete);
+    void DeviceReply(const QString& sender, quint16 port, const QByteArray& datagram, bool complete) override;
     void ShowDevice(int index);
     void UpdateAdminActions();
     // Sizes the filler column so that the columns span the grid without a scroll bar.
@@ -91,17 +94,21 @@ public:
     // Says in the status bar that the devices listed are simulated.
     void ShowSimulatedLan(int deviceCount);
 
-    DeviceList& Devices() { return devices_; }
+    DeviceList& Devices() override { return devices_; }
     const DeviceList& Devices() const { return devices_; }
     int SelectedDevice() const { return selectedDevice_; }
     const DeviceRegistry& Registry() const { return registry_; }
-    TServeur& Serveur() { return *serveur_; }
+    TServeur& Serveur() override { return *serveur_; }
+    Prompts& UserPrompts() override { return prompts_; }
     DialogFactory& Dialogs() { return dialogs_; }
     const Distribution& GetDistribution() const { return distribution_; }
     // The host's neighbour table, cleared of a device's entry before its web pages open; the system's own
     // unless another is set (the window does not own it).
     NeighbourCache& Neighbours() { return *neighbours_; }
     void SetNeighbourCache(NeighbourCache& cache) { neighbours_ = &cache; }
+    // The upgrade dialog, created once and kept for the whole run.
+    void CreateUpgradeForm();
+    TUpgradeForm* UpgradeForm() const { return upgradeForm_; }
 
 signals:
     // Every double click on the grid, before Home runs.
@@ -114,6 +121,9 @@ private:
     void FormCreate(const ExchangeSettings& settings);
     static MacLog::Entry MacLogEntry(const TOLG& record);
     void LogMacEntry(const MacLog::Entry& entry);
+    // The dialog runner of the selected device's model; nullptr when nothing is listed or its type code
+    // is not registered.
+    const DialogFactory::Runner* SelectedRunner() const;
     void CreateGrid();
     void CreateProgressBar();
     void SelectFirstRow();
@@ -144,6 +154,7 @@ private:
     // Ticks of the running scan.
     int tickCount_ = 0;
     QLabel* lanNote_;
+    TUpgradeForm* upgradeForm_ = nullptr;
     bool fitting_ = false;
     IpNeighbourCache systemNeighbours_;
     NeighbourCache* neighbours_ = &systemNeighbours_;

@@ -2,6 +2,8 @@
 
 #include "TFormMain.h"
 
+#include "BusyCursor.h"
+
 #include "ConfigFileStore.h"
 #include "Datagram.h"
 #include "DeviceText.h"
@@ -12,15 +14,6 @@
 namespace olg {
 
 namespace {
-
-// The hourglass for the whole screen while the object lives.
-class WaitCursor {
-public:
-    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 FileDialogRequest ConfigFileDialog(const QString& title, const QString& fileName) {
     return {title, fileName, QStringLiteral("cfg"), QStringLiteral("Config files (*.cfg);;All files (*)")};
@@ -44,7 +37,7 @@ void TFormMain::SaveClick() {
 
     replyReceived_ = false;
     {
-        const WaitCursor wait;
+        const BusyCursor wait;
         serveur_->ReadAll(devices_.At(devices_.Find(readIdentity_)), this,
                           [this](const QString& sender, quint16 port, const QByteArray& datagram,
                                  bool complete) { SaveReply(sender, port, datagram, complete); });
@@ -77,12 +70,7 @@ bool TFormMain::WriteConfigFile(const QString& fileName, int index) {
 }
 
 void TFormMain::LoadClick() {
-    if (devices_.Empty())
-        return;
-    const int type = registry_.FindDeviceType(devices_.At(selectedDevice_).TypeValue());
-    if (type < 0)
-        return;
-    const DialogFactory::Runner* runner = dialogs_.Find(registry_.Entry(type).Model);
+    const DialogFactory::Runner* runner = SelectedRunner();
     if (!runner)
         return;
     const DeviceIdentity identity = devices_.At(selectedDevice_).Identity;
@@ -92,7 +80,7 @@ void TFormMain::LoadClick() {
         return;
     bool loaded = false;
     {
-        const WaitCursor wait;
+        const BusyCursor wait;
         loaded = ReadConfigFile(fileName, index);
     }
     // A confirmed dialog has written the device, so its row and those of its neighbours may have changed.

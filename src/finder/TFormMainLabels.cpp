@@ -4,6 +4,8 @@
 #include "MacLabel.h"
 #include "MacLogFile.h"
 #include "TFormMain.h"
+
+#include "BusyCursor.h"
 #include "TOptionsForm.h"
 
 #include <QDateTime>
@@ -16,15 +18,6 @@ namespace {
 const QString PropertiesGroup = QStringLiteral("Properties");
 const QString MacFileValue = QStringLiteral("MACFile");
 const QString LogFilter = QStringLiteral("Text files (*.txt);;All files (*)");
-
-// The hourglass for the whole screen, restored on every way out.
-class WaitCursor {
-public:
-    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 // The ordinary pointer while the user answers a question in the middle of a long operation.
 class ArrowCursor {
@@ -51,10 +44,12 @@ void TFormMain::Print() {
     // Without a printer, as on many a fresh machine, the label goes into a PDF file rather than nowhere.
     const bool printerInstalled = printer.HasPrinter();
     if (!printerInstalled)
-        job.PdfFile = prompts_.AskSaveFileName({QStringLiteral("Print MAC Address"), {}, QStringLiteral("pdf"),
+        job.PdfFile = prompts_.AskSaveFileName({QStringLiteral("Print MAC Address"),
+                                                {},
+                                                QStringLiteral("pdf"),
                                                 QStringLiteral("PDF files (*.pdf)")});
 
-    WaitCursor wait;
+    BusyCursor wait;
     bool logged = false;
     QString error;
     const auto page = [&](QPainter& painter, int dotsPerInch) {

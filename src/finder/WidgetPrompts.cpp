@@ -1,5 +1,7 @@
 #include "WidgetPrompts.h"
 
+#include "TFormWarning.h"
+
 #include <QFileDialog>
 #include <QGuiApplication>
 
@@ -39,6 +41,11 @@ QString WidgetPrompts::AskFileName(const FileDialogRequest& request, bool open) 
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().constFirst();
+}
+
+bool WidgetPrompts::ConfirmUpgrade(const QString& warning) {
+    TFormWarning form(warning, parent_);
+    return form.exec() == QDialog::Accepted;
 }
 
 } // namespace olg

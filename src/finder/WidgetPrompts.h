@@ -21,6 +21,8 @@ public:
     void ShowWarning(const QString& message) override;
     QString AskOpenFileName(const FileDialogRequest& request) override;
     QString AskSaveFileName(const FileDialogRequest& request) override;
+    // The upgrade's own warning dialog, over the main window.
+    bool ConfirmUpgrade(const QString& warning) override;
 
 private:
     void Show(QMessageBox::Icon icon, const QString& message);

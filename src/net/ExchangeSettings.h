@@ -14,6 +14,9 @@ struct ExchangeSettings {
     quint16 BindPort = 52389;
     QHostAddress TargetAddress{QHostAddress::Broadcast};
     quint16 TargetPort = 52389;
+    // Where the devices serve the firmware upgrade, by TFTP and by FTP.
+    quint16 TftpPort = 69;
+    quint16 FtpPort = 21;
 };
 
 struct Endpoint {

@@ -36,6 +36,9 @@ public:
     virtual QString AskSaveFileName(const FileDialogRequest& /*request*/) { return {}; }
     // A question answered yes or no; false when the answer is no or nobody can be asked.
     virtual bool AskYesNo(const QString& /*question*/) { return false; }
+    // The warning before a firmware upgrade; true only when the user chose to go on. Prompts that cannot ask
+    // answer no.
+    virtual bool ConfirmUpgrade(const QString& /*warning*/) { return false; }
 };
 
 } // namespace olg

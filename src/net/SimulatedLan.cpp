@@ -8,11 +8,14 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QTcpServer>
 #include <QTimer>
+#include <QUdpSocket>
 
 #include <array>
 #include <csignal>
 #include <optional>
+#include <type_traits>
 
 #ifdef Q_OS_LINUX
 #include <sys/prctl.h>
@@ -30,23 +33,30 @@ const QString ReadyPrefix = QStringLiteral("olgsim: ");
 const QString ReadyMarker = QStringLiteral(" listening on ");
 
 struct DemoDevice {
+    int TypeIndex; // position in the device-type registry
     const char* Name;
     const char* Firmware;
 };
 
-// One per registered type code, in registration order.
-constexpr std::array<DemoDevice, 11> DemoDevices{{
-    {"Lobby rack", "1.4.0.0"},
-    {"Server room A", "1.4.2.0"},
-    {"Server room B", "1.5.0.0"},
-    {"Print shop", "2.0.1.0"},
-    {"Lab bench", "2.1.0.0"},
-    {"Reception", "1.6.3.0"},
-    {"Warehouse", "3.0.0.0"},
-    {"Studio", "3.1.0.0"},
-    {"Cold aisle", "3.2.1.0"},
-    {"Boardroom", "3.3.0.0"},
-    {"Kitchen", "3.4.2.0"},
+// One device per registered type code, in registration order, then older firmware of the models whose
+// configuration dialog depends on it, so that the demo shows every layout of every dialog.
+constexpr std::array<DemoDevice, 16> DemoDevices{{
+    {0, "Lobby rack", "1.4.0.0"},
+    {1, "Server room A", "1.4.2.0"},
+    {2, "Server room B", "1.5.0.0"},
+    {3, "Print shop", "2.0.1.0"},
+    {4, "Lab bench", "2.1.0.0"},
+    {5, "Reception", "1.6.3.0"},
+    {6, "Warehouse", "1.9.9.9"},
+    {7, "Studio", "2.0.0.0"},
+    {8, "Cold aisle", "2.0.0.3 build 17"},
+    {9, "Boardroom", "2.0.0.2"},
+    {10, "Kitchen", "3.4.2.0"},
+    {0, "Porch", "1.3.9.9"},
+    {1, "Archive", "1.1.9.9"},
+    {2, "Workshop", "1.1.0.0"},
+    {3, "Old wing", "1.1.9.9"},
+    {4, "Garage", "1.0.7.0"},
 }};
 
 struct ReadyLine {
@@ -65,6 +75,20 @@ std::optional<ReadyLine> ParseReadyLine(const QString& line) {
     if (!endpoint || !ok)
         return std::nullopt;
     return ReadyLine{devices, endpoint->Port};
+}
+
+// A port the system has just handed out as free: the devices' upgrade services take it on their own
+// addresses, where ports 69 and 21 need privileges.
+template <typename Socket> quint16 FreePort() {
+    Socket socket;
+    if constexpr (std::is_same_v<Socket, QTcpServer>)
+        socket.listen(QHostAddress(QHostAddress::LocalHost), 0);
+    else
+        socket.bind(QHostAddress(QHostAddress::LocalHost), 0);
+    if constexpr (std::is_same_v<Socket, QTcpServer>)
+        return socket.serverPort();
+    else
+        return socket.localPort();
 }
 
 } // namespace
@@ -91,12 +115,14 @@ SimulatedLan::~SimulatedLan() {
 QStringList SimulatedLan::DeviceArguments() {
     const DeviceRegistry registry = StandardRegistry();
     QStringList arguments;
-    for (int i = 0; i < registry.Count() && i < static_cast<int>(DemoDevices.size()); ++i) {
+    for (int i = 0; i < static_cast<int>(DemoDevices.size()); ++i) {
         const DemoDevice& device = DemoDevices[static_cast<std::size_t>(i)];
+        if (device.TypeIndex >= registry.Count())
+            continue;
         const std::uint64_t mac = 0x024F4C000001ULL + static_cast<std::uint64_t>(i);
         arguments << QStringLiteral("--device")
                   << QStringLiteral("type=0x%1,mac=%2,ip=192.168.10.%3,fw=%4,name=%5")
-                         .arg(registry.Entry(i).TypeCode, 8, 16, QLatin1Char('0'))
+                         .arg(registry.Entry(device.TypeIndex).TypeCode, 8, 16, QLatin1Char('0'))
                          .arg(QString::fromStdString(FormatMac("-", mac)))
                          .arg(21 + i)
                          .arg(QLatin1String(device.Firmware), QLatin1String(device.Name));
@@ -128,6 +154,10 @@ bool SimulatedLan::StartProcess(const QStringList& simulatorArguments, QString* 
     QStringList arguments = simulatorArguments;
     arguments << QStringLiteral("--listen") << QStringLiteral("127.0.0.1:0") << QStringLiteral("--reply-base")
               << QStringLiteral("127.0.0.10");
+    tftpPort_ = FreePort<QUdpSocket>();
+    ftpPort_ = FreePort<QTcpServer>();
+    arguments << QStringLiteral("--tftp-port") << QString::number(tftpPort_) << QStringLiteral("--ftp-port")
+              << QString::number(ftpPort_);
     process_.start(program, arguments);
     if (!process_.waitForStarted(ReadyTimeoutMs)) {
         *error = QStringLiteral("the simulator did not start: %1").arg(process_.errorString());
@@ -195,6 +225,8 @@ ExchangeSettings SimulatedLan::Settings() const {
     settings.BindPort = 0;
     settings.TargetAddress = QHostAddress(QHostAddress::LocalHost);
     settings.TargetPort = port_;
+    settings.TftpPort = tftpPort_;
+    settings.FtpPort = ftpPort_;
     return settings;
 }
 

@@ -9,8 +9,9 @@
 namespace olg {
 
 // A LAN without hardware: the device simulator running as a child process on a loopback port, with one device
-// of every registered type code. The exchange is pointed at it with Settings(), so nothing leaves the
-// machine. The child ends with this object, and also when this process dies without cleaning up.
+// of every registered type code and a few older firmware versions. The exchange is pointed at it with
+// Settings(), so nothing leaves the machine. The child ends with this object, and also when this process dies
+// without cleaning up.
 class SimulatedLan : public QObject {
     Q_OBJECT
 
@@ -21,9 +22,10 @@ public:
     // Starts the simulator found beside the running executable and waits until it listens. On failure the
     // reason goes to *error (when given) and false is returned.
     bool Start(QString* error);
-    // The same with other simulator arguments (devices, faults, state file) in place of the eleven devices.
+    // The same with other simulator arguments (devices, faults, state file) in place of the demo devices.
     bool StartSimulator(const QStringList& simulatorArguments, QString* error);
-    // Where the exchange binds (loopback, any free port) and where it sends (the simulator's port).
+    // Where the exchange binds (loopback, any free port), where it sends (the simulator's port) and where the
+    // devices serve the upgrade.
     ExchangeSettings Settings() const;
     int DeviceCount() const;
     // The simulator's port on 127.0.0.1, or 0 when it is not running.
@@ -38,6 +40,8 @@ private:
 
     QProcess process_;
     quint16 port_ = 0;
+    quint16 tftpPort_ = 0;
+    quint16 ftpPort_ = 0;
     int deviceCount_ = 0;
 };
 

@@ -51,6 +51,7 @@ public:
     // Why the socket could not be bound, or empty when it is listening.
     QString BindError() const { return bindError_; }
     quint16 LocalPort() const;
+    const ExchangeSettings& Settings() const { return settings_; }
 
     std::uint16_t DistributorCode() const { return distributorCode_; }
     void SetDistributorCode(std::uint16_t code) { distributorCode_ = code; }

@@ -7,6 +7,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace olg::sim {
 
@@ -27,6 +28,8 @@ struct DeviceConfig {
     // Values that replace the generated ones, by id, as text (numbers in decimal or 0x hex, addresses
     // dotted).
     std::map<int, std::string> Overrides;
+    // Files on the device's FTP store at start (each holds its own name).
+    std::vector<std::string> FtpFiles;
 };
 
 } // namespace olg::sim

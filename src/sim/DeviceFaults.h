@@ -21,6 +21,15 @@ struct DeviceFaults {
     // Answers discovery and reads but ignores every write, neither acting on it nor answering.
     bool IgnoreWrites = false;
 
+    // The upgrade services.
+    bool TftpNoLastAck = false; // the last block of a put is stored but never acknowledged
+    bool TftpError = false;     // every TFTP request gets an error packet
+    bool TftpSilent = false;    // TFTP requests get no answer at all
+    bool TftpCorrupt = false;   // a get returns the stored image with one byte changed
+    bool FtpBadLogin = false;   // the FTP login is refused with 530
+    bool FtpStoreFails = false; // every STOR ends with 451 and stores nothing
+    bool FtpSilent = false;     // FTP connections are accepted but never greeted
+
     bool Any() const {
         return NoAnswer || DelayMs > 0 || DropShare > 0.0 || Garbled || Truncated || WrongLengths ||
                NonMacIdentity || IgnoreWrites;

@@ -1,5 +1,8 @@
 #include "DeviceServer.h"
 
+#include "FtpServer.h"
+#include "TftpServer.h"
+
 #include <QNetworkDatagram>
 #include <QTimer>
 #include <QVariant>
@@ -20,8 +23,18 @@ DeviceServer::DeviceServer(SimulatorSetup setup, const DeviceRegistry& registry,
     devices_.reserve(setup_.Devices.size());
     for (const DeviceConfig& config : setup_.Devices)
         devices_.emplace_back(config, config.Ip.value_or(0), registry);
-    if (!setup_.StatePath.isEmpty())
+    if (setup_.ReplyBase)
+        for (std::size_t i = 0; i < devices_.size(); ++i)
+            devices_[i].SetAnsweringAddress(*setup_.ReplyBase + static_cast<quint32>(i));
+    files_.resize(devices_.size());
+    servicesOpen_.resize(devices_.size(), false);
+    for (std::size_t i = 0; i < devices_.size(); ++i)
+        for (const std::string& name : setup_.Devices[i].FtpFiles)
+            files_[i].FtpStore[QString::fromStdString(name)] = QByteArray::fromStdString(name);
+    if (!setup_.StatePath.isEmpty()) {
         state_ = std::make_unique<StateWriter>(setup_.StatePath);
+        state_->SetFiles(&files_);
+    }
 }
 
 bool DeviceServer::Start() {
@@ -65,6 +78,30 @@ quint32 DeviceServer::SourceFor(std::size_t index) const {
     return devices_[index].Ip();
 }
 
+void DeviceServer::SaveState(std::size_t index) {
+    if (state_ && !state_->Update(devices_, index, setup_.ReplyBase))
+        std::fprintf(stderr, "olgsim: cannot write %s: %s\n", qPrintable(setup_.StatePath),
+                     qPrintable(state_->ErrorText()));
+}
+
+void DeviceServer::OpenUpgradeServices(std::size_t index) {
+    // Opened on demand: a fleet of thousands would otherwise hold two sockets per device for nothing.
+    if (servicesOpen_[index])
+        return;
+    servicesOpen_[index] = true;
+    const QHostAddress address(SourceFor(index));
+    const DeviceFaults& faults = devices_[index].Config().Faults;
+    auto* tftp = new TftpServer(address, setup_.TftpPort, faults, files_[index], this);
+    auto* ftp = new FtpServer(address, setup_.FtpPort, faults, files_[index], this);
+    connect(tftp, &TftpServer::ImageStored, this, [this, index] { SaveState(index); });
+    connect(ftp, &FtpServer::StoreChanged, this, [this, index] { SaveState(index); });
+    QString error;
+    if (!tftp->Start(&error))
+        std::fprintf(stderr, "olgsim: %s\n", qPrintable(error));
+    if (!ftp->Start(&error))
+        std::fprintf(stderr, "olgsim: %s\n", qPrintable(error));
+}
+
 void DeviceServer::Handle(const QByteArray& datagram, const QHostAddress& sender, quint16 senderPort) {
     if (sender.protocol() != QAbstractSocket::IPv4Protocol && !sender.toIPv4Address())
         return;
@@ -75,9 +112,11 @@ void DeviceServer::Handle(const QByteArray& datagram, const QHostAddress& sender
     for (std::size_t i = 0; i < devices_.size(); ++i) {
         DeviceAnswer answer = devices_[i].Answer(bytes, size);
         // The state is on disk before the reply leaves, so whoever got the reply reads the new values.
-        if (answer.Changed && state_ && !state_->Update(devices_, i, setup_.ReplyBase))
-            std::fprintf(stderr, "olgsim: cannot write %s: %s\n", qPrintable(setup_.StatePath),
-                         qPrintable(state_->ErrorText()));
+        if (answer.Changed)
+            SaveState(i);
+        // Before the answer leaves, so that the upload it asks for finds the services open.
+        if (answer.UpgradeRequested)
+            OpenUpgradeServices(i);
         if (!answer.Answered)
             continue;
         const QByteArray reply(reinterpret_cast<const char*>(answer.Datagram.data()),

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DeviceFiles.h"
 #include "ReplySender.h"
 #include "SimulatorSetup.h"
 #include "StateWriter.h"
@@ -28,14 +29,21 @@ public:
     // Where the socket is bound, with the real port when port 0 was asked for.
     QString ListenText() const;
     const std::vector<VirtualDevice>& Devices() const { return devices_; }
+    const std::vector<DeviceFiles>& Files() const { return files_; }
 
 private:
     void ReadPending();
     void Handle(const QByteArray& datagram, const QHostAddress& sender, quint16 senderPort);
     quint32 SourceFor(std::size_t index) const;
+    // Opens a device's TFTP and FTP services; a port that cannot be bound is reported once.
+    void OpenUpgradeServices(std::size_t index);
+    void SaveState(std::size_t index);
 
     SimulatorSetup setup_;
     std::vector<VirtualDevice> devices_;
+    // Sized once: the services keep references to their device's files.
+    std::vector<DeviceFiles> files_;
+    std::vector<bool> servicesOpen_;
     QUdpSocket socket_;
     std::unique_ptr<ReplySender> sender_;
     std::unique_ptr<StateWriter> state_;

@@ -79,6 +79,20 @@ bool DeviceSpecParser::ParseFault(std::string_view key, std::string_view value, 
         ok = ParseFlag(value, faults.NonMacIdentity);
     } else if (key == "nowrites") {
         ok = ParseFlag(value, faults.IgnoreWrites);
+    } else if (key == "tftp-nolastack") {
+        ok = ParseFlag(value, faults.TftpNoLastAck);
+    } else if (key == "tftp-error") {
+        ok = ParseFlag(value, faults.TftpError);
+    } else if (key == "tftp-silent") {
+        ok = ParseFlag(value, faults.TftpSilent);
+    } else if (key == "tftp-corrupt") {
+        ok = ParseFlag(value, faults.TftpCorrupt);
+    } else if (key == "ftp-badlogin") {
+        ok = ParseFlag(value, faults.FtpBadLogin);
+    } else if (key == "ftp-storefail") {
+        ok = ParseFlag(value, faults.FtpStoreFails);
+    } else if (key == "ftp-silent") {
+        ok = ParseFlag(value, faults.FtpSilent);
     } else if (key == "delay") {
         std::uint64_t ms = 0;
         ok = ParseNumber(value, 600000, ms);
@@ -123,6 +137,16 @@ bool DeviceSpecParser::Parse(const KeyValues& pairs, DeviceConfig& config, std::
             config.Upgrade = value == "tftp"  ? UpgradeAnswer::Tftp
                              : value == "ftp" ? UpgradeAnswer::Ftp
                                               : UpgradeAnswer::None;
+        } else if (key == "ftpfiles") {
+            // Names joined by '+': what the device's FTP store holds at start.
+            config.FtpFiles.clear();
+            std::string_view rest = value;
+            while (!rest.empty()) {
+                const std::size_t plus = rest.find('+');
+                if (plus != 0)
+                    config.FtpFiles.emplace_back(rest.substr(0, plus));
+                rest = plus == std::string_view::npos ? std::string_view() : rest.substr(plus + 1);
+            }
         } else if (key.starts_with("param")) {
             std::uint64_t id = 0;
             ok = ParseNumber(std::string_view(key).substr(5), 999, id) && id >= 1;

@@ -179,7 +179,8 @@ void ParameterFiller::Fill(TOLG& store, const DeviceConfig& config, std::uint32_
     writer.U32(13, config.TypeCode);
     writer.Ip(14, network | 1u);
     writer.Ip(15, network | 2u);
-    writer.Text(17, "hidden.htm");
+    // As the configuration dialog keeps it: always with its leading slash.
+    writer.Text(17, "/hidden.htm");
     writer.Text(18, "hidden");
     writer.Text(19, Password("hid", serial, 19));
     writer.Text(37, "alerts@example.net");

@@ -53,6 +53,7 @@ QString SetupLoader::HelpText() {
         "                           model=TEXT        model name (parameter 5; default from the type)\n"
         "                           upgrade=tftp|ftp|none   answer to the upgrade requests\n"
         "                           paramID=VALUE     any parameter's value, e.g. param8=root\n"
+        "                           ftpfiles=A+B      files on its FTP store at start\n"
         "                         and the fault switches below.\n"
         "  --fleet N              N generated devices cycling through the eleven type codes\n"
         "  --fleet-offset K       number the generated devices from K (MACs, names, models)\n"
@@ -69,12 +70,23 @@ QString SetupLoader::HelpText() {
         "  wronglengths           item lengths off by one\n"
         "  nonmac                 source identity 00 02 + address instead of 00 01 + MAC\n"
         "  nowrites               answers discovery and reads, ignores writes\n"
+        "  tftp-nolastack         stores a put but never acknowledges its last block\n"
+        "  tftp-error             answers every TFTP request with an error packet\n"
+        "  tftp-silent            never answers TFTP\n"
+        "  tftp-corrupt           a get returns the image with one byte changed\n"
+        "  ftp-badlogin           refuses the FTP login\n"
+        "  ftp-storefail          every FTP store fails with 451\n"
+        "  ftp-silent             accepts FTP connections but never answers\n"
+        "The upgrade services of a device open at its first upgrade request.\n"
         "\n"
         "Network:\n"
         "  --listen ADDR:PORT     where requests are received (default 0.0.0.0:52389; port 0 = any free)\n"
         "  --reply-base ADDR      loopback mode: device i answers from ADDR + i (inside 127.0.0.0/8)\n"
         "  --broadcast-replies    real mode: answer to 255.255.255.255 instead of the requester\n"
-        "  --state FILE           write every device's parameters as JSON at start and after each change\n"
+        "  --tftp-port PORT       where each device serves TFTP on its own address (default 69)\n"
+        "  --ftp-port PORT        where each device serves FTP on its own address (default 21)\n"
+        "  --state FILE           write every device's parameters, its TFTP image's size and checksum and\n"
+        "                         its FTP file names as JSON at start and after each change\n"
         "  --help                 this text\n"
         "\n"
         "When ready it prints \"olgsim: N devices listening on ADDR:PORT\". SIGINT or SIGTERM ends it.\n");
@@ -98,8 +110,10 @@ SetupLoader::Outcome SetupLoader::Load(const QStringList& arguments) {
     const QCommandLineOption listen(QStringLiteral("listen"), QString(), QStringLiteral("addr"));
     const QCommandLineOption replyBase(QStringLiteral("reply-base"), QString(), QStringLiteral("addr"));
     const QCommandLineOption broadcast(QStringLiteral("broadcast-replies"));
+    const QCommandLineOption tftpPort(QStringLiteral("tftp-port"), QString(), QStringLiteral("port"));
+    const QCommandLineOption ftpPort(QStringLiteral("ftp-port"), QString(), QStringLiteral("port"));
     parser.addOptions({help, device, fleet, fleetOffset, fleetIp, fleetFaults, config, state, listen,
-                       replyBase, broadcast});
+                       replyBase, broadcast, tftpPort, ftpPort});
     if (!parser.parse(arguments)) {
         message_ = parser.errorText();
         return Outcome::Error;
@@ -144,6 +158,17 @@ SetupLoader::Outcome SetupLoader::Load(const QStringList& arguments) {
         setup_.BroadcastReplies = true;
     if (parser.isSet(state))
         setup_.StatePath = parser.value(state);
+    for (const auto& [option, port] :
+         {std::pair{&tftpPort, &setup_.TftpPort}, std::pair{&ftpPort, &setup_.FtpPort}}) {
+        if (!ok || !parser.isSet(*option))
+            continue;
+        bool portOk = false;
+        const uint value = parser.value(*option).toUInt(&portOk);
+        if (!portOk || value == 0 || value > 65535)
+            ok = Fail(QStringLiteral("--%1 takes a port from 1 to 65535").arg(option->names().constFirst()));
+        else
+            *port = static_cast<quint16>(value);
+    }
     if (ok && setup_.BroadcastReplies && setup_.ReplyBase)
         ok = Fail(
             QStringLiteral("--broadcast-replies is for real mode; loopback mode answers each requester"));

@@ -19,6 +19,9 @@ struct SimulatorSetup {
     // Real mode only: answer to 255.255.255.255 instead of the requester's address.
     bool BroadcastReplies = false;
     QString StatePath;
+    // Where each device serves TFTP and FTP, on its own address.
+    quint16 TftpPort = 69;
+    quint16 FtpPort = 21;
     std::vector<DeviceConfig> Devices;
 };
 

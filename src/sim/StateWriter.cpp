@@ -3,6 +3,8 @@
 #include "IpText.h"
 #include "MacAddress.h"
 
+#include <QCryptographicHash>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSaveFile>
@@ -28,10 +30,19 @@ QString UpgradeName(UpgradeAnswer answer) {
     return QStringLiteral("none");
 }
 
+QJsonObject Summary(const QByteArray& contents) {
+    QJsonObject object;
+    object.insert(QStringLiteral("size"), static_cast<qint64>(contents.size()));
+    object.insert(
+        QStringLiteral("sha256"),
+        QString::fromLatin1(QCryptographicHash::hash(contents, QCryptographicHash::Sha256).toHex()));
+    return object;
+}
+
 } // namespace
 
 QByteArray StateWriter::Encode(const VirtualDevice& device, std::size_t index,
-                               std::optional<quint32> replyBase) {
+                               std::optional<quint32> replyBase, const DeviceFiles* files) {
     QJsonObject params;
     for (const auto& descriptor : device.Table()) {
         const int id = descriptor.Id;
@@ -65,6 +76,18 @@ QByteArray StateWriter::Encode(const VirtualDevice& device, std::size_t index,
         object.insert(QStringLiteral("replyAddress"),
                       QString::fromStdString(IpToText(*replyBase + static_cast<quint32>(index))));
     object.insert(QStringLiteral("upgrade"), UpgradeName(device.Upgrade()));
+    if (files) {
+        // The image by size and checksum, the FTP store by names (with theirs).
+        if (files->HasImage)
+            object.insert(QStringLiteral("tftpImage"), Summary(files->Image));
+        QJsonArray store;
+        for (const auto& [name, contents] : files->FtpStore) {
+            QJsonObject file = Summary(contents);
+            file.insert(QStringLiteral("name"), name);
+            store.append(file);
+        }
+        object.insert(QStringLiteral("ftpFiles"), store);
+    }
     object.insert(QStringLiteral("params"), params);
     return QJsonDocument(object).toJson(QJsonDocument::Compact);
 }
@@ -73,7 +96,7 @@ bool StateWriter::WriteAll(const std::vector<VirtualDevice>& devices, std::optio
     parts_.clear();
     parts_.reserve(devices.size());
     for (std::size_t i = 0; i < devices.size(); ++i)
-        parts_.push_back(Encode(devices[i], i, replyBase));
+        parts_.push_back(EncodeAt(devices, i, replyBase));
     return Write();
 }
 
@@ -81,8 +104,14 @@ bool StateWriter::Update(const std::vector<VirtualDevice>& devices, std::size_t 
                          std::optional<quint32> replyBase) {
     if (index >= parts_.size() || index >= devices.size())
         return WriteAll(devices, replyBase);
-    parts_[index] = Encode(devices[index], index, replyBase);
+    parts_[index] = EncodeAt(devices, index, replyBase);
     return Write();
+}
+
+QByteArray StateWriter::EncodeAt(const std::vector<VirtualDevice>& devices, std::size_t index,
+                                 std::optional<quint32> replyBase) const {
+    const DeviceFiles* files = files_ && index < files_->size() ? &(*files_)[index] : nullptr;
+    return Encode(devices[index], index, replyBase, files);
 }
 
 bool StateWriter::Write() {

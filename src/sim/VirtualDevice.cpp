@@ -14,6 +14,9 @@ namespace {
 
 constexpr DeviceIdentity NoIdentity{};
 
+// The largest UDP payload over IPv4.
+constexpr std::size_t MaxReplySize = 65507;
+
 bool IdentityAt(const std::uint8_t* data, std::size_t offset, const DeviceIdentity& identity) {
     return std::equal(identity.begin(), identity.end(), data + offset);
 }
@@ -99,7 +102,9 @@ DeviceAnswer VirtualDevice::Answer(const std::uint8_t* data, std::size_t size) {
     const DeviceIdentity own = MacIdentity(config_.Mac);
     const bool toMe = IdentityAt(data, DestinationOffset, own);
     const bool toAll = IdentityAt(data, DestinationOffset, BroadcastIdentity);
-    const bool toMyAddress = IdentityAt(data, DestinationOffset, AddressIdentity(Ip()));
+    const bool toMyAddress =
+        IdentityAt(data, DestinationOffset, AddressIdentity(Ip())) ||
+        (answeringAddress_ != 0 && IdentityAt(data, DestinationOffset, AddressIdentity(answeringAddress_)));
 
     std::vector<std::uint8_t> reply;
     bool answered = false;
@@ -115,6 +120,7 @@ DeviceAnswer VirtualDevice::Answer(const std::uint8_t* data, std::size_t size) {
     } else if ((command == CommandImageUpgrade || command == CommandFileUpgrade) && toMyAddress) {
         if (faults_.DropRequest())
             return answer;
+        answer.UpgradeRequested = true;
         std::uint8_t code = 0;
         if (command == CommandImageUpgrade && upgrade_ != UpgradeAnswer::None)
             code = upgrade_ == UpgradeAnswer::Tftp ? 0xFE : 0xFD;
@@ -182,8 +188,16 @@ bool VirtualDevice::Read(const std::uint8_t* data, std::size_t size, std::vector
         const std::size_t length = position + 3 <= size ? data[position + 2] : 0;
         if (position + 3 + length > size)
             break;
-        if (Kind(id) != KindNone && Access(id) != AccessWriteOnly)
+        if (Kind(id) != KindNone && Access(id) != AccessWriteOnly) {
+            const std::size_t before = reply.size();
             AppendValue(reply, id);
+            // A reply ends where a datagram does: the items that fit are answered, the rest are not, and no
+            // time goes into building what could never be sent.
+            if (reply.size() + 2 > MaxReplySize) {
+                reply.resize(before);
+                break;
+            }
+        }
         position += 3 + length;
     }
     reply.push_back(0xFF);

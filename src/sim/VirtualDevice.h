@@ -18,6 +18,7 @@ struct DeviceAnswer {
     std::vector<std::uint8_t> Datagram; // the reply, faults applied
     bool Changed = false;               // a write stored at least one value
     int DelayMs = 0;                    // wait this long before sending
+    bool UpgradeRequested = false;      // an upgrade request named this device
 };
 
 // One simulated device: its parameter store and its answers to the UDP protocol, as a device's firmware gives
@@ -32,6 +33,9 @@ public:
     UpgradeAnswer Upgrade() const { return upgrade_; }
     // Parameter 2 as it stands: a write may move the device.
     std::uint32_t Ip() const;
+    // On loopback a device is reached at its answering address whatever its parameter 2 says, so it takes
+    // upgrade requests for that address too.
+    void SetAnsweringAddress(std::uint32_t address) { answeringAddress_ = address; }
     const TOLG& Store() const { return store_; }
     // The kind of an id in this device's table, 0 when the device lacks it.
     std::uint8_t Kind(int id) const;
@@ -56,6 +60,7 @@ private:
     std::vector<int> descriptorOf_;
     TOLG store_;
     FaultInjector faults_;
+    std::uint32_t answeringAddress_ = 0;
 };
 
 } // namespace olg::sim

@@ -89,6 +89,8 @@ private slots:
     void severalDevices_data();
     void severalDevices();
     void saveSeveralIntoAFolder();
+    void upgrade_data();
+    void upgrade();
 
 private:
     ProgramResult Run(QStringList arguments, bool loopback = true);
@@ -701,6 +703,65 @@ void TestOlgctl::saveSeveralIntoAFolder() {
             ReadAll(QDir(folder).filePath(QString::fromLatin1(mac) + QStringLiteral(".cfg")));
         QVERIFY2(file.startsWith(model), mac);
     }
+}
+
+void TestOlgctl::upgrade_data() {
+    QTest::addColumn<QString>("device");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>(
+        "output"); // the start of the standard output, or of the error stream on failure
+    QTest::addColumn<QString>("stored"); // what the device's state shows afterwards
+
+    QTest::newRow("TFTP image") << "Lobby rack"
+                                << "fw.bin" << 0
+                                << "Lobby rack (00.0A.95.9D.68.16): image sent and read back the same"
+                                << "tftpImage";
+    QTest::newRow("FTP image") << "00-0A-95-9D-68-18"
+                               << "fw.rom.bin" << 0 << "Caf\u00e9 (00.0A.95.9D.68.18): image sent"
+                               << "rom.bin";
+    QTest::newRow("FTP image without a known name")
+        << "00-0A-95-9D-68-18"
+        << "firmware.bin" << 1 << "olgctl: Caf\u00e9 (00.0A.95.9D.68.18) takes the image by FTP\n"
+        << "";
+    QTest::newRow("file set") << "00-0A-95-9D-68-18"
+                              << "list.cfg" << 0 << "Caf\u00e9 (00.0A.95.9D.68.18): files sent"
+                              << "index.htm";
+    QTest::newRow("neither image nor list") << "Lobby rack"
+                                            << "notes.txt" << 2 << "olgctl: "
+                                            << "";
+}
+
+void TestOlgctl::upgrade() {
+    QFETCH(QString, device);
+    QFETCH(QString, file);
+    QFETCH(int, exitCode);
+    QFETCH(QString, output);
+    QFETCH(QString, stored);
+
+    for (const QString& name : {file, QStringLiteral("index.htm")}) {
+        QFile out(dir_->filePath(name));
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(name.endsWith(QLatin1String(".cfg")) ? QByteArray("index.htm\n") : QByteArray(5000, 'x'));
+    }
+    const olg::ExchangeSettings settings = lan_->Settings();
+    const ProgramResult result =
+        Run({QStringLiteral("upgrade"), device, dir_->filePath(file), QStringLiteral("--yes"),
+             QStringLiteral("--tftp-port"), QString::number(settings.TftpPort), QStringLiteral("--ftp-port"),
+             QString::number(settings.FtpPort)});
+    QCOMPARE(result.ExitCode, exitCode);
+    QVERIFY2((exitCode == 0 ? result.Out : result.Err).startsWith(output),
+             qPrintable(result.Out + result.Err));
+    const QJsonArray devices =
+        QJsonDocument::fromJson(StateBytes()).object().value(QStringLiteral("devices")).toArray();
+    QStringList received;
+    for (const QJsonValue entry : devices) {
+        if (entry[QStringLiteral("tftpImage")].isObject())
+            received.append(QStringLiteral("tftpImage"));
+        for (const QJsonValue ftpFile : entry[QStringLiteral("ftpFiles")].toArray())
+            received.append(ftpFile[QStringLiteral("name")].toString());
+    }
+    QCOMPARE(received, stored.isEmpty() ? QStringList() : QStringList{stored});
 }
 
 QTEST_GUILESS_MAIN(TestOlgctl)

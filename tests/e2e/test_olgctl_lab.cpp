@@ -15,6 +15,7 @@
 #include <QNetworkInterface>
 #include <QProcess>
 #include <QSet>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -24,7 +25,7 @@ namespace {
 
 // What the simulator that last changed stores, by parameter id, for the device answering from this address.
 // Every simulator of the lab writes the same file, so after a write it holds the written device's simulator.
-QJsonObject Stored(const QString& address) {
+QJsonObject Stored(const QString& address, const QString& field = QStringLiteral("params")) {
     QFile file(qEnvironmentVariable("OLG_LAB_STATE"));
     if (!file.open(QIODevice::ReadOnly))
         return {};
@@ -32,7 +33,7 @@ QJsonObject Stored(const QString& address) {
         QJsonDocument::fromJson(file.readAll()).object().value(QStringLiteral("devices")).toArray();
     for (const QJsonValue& device : devices) {
         if (device[QStringLiteral("ip")].toString() == address)
-            return device[QStringLiteral("params")].toObject();
+            return device[field].toObject();
     }
     return {};
 }
@@ -47,6 +48,7 @@ private slots:
     void scanListsEveryNamespace();
     void writeThenRead_data();
     void writeThenRead();
+    void upgradeImage();
 };
 
 void TestOlgctlLab::initTestCase() {
@@ -104,6 +106,24 @@ void TestOlgctlLab::writeThenRead() {
                     (stored.isString() ? stored.toString() : QString::number(stored.toInt()));
     }
     QVERIFY2(shown, qPrintable(read.Out));
+}
+
+void TestOlgctlLab::upgradeImage() {
+    // A request by real broadcast, then TFTP to port 69 of the device's own address, and the read-back.
+    const QString device = qEnvironmentVariable("NETLAB_DEVICE_ADDRESSES").split(QLatin1Char(' ')).value(2);
+    QTemporaryDir dir;
+    QFile image(dir.filePath(QStringLiteral("fw.bin")));
+    QVERIFY(image.open(QIODevice::WriteOnly));
+    image.write(QByteArray(100000, 'i'));
+    image.close();
+    const ProgramResult result =
+        RunProgram(QStringLiteral("olgctl"),
+                   {QStringLiteral("upgrade"), device, image.fileName(), QStringLiteral("--yes")});
+    QVERIFY2(result.ExitCode == 0, qPrintable(result.Err));
+    QVERIFY2(result.Out.endsWith(QStringLiteral(": image sent and read back the same\n")),
+             qPrintable(result.Out));
+    QTRY_COMPARE_WITH_TIMEOUT(
+        Stored(device, QStringLiteral("tftpImage")).value(QStringLiteral("size")).toInt(), 100000, 10000);
 }
 
 QTEST_GUILESS_MAIN(TestOlgctlLab)

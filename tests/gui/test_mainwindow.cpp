@@ -8,11 +8,15 @@
 #include "ScanLimit.h"
 #include "StreamingPeer.h"
 #include "TFormMain.h"
+#include "TIPEdit.h"
+#include "TUpgradeForm.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QElapsedTimer>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QMenu>
 #include <QProgressBar>
 #include <QScrollBar>
@@ -137,6 +141,8 @@ private slots:
     void configureDispatch_data();
     void configureDispatch();
     void portInUse();
+    void upgradeOpensForSelection_data();
+    void upgradeOpensForSelection();
 };
 
 void TestMainWindow::entriesInOrder_data() {
@@ -507,7 +513,7 @@ void TestMainWindow::configureDispatch_data() {
     QTest::newRow("confirmed with OK") << Olg1n << 1 << true << true;
     QTest::newRow("cancelled") << Olg1n << 2 << true << false;
     QTest::newRow("unknown type") << Unknown << 1 << false << false;
-    QTest::newRow("model without dialog yet") << Olg8w << 1 << false << false;
+    QTest::newRow("another model's dialog") << Olg8w << 1 << true << true;
     QTest::newRow("nothing listed") << 0u << 1 << false << false;
 }
 
@@ -519,11 +525,14 @@ void TestMainWindow::configureDispatch() {
     Fixture fixture;
     QList<int> runs;
     QWidget* owner = nullptr;
-    fixture.form->Dialogs().Register("olg1n", [&](QWidget* dialogOwner, int selected, DialogFactory::Run) {
+    const DialogFactory::Runner runner = [&](QWidget* dialogOwner, int selected, DialogFactory::Run) {
         owner = dialogOwner;
         runs.append(selected);
         return dialogResult;
-    });
+    };
+    // In place of the real dialogs, which would wait for a user.
+    fixture.form->Dialogs().Register("olg1n", runner);
+    fixture.form->Dialogs().Register("olg8w", runner);
     if (type != 0) {
         fixture.Reply(FakeDevice::Reply(FakeDevice::Mac(1), "a", Olg8w));
         fixture.Reply(FakeDevice::Reply(FakeDevice::Mac(2), "b", type));
@@ -534,6 +543,37 @@ void TestMainWindow::configureDispatch() {
     if (dialogRuns)
         QCOMPARE(owner, fixture.form.get());
     QCOMPARE(fixture.timer->isActive(), scansAgain);
+}
+
+void TestMainWindow::upgradeOpensForSelection_data() {
+    QTest::addColumn<bool>("listed");
+    QTest::newRow("device listed") << true;
+    QTest::newRow("nothing listed") << false;
+}
+
+void TestMainWindow::upgradeOpensForSelection() {
+    QFETCH(bool, listed);
+    Fixture fixture;
+    if (listed) {
+        fixture.Reply(FakeDevice::Reply(FakeDevice::Mac(1), "a", Olg8w));
+        fixture.Click(1);
+    }
+    TUpgradeForm* form = fixture.form->UpgradeForm();
+    QVERIFY(form);
+    // The one dialog of the run keeps the file chosen last time.
+    form->UpgradeFile()->setText(QStringLiteral("/tmp/kept.bin"));
+    QString address;
+    bool shown = false;
+    QTimer::singleShot(0, form, [&] {
+        shown = form->isVisible() && QApplication::activeModalWidget() == form;
+        address = form->UpgradeIP()->Text();
+        form->reject();
+    });
+    fixture.Entry(QStringLiteral("UpgradeButton"))->trigger();
+    QVERIFY(shown);
+    QCOMPARE(address, listed ? QStringLiteral("127.0.0.9") : QString());
+    QCOMPARE(form->UpgradeFile()->text(), QStringLiteral("/tmp/kept.bin"));
+    QCOMPARE(fixture.form->UpgradeForm(), form);
 }
 
 void TestMainWindow::portInUse() {

@@ -476,6 +476,12 @@ void TestVirtualDevice::malformedRequests_data() {
         << Hex("0000 00 03E7 00 FFFE 00 0010 00 FFFF") << false << QList<int>{};
     QTest::newRow("nothing after the end marker") << Hex("0002 00 FFFF 0005 00") << false << QList<int>{2};
     QTest::newRow("split read datagram") << Hex("0011 00 0012 00") << false << QList<int>{17, 18};
+    // A request of the largest datagram asking for the name over and over: the reply holds the items that fit
+    // in one datagram.
+    const std::size_t nameItem = 3 + Device(0x08000100).Store().Value(7).AsText().size();
+    const int fitting = static_cast<int>((65507 - HeaderSize - 2) / nameItem);
+    QTest::newRow("reply capped at one datagram")
+        << Hex("0007 00").repeated((65505 - 25) / 3) << false << QList<int>(fitting, 7);
 }
 
 void TestVirtualDevice::malformedRequests() {

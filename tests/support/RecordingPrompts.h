@@ -18,6 +18,11 @@ public:
         questions.append(question);
         return !yesNoAnswers.isEmpty() && yesNoAnswers.takeFirst();
     }
+    // Answered from upgradeAnswers; with none left the user chose Return.
+    bool ConfirmUpgrade(const QString& warning) override {
+        upgradeWarnings.append(warning);
+        return !upgradeAnswers.isEmpty() && upgradeAnswers.takeFirst();
+    }
 
     struct FileDialog {
         bool Open = false;
@@ -32,6 +37,8 @@ public:
     QStringList questions;
     // The answers to the yes-no questions, in order; none left answers no.
     QList<bool> yesNoAnswers;
+    QStringList upgradeWarnings;
+    QList<bool> upgradeAnswers;
 
 private:
     QString Answer(bool open, const FileDialogRequest& request) {

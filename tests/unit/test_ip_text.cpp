@@ -1,5 +1,6 @@
 // Dotted address texts: the lenient conversions and the strict validation with its messages.
 
+#include "FirmwareVersion.h"
 #include "IPAddrUtils.h"
 #include "IpText.h"
 
@@ -39,6 +40,8 @@ private slots:
     void octet();
     void piece_data();
     void piece();
+    void firmwareVersion_data();
+    void firmwareVersion();
 };
 
 void TestIpText::ipToText_data() {
@@ -200,6 +203,30 @@ void TestIpText::piece() {
 
     QCOMPARE(QByteArray::fromStdString(GetPiece(View(text), n, separator)), piece);
     QCOMPARE(CountChar(View(text), separator), count);
+}
+
+void TestIpText::firmwareVersion_data() {
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<bool>("ignoreSuffix");
+    QTest::addColumn<quint32>("version");
+
+    QTest::newRow("threshold") << QByteArray("1.4.0.0") << false << 0x01040000u;
+    QTest::newRow("just below") << QByteArray("1.3.9.9") << false << 0x01030909u;
+    QTest::newRow("suffix ignored") << QByteArray("2.0.0.3 build 17") << true << 0x02000003u;
+    QTest::newRow("suffix kept") << QByteArray("2.0.0.3 build 17") << false << 0u;
+    QTest::newRow("no blank") << QByteArray("2.0.0.0") << true << 0x02000000u;
+    QTest::newRow("leading blank") << QByteArray(" 2.0.0.3") << true << 0u;
+    QTest::newRow("not a version") << QByteArray("beta") << true << 0u;
+    QTest::newRow("three parts") << QByteArray("1.4.0") << false << 0u;
+    QTest::newRow("empty text") << QByteArray("") << false << 0u;
+}
+
+void TestIpText::firmwareVersion() {
+    QFETCH(QByteArray, text);
+    QFETCH(bool, ignoreSuffix);
+    QFETCH(quint32, version);
+
+    QCOMPARE(FirmwareVersion(ParamValue::Text(View(text)), ignoreSuffix), version);
 }
 
 QTEST_GUILESS_MAIN(TestIpText)

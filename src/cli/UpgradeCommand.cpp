@@ -1,0 +1,95 @@
+#include "UpgradeCommand.h"
+
+#include "ExitCode.h"
+#include "UpgradeFlow.h"
+
+#include <QFileInfo>
+
+namespace olg::cli {
+
+namespace {
+
+QString ModeText(TransferMode mode) {
+    switch (mode) {
+    case TransferMode::TftpImage:
+        return QStringLiteral("the image by TFTP");
+    case TransferMode::FtpImage:
+        return QStringLiteral("the image by FTP");
+    case TransferMode::FtpFileSet:
+        return QStringLiteral("the file set by FTP");
+    case TransferMode::None:
+        break;
+    }
+    return QStringLiteral("no upgrade");
+}
+
+} // namespace
+
+int UpgradeCommand::Run(const Invocation& invocation) {
+    if (invocation.Arguments.size() != 2) {
+        session_.Prompts().ShowError(
+            QStringLiteral("upgrade takes a DEVICE and a FILE (try olgctl upgrade --help)"));
+        return ExitUsage;
+    }
+    const QString file = invocation.Arguments.at(1);
+    const QString suffix = QFileInfo(file).suffix().toLower();
+    if (!QFileInfo(file).isFile() || (suffix != QLatin1String("bin") && suffix != QLatin1String("cfg"))) {
+        session_.Prompts().ShowError(
+            QStringLiteral("%1 is no .bin image or .cfg upload list that exists").arg(file));
+        return ExitUsage;
+    }
+    const int device = session_.ScanAndSelect(invocation.Arguments.front());
+    if (device < 0)
+        return ExitFailure;
+    const QString address = QString::fromStdString(session_.Devices().At(device).SenderAddress);
+    const QString description = session_.Describe(device);
+    if (!invocation.Yes && !session_.Prompts().ConfirmUpgrade(UpgradeFlow::WarningText())) {
+        session_.Err() << "olgctl: upgrade cancelled; nothing was sent" << Qt::endl;
+        return ExitFailure;
+    }
+    TServeur* serveur = session_.Serveur();
+    if (!serveur)
+        return ExitFailure;
+
+    // The neighbour table is left alone here: dropping an entry needs privileges a script rarely has.
+    UpgradeFlow flow(*serveur, session_.Prompts(), nullptr, UpgradeSettings::For(serveur->Settings()));
+    QTextStream& err = session_.Err();
+    QObject::connect(&flow, &UpgradeFlow::ModeChosen, &flow, [&](TransferMode mode) {
+        err << "olgctl: " << description << " takes " << ModeText(mode) << Qt::endl;
+    });
+    QObject::connect(&flow, &UpgradeFlow::FileLabelChanged, &flow, [&](const QString& text, bool visible) {
+        if (visible && !text.isEmpty())
+            err << "olgctl: " << text << Qt::endl;
+    });
+    // Progress in tenths, so that a log stays short.
+    qint64 size = 0;
+    qint64 shown = -1;
+    QObject::connect(&flow, &UpgradeFlow::WorkBegin, &flow, [&](qint64 count) {
+        size = count;
+        shown = -1;
+    });
+    QObject::connect(&flow, &UpgradeFlow::Work, &flow, [&](qint64 total) {
+        const qint64 step = size > 0 ? total * 10 / size : total / (1024 * 1024);
+        if (step == shown)
+            return;
+        shown = step;
+        if (size > 0)
+            err << "olgctl:   " << step * 10 << "% of " << size << " bytes" << Qt::endl;
+        else
+            err << "olgctl:   " << total << " bytes read back" << Qt::endl;
+    });
+
+    flow.Run(address, file);
+    const UpgradeFlow::Result& result = flow.LastResult();
+    if (!result.Succeeded)
+        return ExitFailure;
+    session_.Out() << description << ": "
+                   << (result.Mode == TransferMode::TftpImage
+                           ? QStringLiteral("image sent and read back the same")
+                       : result.Mode == TransferMode::FtpImage ? QStringLiteral("image sent")
+                                                               : QStringLiteral("files sent"))
+                   << Qt::endl;
+    return ExitOk;
+}
+
+} // namespace olg::cli

@@ -1,0 +1,26 @@
+#include "GrowToFit.h"
+
+#include <QEvent>
+#include <QTimer>
+#include <QWidget>
+
+namespace olg {
+
+GrowToFit::GrowToFit(QWidget* dialog) : QObject(dialog), dialog_(dialog) {
+    dialog->installEventFilter(this);
+}
+
+bool GrowToFit::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == dialog_ && event->type() == QEvent::LayoutRequest && !pending_) {
+        pending_ = true;
+        // After the layout has taken the request in, so that the size hint is the new one.
+        QTimer::singleShot(0, this, [this] {
+            pending_ = false;
+            if (dialog_->isVisible())
+                dialog_->resize(dialog_->size().expandedTo(dialog_->sizeHint()));
+        });
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+} // namespace olg

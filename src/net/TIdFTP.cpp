@@ -1,0 +1,346 @@
+#include "TIdFTP.h"
+
+#include <QDeadlineTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QHostAddress>
+#include <QPointer>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace olg {
+
+namespace {
+
+constexpr qint64 ChunkBytes = 256 * 1024;
+// Bytes handed to the socket but not yet sent, above which the store waits.
+constexpr qint64 MaxQueuedBytes = 1024 * 1024;
+// Far more than any reply or name list of a device; a server that sends more is not listened to further.
+constexpr qsizetype MaxReplyBytes = 64 * 1024;
+constexpr qsizetype MaxListingBytes = 16 * 1024 * 1024;
+// Quit is a courtesy: a server that does not answer it is not waited for long.
+constexpr int QuitWaitMs = 2000;
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// "ddd " or "ddd" alone: the last line of a reply; "ddd-": the first of several.
+int CodeOf(const QByteArray& line, char* separator) {
+    if (line.size() < 3 || !IsDigit(line[0]) || !IsDigit(line[1]) || !IsDigit(line[2]))
+        return 0;
+    *separator = line.size() > 3 ? line[3] : ' ';
+    return (line[0] - '0') * 100 + (line[1] - '0') * 10 + (line[2] - '0');
+}
+
+} // namespace
+
+TIdFTP::TIdFTP(const FtpSettings& settings, QObject* parent) : QObject(parent), settings_(settings) {}
+
+TIdFTP::~TIdFTP() = default;
+
+bool TIdFTP::Fail(const QString& text) {
+    errorText_ = text;
+    data_.reset();
+    listener_.reset();
+    if (control_)
+        control_->abort();
+    return false;
+}
+
+QString TIdFTP::Server() const {
+    return QStringLiteral("FTP server %1").arg(host_);
+}
+
+QString TIdFTP::Refusal(const QString& what, const Reply& reply) const {
+    return QStringLiteral("%1 refused %2: %3").arg(Server(), what, QString::fromLatin1(reply.Text).trimmed());
+}
+
+bool TIdFTP::WaitUntil(const std::function<bool()>& condition, int timeoutMs) {
+    const QDeadlineTimer deadline(timeoutMs);
+    while (!condition()) {
+        if (deadline.hasExpired())
+            return false;
+        QEventLoop wait;
+        QTimer timer;
+        timer.setSingleShot(true);
+        connect(&timer, &QTimer::timeout, &wait, &QEventLoop::quit);
+        for (QTcpSocket* socket : {control_.get(), data_.get()}) {
+            if (!socket)
+                continue;
+            connect(socket, &QTcpSocket::readyRead, &wait, &QEventLoop::quit);
+            connect(socket, &QTcpSocket::bytesWritten, &wait, &QEventLoop::quit);
+            connect(socket, &QTcpSocket::stateChanged, &wait, &QEventLoop::quit);
+            connect(socket, &QTcpSocket::errorOccurred, &wait, &QEventLoop::quit);
+        }
+        if (listener_)
+            connect(listener_.get(), &QTcpServer::newConnection, &wait, &QEventLoop::quit);
+        timer.start(static_cast<int>(std::max<qint64>(0, deadline.remainingTime())));
+        wait.exec();
+    }
+    return true;
+}
+
+bool TIdFTP::Send(const QByteArray& command) {
+    if (!control_ || control_->state() != QAbstractSocket::ConnectedState)
+        return Fail(QStringLiteral("%1 closed the connection").arg(Server()));
+    control_->write(command + "\r\n");
+    return true;
+}
+
+std::optional<TIdFTP::Reply> TIdFTP::TakeReply() {
+    // Lines of a reply of several lines are skipped up to the last one, which carries the code again.
+    qsizetype end = 0;
+    int firstCode = 0;
+    qsizetype start = 0;
+    while ((end = input_.indexOf('\n', start)) >= 0) {
+        const QByteArray line = input_.mid(start, end - start).trimmed();
+        start = end + 1;
+        char separator = ' ';
+        const int code = CodeOf(line, &separator);
+        if (firstCode == 0) {
+            if (code == 0)
+                continue; // a stray line before any reply
+            firstCode = code;
+        }
+        if (code == firstCode && separator != '-') {
+            input_.remove(0, start);
+            return Reply{code, line};
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<TIdFTP::Reply> TIdFTP::ReadReply(const QString& awaited) {
+    std::optional<Reply> reply;
+    const bool arrived = WaitUntil(
+        [&] {
+            if (control_)
+                input_ += control_->readAll();
+            reply = TakeReply();
+            return reply || input_.size() > MaxReplyBytes || !control_ ||
+                   control_->state() != QAbstractSocket::ConnectedState;
+        },
+        settings_.TimeoutMs);
+    if (reply)
+        return reply;
+    if (input_.size() > MaxReplyBytes) {
+        Fail(QStringLiteral("%1 sent no end to its answer to %2").arg(Server(), awaited));
+        return std::nullopt;
+    }
+    Fail(arrived ? QStringLiteral("%1 closed the connection while we awaited %2").arg(Server(), awaited)
+                 : QStringLiteral("%1 did not answer %2 within %3 s")
+                       .arg(Server(), awaited)
+                       .arg(settings_.TimeoutMs / 1000.0));
+    return std::nullopt;
+}
+
+std::optional<TIdFTP::Reply> TIdFTP::Command(const QByteArray& command, std::initializer_list<int> codes,
+                                             const QString& what) {
+    const QByteArray verb = command.left(command.indexOf(' ')).toUpper();
+    if (!Send(command))
+        return std::nullopt;
+    std::optional<Reply> reply = ReadReply(QString::fromLatin1(verb));
+    if (!reply)
+        return std::nullopt;
+    if (std::find(codes.begin(), codes.end(), reply->Code) == codes.end()) {
+        Fail(Refusal(what, *reply));
+        return std::nullopt;
+    }
+    return reply;
+}
+
+bool TIdFTP::Connect() {
+    errorText_.clear();
+    input_.clear();
+    const QHostAddress address(host_);
+    if (address.protocol() != QAbstractSocket::IPv4Protocol)
+        return Fail(QStringLiteral("\"%1\" is not an IPv4 address").arg(host_));
+    control_ = std::make_unique<QTcpSocket>();
+    control_->connectToHost(address, settings_.Port);
+    const bool settled = WaitUntil(
+        [this] {
+            return control_->state() == QAbstractSocket::ConnectedState ||
+                   control_->state() == QAbstractSocket::UnconnectedState;
+        },
+        settings_.TimeoutMs);
+    if (control_->state() != QAbstractSocket::ConnectedState)
+        return Fail(settled ? QStringLiteral("cannot connect to %1 port %2: %3")
+                                  .arg(Server())
+                                  .arg(settings_.Port)
+                                  .arg(control_->errorString())
+                            : QStringLiteral("%1 port %2 did not accept the connection within %3 s")
+                                  .arg(Server())
+                                  .arg(settings_.Port)
+                                  .arg(settings_.TimeoutMs / 1000.0));
+    const std::optional<Reply> greeting = ReadReply(QStringLiteral("with its greeting"));
+    if (!greeting)
+        return false;
+    if (greeting->Code != 220)
+        return Fail(Refusal(QStringLiteral("the connection"), *greeting));
+
+    const QString login = QStringLiteral("the login");
+    const std::optional<Reply> user = Command("USER " + user_, {230, 331}, login);
+    if (!user)
+        return false;
+    if (user->Code == 331 && !Command("PASS " + password_, {230}, login))
+        return false;
+    return Command("TYPE I", {200}, QStringLiteral("binary type")) &&
+           Command("SYST", {200, 215, 500}, QStringLiteral("to tell its system type"));
+}
+
+bool TIdFTP::OpenData(const QByteArray& command, const QString& what) {
+    // Active mode: we listen where the server already reaches us, and tell it so.
+    data_.reset();
+    listener_ = std::make_unique<QTcpServer>();
+    const QHostAddress local = control_->localAddress();
+    if (!listener_->listen(local, 0))
+        return Fail(QStringLiteral("cannot open a data port on %1: %2")
+                        .arg(local.toString(), listener_->errorString()));
+    const quint32 address = local.toIPv4Address();
+    const quint16 port = listener_->serverPort();
+    const QByteArray portCommand = QStringLiteral("PORT %1,%2,%3,%4,%5,%6")
+                                       .arg(address >> 24)
+                                       .arg((address >> 16) & 0xFF)
+                                       .arg((address >> 8) & 0xFF)
+                                       .arg(address & 0xFF)
+                                       .arg(port >> 8)
+                                       .arg(port & 0xFF)
+                                       .toLatin1();
+    if (!Command(portCommand, {200}, QStringLiteral("the data port")) || !Command(command, {125, 150}, what))
+        return false;
+    // Only the server itself may connect: anyone else on the network is turned away.
+    const QHostAddress server = control_->peerAddress();
+    const bool connected = WaitUntil(
+        [&] {
+            while (!data_ && listener_->hasPendingConnections()) {
+                std::unique_ptr<QTcpSocket> socket(listener_->nextPendingConnection());
+                // Owned here from now on, not by the listener that goes next.
+                socket->setParent(nullptr);
+                if (socket->peerAddress() == server)
+                    data_ = std::move(socket);
+                else
+                    socket->abort();
+            }
+            return data_ != nullptr;
+        },
+        settings_.TimeoutMs);
+    listener_.reset();
+    if (!connected)
+        return Fail(QStringLiteral("%1 did not open the data connection within %2 s")
+                        .arg(Server())
+                        .arg(settings_.TimeoutMs / 1000.0));
+    return true;
+}
+
+bool TIdFTP::CloseData(const QString& what) {
+    data_.reset();
+    const std::optional<Reply> reply = ReadReply(QStringLiteral("the end of the transfer"));
+    if (!reply)
+        return false;
+    // 426: the server aborted the transfer, whatever it says next.
+    if (reply->Code != 225 && reply->Code != 226 && reply->Code != 250)
+        return Fail(Refusal(what, *reply));
+    return true;
+}
+
+bool TIdFTP::List(QStringList* names) {
+    names->clear();
+    const QString what = QStringLiteral("to list its files");
+    if (!OpenData("NLST", what))
+        return false;
+    QByteArray listing;
+    const bool ended = WaitUntil(
+        [&] {
+            listing += data_->readAll();
+            return data_->state() == QAbstractSocket::UnconnectedState || listing.size() > MaxListingBytes;
+        },
+        settings_.TimeoutMs);
+    listing += data_->readAll();
+    if (listing.size() > MaxListingBytes)
+        return Fail(QStringLiteral("%1 sent a list of files longer than %2 bytes")
+                        .arg(Server())
+                        .arg(MaxListingBytes));
+    if (!ended)
+        return Fail(QStringLiteral("%1 did not finish its list within %2 s")
+                        .arg(Server())
+                        .arg(settings_.TimeoutMs / 1000.0));
+    if (!CloseData(what))
+        return false;
+    for (QByteArray line : listing.split('\n')) {
+        if (line.endsWith('\r'))
+            line.chop(1);
+        if (!line.isEmpty())
+            names->append(QString::fromLatin1(line));
+    }
+    return true;
+}
+
+bool TIdFTP::Delete(const QString& name) {
+    return Command("DELE " + name.toLatin1(), {250}, QStringLiteral("to delete %1").arg(name)).has_value();
+}
+
+bool TIdFTP::Store(const QString& localFile, const QString& remoteName) {
+    QFile file(localFile);
+    if (!file.open(QIODevice::ReadOnly))
+        return Fail(QStringLiteral("cannot open %1: %2").arg(localFile, file.errorString()));
+    const QString what = QStringLiteral("to store %1").arg(remoteName);
+    if (!OpenData("STOR " + remoteName.toLatin1(), what))
+        return false;
+
+    emit WorkBegin(WorkMode::Write, file.size());
+    qint64 sent = 0;
+    bool ok = true;
+    while (ok && !file.atEnd()) {
+        const QByteArray chunk = file.read(ChunkBytes);
+        if (chunk.isEmpty() && file.error() != QFileDevice::NoError) {
+            ok = Fail(QStringLiteral("cannot read %1: %2").arg(localFile, file.errorString()));
+            break;
+        }
+        data_->write(chunk);
+        sent += chunk.size();
+        const bool drained = WaitUntil(
+            [this] {
+                return data_->bytesToWrite() < MaxQueuedBytes ||
+                       data_->state() != QAbstractSocket::ConnectedState;
+            },
+            settings_.TimeoutMs);
+        if (!drained || data_->state() != QAbstractSocket::ConnectedState)
+            ok = Fail(
+                QStringLiteral("%1 stopped taking %2 after %3 bytes").arg(Server(), remoteName).arg(sent));
+        else
+            emit Work(WorkMode::Write, sent - data_->bytesToWrite());
+    }
+    if (ok) {
+        data_->disconnectFromHost();
+        const bool flushed = WaitUntil([this] { return data_->state() == QAbstractSocket::UnconnectedState; },
+                                       settings_.TimeoutMs);
+        if (!flushed)
+            ok = Fail(QStringLiteral("%1 did not take the end of %2").arg(Server(), remoteName));
+        else
+            emit Work(WorkMode::Write, sent);
+    }
+    ok = ok && CloseData(what);
+    emit WorkEnd(WorkMode::Write);
+    return ok;
+}
+
+void TIdFTP::Quit() {
+    data_.reset();
+    listener_.reset();
+    if (control_ && control_->state() == QAbstractSocket::ConnectedState) {
+        control_->write("Quit\r\n");
+        WaitUntil(
+            [this] {
+                input_ += control_->readAll();
+                return TakeReply().has_value() || control_->state() != QAbstractSocket::ConnectedState;
+            },
+            QuitWaitMs);
+    }
+    control_.reset();
+}
+
+} // namespace olg

@@ -1,0 +1,240 @@
+// How fast the upgrade's transfers are next to the standard clients, all on loopback against the same
+// servers: a 4 MiB image put and read back by our TFTP client, by tftp-hpa's tftp and by atftp against one
+// tftpd-hpa, and an FTP store by our client and by curl against one pyftpdlib. Prints each time (best of a
+// few runs) and the ratios. Needs the Debian packages of scripts/debian-packages; tftpd-hpa runs as root.
+//
+// Usage: bench_transfer [RUNS]   (default 5)
+
+#include "TIdFTP.h"
+#include "TIdTrivialFTP.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTcpServer>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QUdpSocket>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <limits>
+#include <vector>
+
+namespace {
+
+const QString Loopback = QStringLiteral("127.0.0.1");
+constexpr qsizetype ImageSize = 4 * 1024 * 1024;
+// Each run of an outside client ends by itself within this time, or counts as failed.
+constexpr int ToolTimeoutMs = 120000;
+
+const char* const FtpServerScript = R"(
+import sys
+from pyftpdlib.authorizers import DummyAuthorizer
+from pyftpdlib.handlers import FTPHandler
+from pyftpdlib.servers import FTPServer
+class Latin1Handler(FTPHandler):
+    def decode(self, data):
+        return data.decode("latin-1")
+authorizer = DummyAuthorizer()
+authorizer.add_user(b"\xa9quorbel".decode("latin-1"), "", sys.argv[1], perm="elradfmw")
+Latin1Handler.authorizer = authorizer
+server = FTPServer(("127.0.0.1", int(sys.argv[2])), Latin1Handler)
+print("ready", flush=True)
+server.serve_forever()
+)";
+
+template <typename Socket> quint16 FreePort() {
+    Socket socket;
+    if constexpr (std::is_same_v<Socket, QTcpServer>) {
+        socket.listen(QHostAddress(Loopback), 0);
+        return socket.serverPort();
+    } else {
+        socket.bind(QHostAddress(Loopback), 0);
+        return socket.localPort();
+    }
+}
+
+// Whether a UDP socket is bound to this local port, by the system's table.
+bool UdpPortBound(quint16 port) {
+    QFile table(QStringLiteral("/proc/net/udp"));
+    const QByteArray local = ":" + QByteArray::number(port, 16).toUpper().rightJustified(4, '0') + " ";
+    return table.open(QIODevice::ReadOnly) && table.readAll().contains(local);
+}
+
+bool RunTool(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(program, arguments);
+    if (!process.waitForFinished(ToolTimeoutMs) || process.exitStatus() != QProcess::NormalExit ||
+        process.exitCode() != 0) {
+        std::fprintf(stderr, "%s failed: %s\n", qPrintable(program), process.readAll().constData());
+        process.kill();
+        return false;
+    }
+    return true;
+}
+
+// The best time of each transfer in milliseconds, or a negative number when one of its runs failed. The
+// transfers take turns, round after round, so that a busy moment of the machine does not fall on one alone.
+std::vector<double> Best(int runs, const std::vector<std::function<bool()>>& transfers) {
+    std::vector<double> best(transfers.size(), std::numeric_limits<double>::max());
+    for (int round = 0; round < runs; ++round) {
+        for (std::size_t i = 0; i < transfers.size(); ++i) {
+            if (best[i] < 0)
+                continue;
+            QElapsedTimer timer;
+            timer.start();
+            const bool done = transfers[i]();
+            const double ms = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+            best[i] = done ? std::min(best[i], ms) : -1;
+        }
+    }
+    return best;
+}
+
+void PrintTime(const char* name, double ms) {
+    if (ms < 0)
+        std::printf("  %-34s failed\n", name);
+    else
+        std::printf("  %-34s %8.1f ms  %7.1f MiB/s\n", name, ms, (ImageSize / 1048576.0) / (ms / 1000.0));
+}
+
+void PrintRatio(const char* name, double ours, double theirs) {
+    if (ours > 0 && theirs > 0)
+        std::printf("  %-34s %8.2f\n", name, theirs / ours);
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    const int runs = std::max(1, QCoreApplication::arguments().value(1, QStringLiteral("5")).toInt());
+    QTemporaryDir root;
+    QTemporaryDir local;
+    QByteArray image(ImageSize, '\0');
+    QRandomGenerator::global()->fillRange(reinterpret_cast<quint32*>(image.data()), ImageSize / 4);
+    const QString file = local.filePath(QStringLiteral("fw.rom.bin"));
+    const QString back = local.filePath(QStringLiteral("back.bin"));
+    {
+        QFile out(file);
+        if (!out.open(QIODevice::WriteOnly) || out.write(image) != image.size())
+            return 1;
+        QFile map(root.filePath(QStringLiteral("map")));
+        if (!map.open(QIODevice::WriteOnly) || map.write("r ^/?$ image.bin\n") < 0)
+            return 1;
+    }
+    const auto same = [&] {
+        QFile in(back);
+        return in.open(QIODevice::ReadOnly) && in.readAll() == image;
+    };
+
+    std::printf("TFTP: a 4 MiB image put and read back, against tftpd-hpa on loopback (best of %d)\n", runs);
+    const quint16 tftpPort = FreePort<QUdpSocket>();
+    QProcess tftpd;
+    tftpd.start(QStringLiteral("/usr/sbin/in.tftpd"),
+                {QStringLiteral("--foreground"), QStringLiteral("--listen"), QStringLiteral("--address"),
+                 QStringLiteral("%1:%2").arg(Loopback).arg(tftpPort), QStringLiteral("--user"),
+                 QStringLiteral("root"), QStringLiteral("--create"), QStringLiteral("--secure"),
+                 QStringLiteral("--map-file"), root.filePath(QStringLiteral("map")), root.path()});
+    if (!tftpd.waitForStarted()) {
+        std::fprintf(stderr, "cannot start in.tftpd (install tftpd-hpa)\n");
+        return 1;
+    }
+    QElapsedTimer starting;
+    starting.start();
+    while (!UdpPortBound(tftpPort) && starting.elapsed() < 5000)
+        QThread::msleep(10);
+    olg::TftpSettings settings;
+    settings.Port = tftpPort;
+    olg::TIdTrivialFTP client(settings);
+    client.SetHost(Loopback);
+    const QString port = QString::number(tftpPort);
+    const std::vector<double> tftpTimes = Best(
+        runs, {[&] {
+                   const bool done =
+                       client.Put(file, QStringLiteral("/")) && client.Get(QStringLiteral("/"), back);
+                   if (!done)
+                       std::fprintf(stderr, "%s\n", qPrintable(client.ErrorText()));
+                   return done && same();
+               },
+               [&] {
+                   return RunTool(QStringLiteral("tftp"),
+                                  {QStringLiteral("-m"), QStringLiteral("octet"), Loopback, port,
+                                   QStringLiteral("-c"), QStringLiteral("put"), file, QStringLiteral("/")}) &&
+                          RunTool(QStringLiteral("tftp"),
+                                  {QStringLiteral("-m"), QStringLiteral("octet"), Loopback, port,
+                                   QStringLiteral("-c"), QStringLiteral("get"), QStringLiteral("/"), back}) &&
+                          same();
+               },
+               [&] {
+                   const QStringList common{QStringLiteral("--option"), QStringLiteral("blksize 1500")};
+                   return RunTool(QStringLiteral("atftp"),
+                                  common + QStringList{QStringLiteral("-p"), QStringLiteral("-l"), file,
+                                                       QStringLiteral("-r"), QStringLiteral("/"), Loopback,
+                                                       port}) &&
+                          RunTool(QStringLiteral("atftp"),
+                                  common + QStringList{QStringLiteral("-g"), QStringLiteral("-l"), back,
+                                                       QStringLiteral("-r"), QStringLiteral("/"), Loopback,
+                                                       port}) &&
+                          same();
+               }});
+    const double ours = tftpTimes[0];
+    const double hpa = tftpTimes[1];
+    const double atftp = tftpTimes[2];
+    tftpd.kill();
+    tftpd.waitForFinished();
+    PrintTime("ours (block size 1500)", ours);
+    PrintTime("tftp-hpa tftp (block size 512)", hpa);
+    PrintTime("atftp (block size 1500)", atftp);
+    std::printf("  ratios, their time / ours (target >= 1):\n");
+    PrintRatio("tftp-hpa / ours", ours, hpa);
+    PrintRatio("atftp / ours", ours, atftp);
+
+    std::printf("FTP: a 4 MiB store in active mode, against pyftpdlib on loopback (best of %d)\n", runs);
+    const quint16 ftpPort = FreePort<QTcpServer>();
+    QProcess ftpd;
+    ftpd.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral("-c"), QString::fromUtf8(FtpServerScript),
+                                                    root.path(), QString::number(ftpPort)});
+    if (!ftpd.waitForStarted() || !ftpd.waitForReadyRead(10000)) {
+        std::fprintf(stderr, "cannot start pyftpdlib (install python3-pyftpdlib)\n");
+        return 1;
+    }
+    olg::FtpSettings ftpSettings;
+    ftpSettings.Port = ftpPort;
+    const auto stored = [&] {
+        QFile in(root.filePath(QStringLiteral("rom.bin")));
+        return in.open(QIODevice::ReadOnly) && in.readAll() == image;
+    };
+    const std::vector<double> ftpTimes = Best(
+        runs,
+        {[&] {
+             olg::TIdFTP ftp(ftpSettings);
+             ftp.SetHost(Loopback);
+             ftp.SetUser(QByteArray("\xA9quorbel"));
+             const bool done = ftp.Connect() && ftp.Store(file, QStringLiteral("rom.bin"));
+             if (!done)
+                 std::fprintf(stderr, "%s\n", qPrintable(ftp.ErrorText()));
+             ftp.Quit();
+             return done && stored();
+         },
+         [&] {
+             return RunTool(QStringLiteral("curl"),
+                            {QStringLiteral("-s"), QStringLiteral("-S"), QStringLiteral("--ftp-port"),
+                             QStringLiteral("-"), QStringLiteral("-T"), file,
+                             QStringLiteral("ftp://%A9quorbel:@%1:%2/rom.bin").arg(Loopback).arg(ftpPort)}) &&
+                    stored();
+         }});
+    const double ftpOurs = ftpTimes[0];
+    const double curl = ftpTimes[1];
+    ftpd.kill();
+    ftpd.waitForFinished();
+    PrintTime("ours", ftpOurs);
+    PrintTime("curl -T", curl);
+    std::printf("  ratio, curl's time / ours (target >= 0.9):\n");
+    PrintRatio("curl / ours", ftpOurs, curl);
+    return 0;
+}
