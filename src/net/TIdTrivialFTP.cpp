@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <system_error>
 #include <thread>
 
 namespace olg {
@@ -98,11 +99,18 @@ void TIdTrivialFTP::RunExchange(WorkMode mode, const std::function<void()>& exch
     connect(&ticker, &QTimer::timeout, &wait, show);
     ticker.start(ProgressIntervalMs);
     std::atomic<bool> finished = false;
-    std::thread worker([&] {
-        exchange();
-        finished.store(true);
-        QMetaObject::invokeMethod(&wait, &QEventLoop::quit, Qt::QueuedConnection);
-    });
+    std::thread worker;
+    try {
+        worker = std::thread([&] {
+            exchange();
+            finished.store(true);
+            QMetaObject::invokeMethod(&wait, &QEventLoop::quit, Qt::QueuedConnection);
+        });
+    } catch (const std::system_error& error) {
+        Fail(ErrorKind::Network,
+             QStringLiteral("cannot start the transfer: %1").arg(QString::fromLocal8Bit(error.what())));
+        return;
+    }
     // A loop that ends for another reason (the application quitting) runs again until the worker is done.
     while (!finished.load())
         wait.exec();

@@ -73,6 +73,7 @@ signals:
     void WorkEnd(olg::WorkMode mode);
 
 private:
+    // Data views the socket's buffer until the next Receive.
     struct Packet {
         QByteArrayView Data;
         quint32 Sender = 0;
