@@ -1,14 +1,17 @@
 #include "TIdTrivialFTP.h"
 
+#include "BlockingUdpSocket.h"
+
 #include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QFile>
-#include <QNetworkDatagram>
-#include <QPointer>
+#include <QHostAddress>
+#include <QSocketNotifier>
 #include <QTimer>
-#include <QUdpSocket>
 
 #include <algorithm>
+#include <system_error>
+#include <thread>
 
 namespace olg {
 
@@ -28,8 +31,11 @@ constexpr int MinBlockSize = 8;
 constexpr int MaxBlockSize = 65464;
 constexpr int DefaultBlockSize = 512;
 constexpr qint64 MaxPacketSize = 4 + MaxBlockSize;
+// How often the caller's thread passes the progress on: often enough for a smooth bar, rarely enough that a
+// fast transfer does not flood the window with repaints.
+constexpr int ProgressIntervalMs = 10;
 
-quint16 U16At(const QByteArray& packet, qsizetype offset) {
+quint16 U16At(QByteArrayView packet, qsizetype offset) {
     if (packet.size() < offset + 2)
         return 0;
     return static_cast<quint16>((static_cast<quint8>(packet[offset]) << 8) |
@@ -78,6 +84,41 @@ TIdTrivialFTP::TIdTrivialFTP(const TftpSettings& settings, QObject* parent)
 
 TIdTrivialFTP::~TIdTrivialFTP() = default;
 
+void TIdTrivialFTP::RunExchange(WorkMode mode, const std::function<void()>& exchange) {
+    progress_.store(-1);
+    qint64 shown = -1;
+    const auto show = [this, mode, &shown] {
+        const qint64 total = progress_.load(std::memory_order_relaxed);
+        if (total >= 0 && total != shown) {
+            shown = total;
+            emit Work(mode, total);
+        }
+    };
+    QEventLoop wait;
+    QTimer ticker;
+    connect(&ticker, &QTimer::timeout, &wait, show);
+    ticker.start(ProgressIntervalMs);
+    std::atomic<bool> finished = false;
+    std::thread worker;
+    try {
+        worker = std::thread([&] {
+            exchange();
+            finished.store(true);
+            QMetaObject::invokeMethod(&wait, &QEventLoop::quit, Qt::QueuedConnection);
+        });
+    } catch (const std::system_error& error) {
+        Fail(ErrorKind::Network,
+             QStringLiteral("cannot start the transfer: %1").arg(QString::fromLocal8Bit(error.what())));
+        return;
+    }
+    // A loop that ends for another reason (the application quitting) runs again until the worker is done.
+    while (!finished.load())
+        wait.exec();
+    worker.join();
+    ticker.stop();
+    show();
+}
+
 bool TIdTrivialFTP::Fail(ErrorKind kind, const QString& text) {
     if (error_ == ErrorKind::None) {
         error_ = kind;
@@ -110,12 +151,12 @@ bool TIdTrivialFTP::SendRequest(quint16 opcode, const QString& remoteName) {
     if (address.protocol() != QAbstractSocket::IPv4Protocol)
         return Fail(ErrorKind::Network, QStringLiteral("\"%1\" is not an IPv4 address").arg(host_));
     // A fresh socket, so that the system chooses a new port: the transfer identity of this transfer.
-    socket_ = std::make_unique<QUdpSocket>();
-    if (!socket_->bind(QHostAddress(QHostAddress::AnyIPv4), 0))
+    socket_ = std::make_unique<BlockingUdpSocket>(MaxPacketSize);
+    if (!socket_->Open())
         return Fail(ErrorKind::Network,
-                    QStringLiteral("cannot open a UDP socket: %1").arg(socket_->errorString()));
-    server_ = address;
-    peer_ = address;
+                    QStringLiteral("cannot open a UDP socket: %1").arg(socket_->ErrorText()));
+    server_ = address.toIPv4Address();
+    peer_ = server_;
     peerPort_ = settings_.Port;
     QByteArray request;
     AppendU16(request, opcode);
@@ -126,46 +167,37 @@ bool TIdTrivialFTP::SendRequest(quint16 opcode, const QString& remoteName) {
 }
 
 void TIdTrivialFTP::SendTo(const QByteArray& packet) {
-    if (socket_->writeDatagram(packet, peer_, peerPort_) < 0)
+    if (!socket_->SendTo(packet.constData(), packet.size(), peer_, peerPort_))
         Fail(ErrorKind::Network,
-             QStringLiteral("cannot send to %1: %2").arg(ServerText(), socket_->errorString()));
+             QStringLiteral("cannot send to %1: %2").arg(ServerText(), socket_->ErrorText()));
 }
 
 std::optional<TIdTrivialFTP::Packet> TIdTrivialFTP::Receive(int timeoutMs) {
     const QDeadlineTimer deadline(timeoutMs);
-    QPointer<QUdpSocket> socket(socket_.get());
-    // Made only when a packet is not there yet: on a fast link most are.
-    std::unique_ptr<QEventLoop> wait;
-    std::unique_ptr<QTimer> timer;
+    int wait = timeoutMs;
     for (;;) {
-        if (socket && socket->hasPendingDatagrams()) {
-            // A fixed bound spares asking the system for each datagram's size first.
-            const QNetworkDatagram datagram = socket->receiveDatagram(MaxPacketSize);
+        BlockingUdpSocket::Datagram datagram;
+        switch (socket_->Receive(wait, &datagram)) {
+        case BlockingUdpSocket::Wait::Received:
             // The server answers from a port of its own choosing, but always from its address: a packet from
             // any other host is no part of the transfer and must not redirect it.
-            if (datagram.isValid() &&
-                datagram.senderAddress().isEqual(server_, QHostAddress::ConvertV4MappedToIPv4))
-                return Packet{datagram.data(), datagram.senderAddress(),
-                              static_cast<quint16>(datagram.senderPort())};
-            continue;
-        }
-        if (!socket || deadline.hasExpired())
+            if (datagram.Sender == server_)
+                return Packet{QByteArrayView(datagram.Data, datagram.Size), datagram.Sender, datagram.Port};
+            wait = static_cast<int>(std::max<qint64>(0, deadline.remainingTime()));
+            break;
+        case BlockingUdpSocket::Wait::TimedOut:
             return std::nullopt;
-        if (!wait) {
-            wait = std::make_unique<QEventLoop>();
-            timer = std::make_unique<QTimer>();
-            timer->setSingleShot(true);
-            connect(timer.get(), &QTimer::timeout, wait.get(), &QEventLoop::quit);
-            connect(socket.data(), &QUdpSocket::readyRead, wait.get(), &QEventLoop::quit);
+        case BlockingUdpSocket::Wait::Failed:
+            Fail(ErrorKind::Network,
+                 QStringLiteral("cannot receive from %1: %2").arg(ServerText(), socket_->ErrorText()));
+            return std::nullopt;
         }
-        // The event loop runs while we wait: progress repaints and the window answers.
-        timer->start(static_cast<int>(std::max<qint64>(0, deadline.remainingTime())));
-        wait->exec();
     }
 }
 
-bool TIdTrivialFTP::TakeOptions(const QByteArray& packet) {
-    const QList<QByteArray> fields = packet.mid(2).split('\0');
+bool TIdTrivialFTP::TakeOptions(QByteArrayView packet) {
+    const QList<QByteArray> fields =
+        packet.sliced(std::min<qsizetype>(2, packet.size())).toByteArray().split('\0');
     for (qsizetype i = 0; i + 1 < fields.size(); i += 2) {
         if (fields[i].toLower() != "blksize")
             continue;
@@ -179,10 +211,10 @@ bool TIdTrivialFTP::TakeOptions(const QByteArray& packet) {
     return false;
 }
 
-bool TIdTrivialFTP::FailFromPacket(const QByteArray& packet) {
+bool TIdTrivialFTP::FailFromPacket(QByteArrayView packet) {
     const quint16 code = U16At(packet, 2);
     const ErrorKind kind = code <= 8 ? static_cast<ErrorKind>(code) : ErrorKind::Generic;
-    QByteArray text = packet.mid(4);
+    QByteArray text = packet.size() > 4 ? packet.sliced(4).toByteArray() : QByteArray();
     text.truncate(text.indexOf('\0') < 0 ? text.size() : text.indexOf('\0'));
     const QString message = QString::fromLatin1(text).trimmed();
     return Fail(kind, message.isEmpty() ? KindText(kind) : message);
@@ -191,7 +223,7 @@ bool TIdTrivialFTP::FailFromPacket(const QByteArray& packet) {
 void TIdTrivialFTP::SendError(quint16 code, const QString& message) {
     QByteArray packet = Header(ErrorPacket, code);
     packet += message.toLatin1() + '\0';
-    socket_->writeDatagram(packet, peer_, peerPort_);
+    socket_->SendTo(packet.constData(), packet.size(), peer_, peerPort_);
 }
 
 bool TIdTrivialFTP::Put(const QString& localFile, const QString& remoteName) {
@@ -199,14 +231,21 @@ bool TIdTrivialFTP::Put(const QString& localFile, const QString& remoteName) {
     if (!Begin(file, QIODevice::ReadOnly))
         return false;
     emit WorkBegin(WorkMode::Write, file.size() - file.pos());
+    RunExchange(WorkMode::Write, [&] { PutBlocks(file, remoteName); });
+    socket_.reset();
+    emit WorkEnd(WorkMode::Write);
+    return error_ == ErrorKind::None;
+}
 
-    bool done = SendRequest(WriteRequest, remoteName);
+void TIdTrivialFTP::PutBlocks(QFile& file, const QString& remoteName) {
+    if (!SendRequest(WriteRequest, remoteName))
+        return;
     quint16 current = 0; // the block built last
     bool built = false;
     bool last = false;
     qint64 sent = 0;
-    QByteArray data;
-    while (done && error_ == ErrorKind::None) {
+    QByteArray data; // the current data packet, kept for a repeat
+    while (error_ == ErrorKind::None) {
         const std::optional<Packet> packet = Receive(settings_.TimeoutMs);
         if (!packet) {
             // A server that never acknowledges the last block has it all the same.
@@ -232,40 +271,42 @@ bool TIdTrivialFTP::Put(const QString& localFile, const QString& remoteName) {
             break;
         }
         if (!built || (!last && due == static_cast<quint16>(current + 1))) {
-            data = file.read(blockSize_);
-            if (data.size() < blockSize_ && file.error() != QFileDevice::NoError) {
+            current = static_cast<quint16>(current + 1);
+            data = Header(DataPacket, current);
+            data.resize(4 + blockSize_);
+            const qint64 size = file.read(data.data() + 4, blockSize_);
+            if (size < 0 || (size < blockSize_ && file.error() != QFileDevice::NoError)) {
                 Fail(ErrorKind::LocalFile,
-                     QStringLiteral("cannot read %1: %2").arg(localFile, file.errorString()));
+                     QStringLiteral("cannot read %1: %2").arg(file.fileName(), file.errorString()));
                 break;
             }
-            current = static_cast<quint16>(current + 1);
+            data.resize(4 + size);
             built = true;
-            last = data.size() < blockSize_;
-            sent += data.size();
-            emit Work(WorkMode::Write, sent);
+            last = size < blockSize_;
+            sent += size;
+            progress_.store(sent, std::memory_order_relaxed);
         }
-        SendTo(Header(DataPacket, current) + data);
+        SendTo(data);
     }
-    socket_.reset();
-    emit WorkEnd(WorkMode::Write);
-    return error_ == ErrorKind::None;
 }
 
 void TIdTrivialFTP::LingerForLastBlock(quint16 number) {
     // The server sends its last block again if our acknowledgement was lost. The file is complete already,
     // so the caller goes on while the socket stays a moment to acknowledge such a repeat, then closes.
-    QUdpSocket* socket = socket_.release();
+    std::shared_ptr<BlockingUdpSocket> socket(std::move(socket_));
+    auto* notifier = new QSocketNotifier(socket->Descriptor(), QSocketNotifier::Read);
     const QByteArray ack = Header(AckPacket, number);
-    const QHostAddress peer = peer_;
+    const quint32 peer = peer_;
     const quint16 port = peerPort_;
-    connect(socket, &QUdpSocket::readyRead, socket, [socket, ack, peer, port, number] {
-        while (socket->hasPendingDatagrams()) {
-            const QByteArray data = socket->receiveDatagram().data();
+    connect(notifier, &QSocketNotifier::activated, notifier, [socket, ack, peer, port, number] {
+        BlockingUdpSocket::Datagram datagram;
+        while (socket->Receive(0, &datagram) == BlockingUdpSocket::Wait::Received) {
+            const QByteArrayView data(datagram.Data, datagram.Size);
             if (U16At(data, 0) == DataPacket && U16At(data, 2) == number)
-                socket->writeDatagram(ack, peer, port);
+                socket->SendTo(ack.constData(), ack.size(), peer, port);
         }
     });
-    QTimer::singleShot(std::min(settings_.LastBlockWaitMs, settings_.TimeoutMs), socket,
+    QTimer::singleShot(std::min(settings_.LastBlockWaitMs, settings_.TimeoutMs), notifier,
                        &QObject::deleteLater);
 }
 
@@ -275,12 +316,23 @@ bool TIdTrivialFTP::Get(const QString& remoteName, const QString& localFile) {
     if (!Begin(file, QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
         return false;
     emit WorkBegin(WorkMode::Read, 0);
+    std::optional<quint16> last;
+    RunExchange(WorkMode::Read, [&] { last = GetBlocks(file, remoteName); });
+    if (last && error_ == ErrorKind::None)
+        LingerForLastBlock(*last);
+    socket_.reset();
+    file.close();
+    emit WorkEnd(WorkMode::Read);
+    return error_ == ErrorKind::None;
+}
 
-    bool done = SendRequest(ReadRequest, remoteName);
+std::optional<quint16> TIdTrivialFTP::GetBlocks(QFile& file, const QString& remoteName) {
+    if (!SendRequest(ReadRequest, remoteName))
+        return std::nullopt;
     quint16 stored = 0;
     bool last = false;
     qint64 received = 0;
-    while (done && error_ == ErrorKind::None && !last) {
+    while (error_ == ErrorKind::None && !last) {
         const std::optional<Packet> packet = Receive(settings_.TimeoutMs);
         if (!packet) {
             if (error_ == ErrorKind::None)
@@ -294,10 +346,11 @@ bool TIdTrivialFTP::Get(const QString& remoteName, const QString& localFile) {
             const quint16 number = U16At(packet->Data, 2);
             const quint16 age = static_cast<quint16>(stored - number);
             if (number == static_cast<quint16>(stored + 1)) {
-                const QByteArray data = packet->Data.mid(4);
-                if (file.write(data) != data.size()) {
+                const QByteArrayView data =
+                    packet->Data.size() > 4 ? packet->Data.sliced(4) : QByteArrayView();
+                if (file.write(data.data(), data.size()) != data.size()) {
                     const QString message =
-                        QStringLiteral("cannot write %1: %2").arg(localFile, file.errorString());
+                        QStringLiteral("cannot write %1: %2").arg(file.fileName(), file.errorString());
                     SendError(0, message);
                     Fail(ErrorKind::LocalFile, message);
                     break;
@@ -305,7 +358,7 @@ bool TIdTrivialFTP::Get(const QString& remoteName, const QString& localFile) {
                 stored = number;
                 received += data.size();
                 last = data.size() < blockSize_;
-                emit Work(WorkMode::Read, received);
+                progress_.store(received, std::memory_order_relaxed);
             } else if (age >= 0x8000) {
                 // A block beyond the next one would leave a hole in the file: it is not acknowledged, so
                 // the server sends the missing one again.
@@ -322,16 +375,11 @@ bool TIdTrivialFTP::Get(const QString& remoteName, const QString& localFile) {
             Fail(ErrorKind::UnexpectedOperation,
                  QStringLiteral("unexpected TFTP operation %1 from %2 port %3")
                      .arg(opcode)
-                     .arg(packet->Sender.toString())
+                     .arg(QHostAddress(packet->Sender).toString())
                      .arg(packet->Port));
         }
     }
-    if (last && error_ == ErrorKind::None)
-        LingerForLastBlock(stored);
-    socket_.reset();
-    file.close();
-    emit WorkEnd(WorkMode::Read);
-    return error_ == ErrorKind::None;
+    return last && error_ == ErrorKind::None ? std::optional<quint16>(stored) : std::nullopt;
 }
 
 } // namespace olg

@@ -1,7 +1,8 @@
 // How fast the upgrade's transfers are next to the standard clients, all on loopback against the same
 // servers: a 4 MiB image put and read back by our TFTP client, by tftp-hpa's tftp and by atftp against one
-// tftpd-hpa, and an FTP store by our client and by curl against one pyftpdlib. Prints each time (best of a
-// few runs) and the ratios. Needs the Debian packages of scripts/debian-packages; tftpd-hpa runs as root.
+// tftpd-hpa, and an FTP store by our client and by curl against one pyftpdlib. Prints each time (best and
+// median of a few runs) and the ratios. Needs the Debian packages of scripts/debian-packages; tftpd-hpa runs
+// as root.
 //
 // Usage: bench_transfer [RUNS]   (default 5)
 
@@ -78,34 +79,51 @@ bool RunTool(const QString& program, const QStringList& arguments) {
     return true;
 }
 
-// The best time of each transfer in milliseconds, or a negative number when one of its runs failed. The
-// transfers take turns, round after round, so that a busy moment of the machine does not fall on one alone.
-std::vector<double> Best(int runs, const std::vector<std::function<bool()>>& transfers) {
-    std::vector<double> best(transfers.size(), std::numeric_limits<double>::max());
+// The best and the median time of a transfer in milliseconds; negative when one of its runs failed.
+struct Timing {
+    double Best = -1;
+    double Median = -1;
+};
+
+// The transfers take turns, round after round, so that a busy moment of the machine does not fall on one
+// alone.
+std::vector<Timing> Measure(int runs, const std::vector<std::function<bool()>>& transfers) {
+    std::vector<std::vector<double>> times(transfers.size());
+    std::vector<bool> failed(transfers.size(), false);
     for (int round = 0; round < runs; ++round) {
         for (std::size_t i = 0; i < transfers.size(); ++i) {
-            if (best[i] < 0)
+            if (failed[i])
                 continue;
             QElapsedTimer timer;
             timer.start();
-            const bool done = transfers[i]();
-            const double ms = static_cast<double>(timer.nsecsElapsed()) / 1e6;
-            best[i] = done ? std::min(best[i], ms) : -1;
+            failed[i] = !transfers[i]();
+            times[i].push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
         }
     }
-    return best;
+    std::vector<Timing> timings(transfers.size());
+    for (std::size_t i = 0; i < transfers.size(); ++i) {
+        if (failed[i])
+            continue;
+        std::sort(times[i].begin(), times[i].end());
+        const std::size_t n = times[i].size();
+        timings[i] = {times[i].front(),
+                      n % 2 ? times[i][n / 2] : (times[i][n / 2 - 1] + times[i][n / 2]) / 2};
+    }
+    return timings;
 }
 
-void PrintTime(const char* name, double ms) {
-    if (ms < 0)
+void PrintTime(const char* name, Timing timing) {
+    if (timing.Best < 0)
         std::printf("  %-34s failed\n", name);
     else
-        std::printf("  %-34s %8.1f ms  %7.1f MiB/s\n", name, ms, (ImageSize / 1048576.0) / (ms / 1000.0));
+        std::printf("  %-34s %8.1f ms  %7.1f MiB/s   median %8.1f ms\n", name, timing.Best,
+                    (ImageSize / 1048576.0) / (timing.Best / 1000.0), timing.Median);
 }
 
-void PrintRatio(const char* name, double ours, double theirs) {
-    if (ours > 0 && theirs > 0)
-        std::printf("  %-34s %8.2f\n", name, theirs / ours);
+void PrintRatio(const char* name, Timing ours, Timing theirs) {
+    if (ours.Best > 0 && theirs.Best > 0)
+        std::printf("  %-34s %8.2f   median %5.2f\n", name, theirs.Best / ours.Best,
+                    theirs.Median / ours.Median);
 }
 
 } // namespace
@@ -132,7 +150,9 @@ int main(int argc, char* argv[]) {
         return in.open(QIODevice::ReadOnly) && in.readAll() == image;
     };
 
-    std::printf("TFTP: a 4 MiB image put and read back, against tftpd-hpa on loopback (best of %d)\n", runs);
+    std::printf(
+        "TFTP: a 4 MiB image put and read back, against tftpd-hpa on loopback (best and median of %d)\n",
+        runs);
     const quint16 tftpPort = FreePort<QUdpSocket>();
     QProcess tftpd;
     tftpd.start(QStringLiteral("/usr/sbin/in.tftpd"),
@@ -153,7 +173,7 @@ int main(int argc, char* argv[]) {
     olg::TIdTrivialFTP client(settings);
     client.SetHost(Loopback);
     const QString port = QString::number(tftpPort);
-    const std::vector<double> tftpTimes = Best(
+    const std::vector<Timing> tftpTimes = Measure(
         runs, {[&] {
                    const bool done =
                        client.Put(file, QStringLiteral("/")) && client.Get(QStringLiteral("/"), back);
@@ -182,9 +202,9 @@ int main(int argc, char* argv[]) {
                                                        port}) &&
                           same();
                }});
-    const double ours = tftpTimes[0];
-    const double hpa = tftpTimes[1];
-    const double atftp = tftpTimes[2];
+    const Timing ours = tftpTimes[0];
+    const Timing hpa = tftpTimes[1];
+    const Timing atftp = tftpTimes[2];
     tftpd.kill();
     tftpd.waitForFinished();
     PrintTime("ours (block size 1500)", ours);
@@ -194,7 +214,8 @@ int main(int argc, char* argv[]) {
     PrintRatio("tftp-hpa / ours", ours, hpa);
     PrintRatio("atftp / ours", ours, atftp);
 
-    std::printf("FTP: a 4 MiB store in active mode, against pyftpdlib on loopback (best of %d)\n", runs);
+    std::printf("FTP: a 4 MiB store in active mode, against pyftpdlib on loopback (best and median of %d)\n",
+                runs);
     const quint16 ftpPort = FreePort<QTcpServer>();
     QProcess ftpd;
     ftpd.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral("-c"), QString::fromUtf8(FtpServerScript),
@@ -209,7 +230,7 @@ int main(int argc, char* argv[]) {
         QFile in(root.filePath(QStringLiteral("rom.bin")));
         return in.open(QIODevice::ReadOnly) && in.readAll() == image;
     };
-    const std::vector<double> ftpTimes = Best(
+    const std::vector<Timing> ftpTimes = Measure(
         runs,
         {[&] {
              olg::TIdFTP ftp(ftpSettings);
@@ -228,8 +249,8 @@ int main(int argc, char* argv[]) {
                              QStringLiteral("ftp://%A9quorbel:@%1:%2/rom.bin").arg(Loopback).arg(ftpPort)}) &&
                     stored();
          }});
-    const double ftpOurs = ftpTimes[0];
-    const double curl = ftpTimes[1];
+    const Timing ftpOurs = ftpTimes[0];
+    const Timing curl = ftpTimes[1];
     ftpd.kill();
     ftpd.waitForFinished();
     PrintTime("ours", ftpOurs);

@@ -11,6 +11,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 #include <QUdpSocket>
 
 using namespace olg;
@@ -153,6 +154,15 @@ void TestTransferClients::tftpAgainstSimulator() {
     QSignalSpy begin(&client, &TIdTrivialFTP::WorkBegin);
     QSignalSpy work(&client, &TIdTrivialFTP::Work);
     QSignalSpy end(&client, &TIdTrivialFTP::WorkEnd);
+    // The blocks go on a worker thread, but progress must reach the caller's thread (where windows are
+    // painted), in order and without an event per block.
+    bool ordered = true;
+    qint64 previous = -1;
+    connect(&client, &TIdTrivialFTP::WorkBegin, this, [&] { previous = -1; });
+    connect(&client, &TIdTrivialFTP::Work, this, [&](WorkMode, qint64 total) {
+        ordered = ordered && QThread::currentThread() == thread() && total >= previous;
+        previous = total;
+    });
 
     QCOMPARE(client.Put(local, QStringLiteral("/")), putError < 0);
     QCOMPARE(static_cast<int>(client.Error()), putError);
@@ -164,10 +174,13 @@ void TestTransferClients::tftpAgainstSimulator() {
         return;
     QCOMPARE(files.Image, image);
     QCOMPARE(work.last().at(1).toLongLong(), size);
+    QVERIFY(ordered);
+    QVERIFY(size / blockSize < 1000 || work.size() < size / blockSize / 10);
 
     const QString readBack = dir.filePath(QStringLiteral("back.bin"));
     QVERIFY2(client.Get(QStringLiteral("/"), readBack), qPrintable(client.ErrorText()));
     QCOMPARE(ReadFile(readBack) == image, readBackSame);
+    QVERIFY(ordered);
     QCOMPARE(begin.last().at(1).toLongLong(), 0);
     QCOMPARE(end.size(), 2);
 }
