@@ -485,6 +485,10 @@ int TOlgForm::ShowGeneral() {
     AvanceButton->setText(OptionsText);
     PageControl->setCurrentIndex(0);
     ShowTabs(1);
+    return ExecAndWrite();
+}
+
+int TOlgForm::ExecAndWrite() {
     const QPointer<TOlgForm> self(this);
     const int result = exec();
     if (self.isNull())
@@ -505,13 +509,7 @@ int TOlgForm::ShowLoaded() {
     PageControl->setCurrentIndex(0);
     // The last tab (the read-only counters) has nothing to write; a dialog with General only keeps it.
     ShowTabs(std::max(1, PageControl->count() - 1));
-    const QPointer<TOlgForm> self(this);
-    const int result = exec();
-    if (self.isNull())
-        return QDialog::Rejected;
-    if (result == QDialog::Accepted)
-        WriteResult();
-    return result;
+    return ExecAndWrite();
 }
 
 } // namespace olg

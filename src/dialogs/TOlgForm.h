@@ -144,6 +144,8 @@ private:
     void SetExchanging(bool exchanging);
     // Copies the record into the list and writes it; says so when the device does not answer.
     void WriteResult();
+    // Runs the dialog modally and, when it ends with OK, writes the result; the dialog may be gone by then.
+    int ExecAndWrite();
     TIPEdit* NamedIpEdit(const QString& name) const;
 
     DialogHost& host_;
