@@ -18,8 +18,13 @@ void ConsolePrompts::ShowWarning(const QString& message) {
 }
 
 bool ConsolePrompts::ConfirmUpgrade(const QString& warning) {
+    return ConfirmBulkUpgrade(warning, 1);
+}
+
+bool ConsolePrompts::ConfirmBulkUpgrade(const QString& warning, int devices) {
     err_ << warning << Qt::endl;
-    return AskYesNo(QStringLiteral("Upgrade the firmware?"));
+    return AskYesNo(devices > 1 ? QStringLiteral("Upgrade the firmware of %1 devices?").arg(devices)
+                                : QStringLiteral("Upgrade the firmware?"));
 }
 
 bool ConsolePrompts::AskYesNo(const QString& question) {

@@ -18,6 +18,8 @@ public:
     bool AskYesNo(const QString& question) override;
     // Prints the warning, then asks as AskYesNo does.
     bool ConfirmUpgrade(const QString& warning) override;
+    // Prints the warning once, then asks once for all of these devices.
+    bool ConfirmBulkUpgrade(const QString& warning, int devices);
 
     // How many errors were shown, so that a command fails when the exchange reported one.
     int ErrorCount() const { return errorCount_; }

@@ -26,16 +26,16 @@ Verbs:
   save    save the configuration of one device into a .cfg file, or of several into a folder
   load    write a configuration saved in a .cfg file into one device or several
   label   make the MAC label of one device and record it in the MAC log
-  upgrade send new firmware, or a set of files, to one device
+  upgrade send new firmware, or a set of files, to one device or several
 
 "olgctl VERB --help" tells more about a verb.
 DEVICE is a MAC address (separators "-", ":" or ".", any case), an IP address or a device name. A device
 named by its MAC or by the address its replies come from is taken as soon as it answers; a name, which must be
 unique, waits for the whole scan.
-read, write, save, load and label take several DEVICEs: repeat DEVICE, or give type=MODEL (every device of
-that model, as the Type column shows it) or all. They scan once, then work on one device after the other, and
-fail when any device failed; write, save, load and label print a line per device and a summary, and write and
-load ask before acting on more than one device unless --yes is given.
+Every verb but scan takes several DEVICEs: repeat DEVICE, or give type=MODEL (every device of that model, as
+the Type column shows it) or all. They scan once, then work on one device after the other, and fail when any
+device failed; all but read print a line per device and a summary, and write, load and upgrade ask before
+acting on more than one device unless --yes is given.
 A broadcast leaves through every network interface that can broadcast, and a request to one device through
 the interface its replies came in on.
 Table output shows control characters of device texts as \xHH; csv and json keep them as they are.
@@ -118,15 +118,16 @@ log, a fixed-column text file. A MAC address already in the log is not added aga
 )";
 
 const char* const UpgradeHelp =
-    R"(Usage: olgctl upgrade DEVICE FILE [--yes] [--tftp-port PORT] [--ftp-port PORT]
+    R"(Usage: olgctl upgrade DEVICE... FILE [--yes] [--tftp-port PORT] [--ftp-port PORT]
 
 Scans, then asks the device how it takes new firmware and sends it the way it asks:
   FILE.bin  an image: by TFTP, then read back and compared, or by FTP as "image.bin" or "rom.bin" (the file's
             path must hold one of these names)
   FILE.cfg  an upload list, one file name a line, of files beside it: the device's FTP store is emptied, then
             every listed file is stored
-The warning is printed and the upgrade asked for on the terminal unless --yes is given. Progress goes to the
-error stream. The exit code is 0 only when the transfer succeeded, for a TFTP image with its read-back.
+The warning is printed and the upgrade asked for on the terminal unless --yes is given, once for all the
+devices named. Several devices are upgraded one after the other, each the way it asks. Progress goes to the
+error stream. The exit code is 0 only when every transfer succeeded, for a TFTP image with its read-back.
 
   --yes             do not ask
   --tftp-port PORT  the devices' TFTP port (default 69)

@@ -31,23 +31,20 @@ int LabelCommand::Run(const Invocation& invocation) {
         prompts.ShowError(QStringLiteral("label needs --pdf, --png or --log (try olgctl label --help)"));
         return ExitUsage;
     }
-    if (Session::NamesSeveral(invocation.Arguments)) {
-        // One label file holds one label; the log takes a line per device.
-        if (invocation.Pdf || invocation.Png) {
-            prompts.ShowError(
-                QStringLiteral("--pdf and --png make the label of one DEVICE; several go to --log"));
-            return ExitUsage;
-        }
-        const QList<int> selected = session_.ScanAndSelectSeveral(invocation.Arguments);
-        if (selected.isEmpty())
-            return ExitFailure;
-        return BulkRun(session_).Run(selected, QString(), QStringLiteral("logged"),
-                                     [&](int device) { return LabelOne(device, invocation); });
+    const bool several = Session::NamesSeveral(invocation.Arguments);
+    // One label file holds one label; the log takes a line per device.
+    if (several && (invocation.Pdf || invocation.Png)) {
+        prompts.ShowError(
+            QStringLiteral("--pdf and --png make the label of one DEVICE; several go to --log"));
+        return ExitUsage;
     }
-    const int device = session_.ScanAndSelect(invocation.Arguments.front());
-    if (device < 0)
+    const QList<int> selected = session_.ScanAndSelectAny(invocation.Arguments);
+    if (selected.isEmpty())
         return ExitFailure;
-    return LabelOne(device, invocation);
+    if (!several)
+        return LabelOne(selected.front(), invocation);
+    return BulkRun(session_).Run(selected, QString(), QStringLiteral("logged"),
+                                 [&](int device) { return LabelOne(device, invocation); });
 }
 
 int LabelCommand::LabelOne(int device, const Invocation& invocation) {

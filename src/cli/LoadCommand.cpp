@@ -2,7 +2,6 @@
 
 #include "BulkRun.h"
 #include "ConfigFileStore.h"
-#include "Datagram.h"
 #include "DeviceText.h"
 #include "ErrorBox.h"
 #include "ExitCode.h"
@@ -13,26 +12,20 @@
 namespace olg::cli {
 
 int LoadCommand::Run(const Invocation& invocation) {
-    if (invocation.Arguments.size() < 2) {
-        session_.Prompts().ShowError(
-            QStringLiteral("load takes a DEVICE and a FILE (try olgctl load --help)"));
+    QStringList devices;
+    QString path;
+    if (!session_.DevicesAndFile(invocation, &devices, &path))
         return ExitUsage;
-    }
-    const QString& path = invocation.Arguments.back();
-    const QStringList devices = invocation.Arguments.mid(0, invocation.Arguments.size() - 1);
-    if (!Session::NamesSeveral(devices)) {
-        const int device = session_.ScanAndSelect(devices.front());
-        if (device < 0)
-            return ExitFailure;
-        return LoadOne(device, path, invocation);
-    }
-    if (invocation.DryRun) {
+    const bool several = Session::NamesSeveral(devices);
+    if (several && invocation.DryRun) {
         session_.Prompts().ShowError(QStringLiteral("--dry-run shows the changes of one DEVICE; name one"));
         return ExitUsage;
     }
-    const QList<int> selected = session_.ScanAndSelectSeveral(devices);
+    const QList<int> selected = session_.ScanAndSelectAny(devices);
     if (selected.isEmpty())
         return ExitFailure;
+    if (!several)
+        return LoadOne(selected.front(), path, invocation);
     return BulkRun(session_).Run(
         selected,
         invocation.Yes ? QString()
@@ -48,14 +41,8 @@ int LoadCommand::LoadOne(int device, const QString& path, const Invocation& invo
         return ExitFailure;
     }
     // What the device holds now, so that the changes can be told.
-    const bool answered = session_.Exchange(
-        device, CommandRead, [&](TServeur& serveur, QObject* target, TServeur::ReplyHandler handler) {
-            serveur.ReadAll(session_.Devices().At(device), target, std::move(handler));
-        });
-    if (!answered) {
-        ShowError(session_.Prompts(), ErrorDeviceNotResponding);
+    if (!session_.ReadAll(device))
         return ExitFailure;
-    }
     const TOLG before = session_.Devices().At(device);
     TOLG record = before;
     QString error;
@@ -90,21 +77,10 @@ int LoadCommand::LoadOne(int device, const QString& path, const Invocation& invo
     }
 
     const QString description = session_.Describe(device);
-    int tooLong = 0;
-    const bool written = session_.Exchange(
-        device, CommandWrite, [&](TServeur& serveur, QObject* target, TServeur::ReplyHandler handler) {
-            tooLong = serveur.WriteAll(record, target, std::move(handler));
-        });
-    if (tooLong != 0) {
-        session_.Prompts().ShowError(
-            QStringLiteral("parameter %1: the text is longer than 255 bytes; nothing was written")
-                .arg(tooLong));
+    if (session_.Write(device, [&](TServeur& serveur, QObject* target, TServeur::ReplyHandler handler) {
+            return serveur.WriteAll(record, target, std::move(handler));
+        }) != Session::WriteOutcome::Written)
         return ExitFailure;
-    }
-    if (!written) {
-        ShowError(session_.Prompts(), ErrorDeviceNotResponding);
-        return ExitFailure;
-    }
     session_.Out() << QStringLiteral(
                           "%1: loaded %2 and wrote it with the full write, %3 parameter(s) changed")
                           .arg(description, path)

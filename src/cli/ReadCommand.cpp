@@ -1,7 +1,5 @@
 #include "ReadCommand.h"
 
-#include "Datagram.h"
-#include "ErrorBox.h"
 #include "ExitCode.h"
 #include "ListWriter.h"
 #include "MacAddress.h"
@@ -33,12 +31,7 @@ int ReadCommand::Run(const Invocation& invocation) {
     const OutputFormat format =
         ParseOutputFormat(invocation.Format.value_or(QStringLiteral("table"))).value();
     const bool several = Session::NamesSeveral(invocation.Arguments);
-    QList<int> devices;
-    if (several) {
-        devices = session_.ScanAndSelectSeveral(invocation.Arguments);
-    } else if (const int device = session_.ScanAndSelect(invocation.Arguments.front()); device >= 0) {
-        devices.append(device);
-    }
+    const QList<int> devices = session_.ScanAndSelectAny(invocation.Arguments);
     if (devices.isEmpty())
         return ExitFailure;
 
@@ -52,16 +45,7 @@ int ReadCommand::Run(const Invocation& invocation) {
     ListWriter list(columns);
     int failed = 0;
     for (int device : devices) {
-        const bool answered = session_.Exchange(
-            device, CommandRead, [&](TServeur& serveur, QObject* target, TServeur::ReplyHandler handler) {
-                serveur.ReadAll(session_.Devices().At(device), target, std::move(handler));
-            });
-        if (!answered) {
-            if (several)
-                session_.Prompts().ShowError(
-                    QStringLiteral("%1: Device not responding").arg(session_.Describe(device)));
-            else
-                ShowError(session_.Prompts(), ErrorDeviceNotResponding);
+        if (!session_.ReadAll(device, several)) {
             ++failed;
             continue;
         }

@@ -94,6 +94,24 @@ QList<int> Session::ScanAndSelectSeveral(const QStringList& names) {
     return selected;
 }
 
+QList<int> Session::ScanAndSelectAny(const QStringList& names) {
+    if (NamesSeveral(names))
+        return ScanAndSelectSeveral(names);
+    const int device = ScanAndSelect(names.front());
+    return device >= 0 ? QList<int>{device} : QList<int>{};
+}
+
+bool Session::DevicesAndFile(const Invocation& invocation, QStringList* devices, QString* file) {
+    if (invocation.Arguments.size() < 2) {
+        prompts_.ShowError(
+            QStringLiteral("%1 takes a DEVICE and a FILE (try olgctl %1 --help)").arg(invocation.Verb));
+        return false;
+    }
+    *file = invocation.Arguments.back();
+    *devices = invocation.Arguments.mid(0, invocation.Arguments.size() - 1);
+    return true;
+}
+
 bool Session::Exchange(int device, std::uint8_t command, const Operation& operation) {
     TServeur* serveur = Serveur();
     if (!serveur)
@@ -123,6 +141,39 @@ bool Session::Exchange(int device, std::uint8_t command, const Operation& operat
               });
     serveur->SetWaitEnder({});
     return answered;
+}
+
+bool Session::ReadAll(int device, bool named) {
+    const bool answered = Exchange(device, CommandRead,
+                                   [&](TServeur& serveur, QObject* target, TServeur::ReplyHandler handler) {
+                                       serveur.ReadAll(devices_.At(device), target, std::move(handler));
+                                   });
+    if (!answered && named)
+        prompts_.ShowError(
+            QStringLiteral("%1: %2").arg(Describe(device), ErrorText(ErrorDeviceNotResponding)));
+    else if (!answered)
+        ShowError(prompts_, ErrorDeviceNotResponding);
+    return answered;
+}
+
+Session::WriteOutcome
+Session::Write(int device, const std::function<int(TServeur&, QObject*, TServeur::ReplyHandler)>& send) {
+    int tooLong = 0;
+    const bool answered = Exchange(device, CommandWrite,
+                                   [&](TServeur& serveur, QObject* target, TServeur::ReplyHandler handler) {
+                                       tooLong = send(serveur, target, std::move(handler));
+                                   });
+    if (tooLong != 0) {
+        prompts_.ShowError(
+            QStringLiteral("parameter %1: the text is longer than 255 bytes; nothing was written")
+                .arg(tooLong));
+        return WriteOutcome::TextTooLong;
+    }
+    if (!answered) {
+        ShowError(prompts_, ErrorDeviceNotResponding);
+        return WriteOutcome::NotAnswered;
+    }
+    return WriteOutcome::Written;
 }
 
 QString Session::Describe(int device) const {

@@ -4,6 +4,7 @@
 #include "DeviceList.h"
 #include "DeviceRegistry.h"
 #include "ExchangeSettings.h"
+#include "Invocation.h"
 #include "TServeur.h"
 
 #include <QObject>
@@ -41,12 +42,25 @@ public:
     // Scans once and picks every device the words name, each once, in list order; empty when a word names
     // none (the reason was shown).
     QList<int> ScanAndSelectSeveral(const QStringList& names);
+    // ScanAndSelect for one DEVICE word that names one device, else ScanAndSelectSeveral.
+    QList<int> ScanAndSelectAny(const QStringList& names);
+    // The DEVICE words and the FILE of "VERB DEVICE... FILE"; false, with the usage shown, when one is
+    // missing.
+    bool DevicesAndFile(const Invocation& invocation, QStringList* devices, QString* file);
 
     // Runs one operation of the exchange whose replies are merged into the device list, as the desktop
     // program does. True when the device itself answered with the command of the request: a late reply to
     // the scan, arriving during a write, is no answer to the write.
     using Operation = std::function<void(TServeur&, QObject* target, TServeur::ReplyHandler handler)>;
     bool Exchange(int device, std::uint8_t command, const Operation& operation);
+    // Reads every parameter of a listed device into the list; false, with "Device not responding" shown
+    // (after the device's name when named), when it did not answer.
+    bool ReadAll(int device, bool named = false);
+    // Sends a write made by send (which returns the id of a text too long to send, else 0) and waits for the
+    // device's answer; a failure is shown.
+    enum class WriteOutcome { Written, TextTooLong, NotAnswered };
+    WriteOutcome Write(int device,
+                       const std::function<int(TServeur&, QObject*, TServeur::ReplyHandler)>& send);
 
     // "name (MAC)" of a listed device, for messages.
     QString Describe(int device) const;

@@ -1,5 +1,6 @@
 #include "UpgradeCommand.h"
 
+#include "BulkRun.h"
 #include "ExitCode.h"
 #include "UpgradeFlow.h"
 
@@ -26,27 +27,34 @@ QString ModeText(TransferMode mode) {
 } // namespace
 
 int UpgradeCommand::Run(const Invocation& invocation) {
-    if (invocation.Arguments.size() != 2) {
-        session_.Prompts().ShowError(
-            QStringLiteral("upgrade takes a DEVICE and a FILE (try olgctl upgrade --help)"));
+    QStringList devices;
+    QString file;
+    if (!session_.DevicesAndFile(invocation, &devices, &file))
         return ExitUsage;
-    }
-    const QString file = invocation.Arguments.at(1);
     const QString suffix = QFileInfo(file).suffix().toLower();
     if (!QFileInfo(file).isFile() || (suffix != QLatin1String("bin") && suffix != QLatin1String("cfg"))) {
         session_.Prompts().ShowError(
             QStringLiteral("%1 is no .bin image or .cfg upload list that exists").arg(file));
         return ExitUsage;
     }
-    const int device = session_.ScanAndSelect(invocation.Arguments.front());
-    if (device < 0)
+    const QList<int> selected = session_.ScanAndSelectAny(devices);
+    if (selected.isEmpty())
         return ExitFailure;
-    const QString address = QString::fromStdString(session_.Devices().At(device).SenderAddress);
-    const QString description = session_.Describe(device);
-    if (!invocation.Yes && !session_.Prompts().ConfirmUpgrade(UpgradeFlow::WarningText())) {
+    // The warning once, whatever the number of devices.
+    if (!invocation.Yes && !session_.Prompts().ConfirmBulkUpgrade(UpgradeFlow::WarningText(),
+                                                                  static_cast<int>(selected.size()))) {
         session_.Err() << "olgctl: upgrade cancelled; nothing was sent" << Qt::endl;
         return ExitFailure;
     }
+    if (!Session::NamesSeveral(devices))
+        return UpgradeOne(selected.front(), file);
+    return BulkRun(session_).Run(selected, QString(), QStringLiteral("upgraded"),
+                                 [&](int device) { return UpgradeOne(device, file); });
+}
+
+int UpgradeCommand::UpgradeOne(int device, const QString& file) {
+    const QString address = QString::fromStdString(session_.Devices().At(device).SenderAddress);
+    const QString description = session_.Describe(device);
     TServeur* serveur = session_.Serveur();
     if (!serveur)
         return ExitFailure;

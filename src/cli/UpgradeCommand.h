@@ -5,7 +5,8 @@
 
 namespace olg::cli {
 
-// olgctl upgrade DEVICE FILE [--yes]: the firmware upgrade of the desktop program without its window.
+// olgctl upgrade DEVICE... FILE [--yes]: the firmware upgrade of the desktop program without its window, for
+// one device or for several one after the other.
 class UpgradeCommand {
 public:
     explicit UpgradeCommand(Session& session) : session_(session) {}
@@ -13,6 +14,8 @@ public:
     int Run(const Invocation& invocation);
 
 private:
+    int UpgradeOne(int device, const QString& file);
+
     Session& session_;
 };
 

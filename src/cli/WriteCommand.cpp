@@ -1,8 +1,6 @@
 #include "WriteCommand.h"
 
 #include "BulkRun.h"
-#include "Datagram.h"
-#include "ErrorBox.h"
 #include "ExitCode.h"
 #include "ParamDescriptor.h"
 #include "ParamText.h"
@@ -77,14 +75,8 @@ int WriteCommand::WriteOne(int device, const std::map<int, ParamValue>& values, 
         generalOnly = generalOnly && registry.IsGeneralParam(id, type);
 
     if (!generalOnly) {
-        const bool answered = session_.Exchange(
-            device, CommandRead, [&](TServeur& serveur, QObject* target, TServeur::ReplyHandler handler) {
-                serveur.ReadAll(session_.Devices().At(device), target, std::move(handler));
-            });
-        if (!answered) {
-            ShowError(session_.Prompts(), ErrorDeviceNotResponding);
+        if (!session_.ReadAll(device))
             return ExitFailure;
-        }
     }
     // The copy is taken after the read, so it carries what the device holds now.
     TOLG record = session_.Devices().At(device);
@@ -103,19 +95,14 @@ int WriteCommand::WriteOne(int device, const std::map<int, ParamValue>& values, 
 
     // Named before the write: its reply may already carry new values.
     const QString description = session_.Describe(device);
-    int tooLong = 0;
-    const bool answered = session_.Exchange(
-        device, CommandWrite, [&](TServeur& serveur, QObject* target, TServeur::ReplyHandler handler) {
-            tooLong = serveur.WriteParams(record, generalOnly, target, std::move(handler));
-        });
-    if (tooLong != 0) {
-        session_.Prompts().ShowError(
-            QStringLiteral("parameter %1: the text is longer than 255 bytes; nothing was written")
-                .arg(tooLong));
+    switch (session_.Write(device, [&](TServeur& serveur, QObject* target, TServeur::ReplyHandler handler) {
+        return serveur.WriteParams(record, generalOnly, target, std::move(handler));
+    })) {
+    case Session::WriteOutcome::Written:
+        break;
+    case Session::WriteOutcome::TextTooLong:
         return ExitUsage;
-    }
-    if (!answered) {
-        ShowError(session_.Prompts(), ErrorDeviceNotResponding);
+    case Session::WriteOutcome::NotAnswered:
         return ExitFailure;
     }
     session_.Out() << QStringLiteral("%1: wrote %2 parameter(s) with the %3 write")

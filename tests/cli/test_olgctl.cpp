@@ -8,6 +8,7 @@
 #include "SimulatedLan.h"
 #include "StreamingPeer.h"
 #include "TestSupport.h"
+#include "UpgradeFlow.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -706,34 +707,44 @@ void TestOlgctl::saveSeveralIntoAFolder() {
 }
 
 void TestOlgctl::upgrade_data() {
-    QTest::addColumn<QString>("device");
+    QTest::addColumn<QString>("devices"); // separated by ","
+    QTest::addColumn<bool>("yes");
     QTest::addColumn<QString>("file");
     QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QString>(
-        "output"); // the start of the standard output, or of the error stream on failure
+    // Part of the standard output, or of the error stream when nothing went there.
+    QTest::addColumn<QString>("output");
     QTest::addColumn<QString>("stored"); // what the device's state shows afterwards
 
-    QTest::newRow("TFTP image") << "Lobby rack"
-                                << "fw.bin" << 0
+    QTest::newRow("TFTP image") << "Lobby rack" << true << "fw.bin" << 0
                                 << "Lobby rack (00.0A.95.9D.68.16): image sent and read back the same"
                                 << "tftpImage";
-    QTest::newRow("FTP image") << "00-0A-95-9D-68-18"
-                               << "fw.rom.bin" << 0 << "Caf\u00e9 (00.0A.95.9D.68.18): image sent"
+    QTest::newRow("FTP image") << "00-0A-95-9D-68-18" << true << "fw.rom.bin" << 0
+                               << "Caf\u00e9 (00.0A.95.9D.68.18): image sent"
                                << "rom.bin";
     QTest::newRow("FTP image without a known name")
-        << "00-0A-95-9D-68-18"
-        << "firmware.bin" << 1 << "olgctl: Caf\u00e9 (00.0A.95.9D.68.18) takes the image by FTP\n"
+        << "00-0A-95-9D-68-18" << true << "firmware.bin" << 1
+        << "olgctl: Caf\u00e9 (00.0A.95.9D.68.18) takes the image by FTP\n"
         << "";
-    QTest::newRow("file set") << "00-0A-95-9D-68-18"
-                              << "list.cfg" << 0 << "Caf\u00e9 (00.0A.95.9D.68.18): files sent"
+    QTest::newRow("file set") << "00-0A-95-9D-68-18" << true << "list.cfg" << 0
+                              << "Caf\u00e9 (00.0A.95.9D.68.18): files sent"
                               << "index.htm";
-    QTest::newRow("neither image nor list") << "Lobby rack"
-                                            << "notes.txt" << 2 << "olgctl: "
+    QTest::newRow("neither image nor list") << "Lobby rack" << true << "notes.txt" << 2 << "olgctl: "
                                             << "";
+    // One device fails, the other is upgraded all the same, and the exit code tells of the failure.
+    QTest::newRow("two devices, one failing")
+        << "Lobby rack,00-0A-95-9D-68-18" << true << "firmware.bin" << 1
+        << "Lobby rack (00.0A.95.9D.68.16): image sent and read back the same\n"
+           "Caf\u00e9 (00.0A.95.9D.68.18): failed: "
+        << "tftpImage";
+    QTest::newRow("several, unconfirmed")
+        << "all" << false << "fw.bin" << 1
+        << "olgctl: Upgrade the firmware of 3 devices? [y/N] olgctl: upgrade cancelled"
+        << "";
 }
 
 void TestOlgctl::upgrade() {
-    QFETCH(QString, device);
+    QFETCH(QString, devices);
+    QFETCH(bool, yes);
     QFETCH(QString, file);
     QFETCH(int, exitCode);
     QFETCH(QString, output);
@@ -745,17 +756,21 @@ void TestOlgctl::upgrade() {
         out.write(name.endsWith(QLatin1String(".cfg")) ? QByteArray("index.htm\n") : QByteArray(5000, 'x'));
     }
     const olg::ExchangeSettings settings = lan_->Settings();
-    const ProgramResult result =
-        Run({QStringLiteral("upgrade"), device, dir_->filePath(file), QStringLiteral("--yes"),
-             QStringLiteral("--tftp-port"), QString::number(settings.TftpPort), QStringLiteral("--ftp-port"),
-             QString::number(settings.FtpPort)});
+    QStringList arguments = QStringList{QStringLiteral("upgrade")} + devices.split(QLatin1Char(','));
+    arguments << dir_->filePath(file) << QStringLiteral("--tftp-port") << QString::number(settings.TftpPort)
+              << QStringLiteral("--ftp-port") << QString::number(settings.FtpPort);
+    if (yes)
+        arguments << QStringLiteral("--yes");
+    const ProgramResult result = Run(arguments);
     QCOMPARE(result.ExitCode, exitCode);
-    QVERIFY2((exitCode == 0 ? result.Out : result.Err).startsWith(output),
+    QVERIFY2((result.Out.isEmpty() ? result.Err : result.Out).contains(output),
              qPrintable(result.Out + result.Err));
-    const QJsonArray devices =
+    // The warning, when asked, once for all the devices.
+    QCOMPARE(result.Err.count(olg::UpgradeFlow::WarningText()), yes ? 0 : 1);
+    const QJsonArray states =
         QJsonDocument::fromJson(StateBytes()).object().value(QStringLiteral("devices")).toArray();
     QStringList received;
-    for (const QJsonValue entry : devices) {
+    for (const QJsonValue entry : states) {
         if (entry[QStringLiteral("tftpImage")].isObject())
             received.append(QStringLiteral("tftpImage"));
         for (const QJsonValue ftpFile : entry[QStringLiteral("ftpFiles")].toArray())
