@@ -250,8 +250,12 @@ void TServeur::ReadBatch() {
             const qint64 size = socket_.readDatagram(readBuffer_.data(), readBuffer_.size(), &address, &port);
             if (size < 0)
                 return;
-            // One that came in just now: its interface is not known.
-            Enqueue(Received{address.toString(), port, QByteArray(readBuffer_.constData(), size)}, allowed);
+            // One that came in just now, read without its header: it came in where its sender's last one did
+            // (unknown for a new sender).
+            const QString sender = address.toString();
+            Enqueue(Received{sender, port, QByteArray(readBuffer_.constData(), size),
+                             interfaceOfSender_.value(sender)},
+                    allowed);
             continue;
         }
         const QNetworkDatagram datagram = socket_.receiveDatagram(pending);
