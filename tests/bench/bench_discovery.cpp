@@ -4,6 +4,7 @@
 //
 // Usage: bench_discovery [N...]   (default 100 1000 5000; at most 20000 devices per run)
 
+#include "BenchFleets.h"
 #include "DeviceList.h"
 #include "DeviceRegistry.h"
 #include "Scanner.h"
@@ -82,24 +83,15 @@ bool RunOnce(int fleet, const olg::DeviceRegistry& registry, QTextStream& out) {
 int main(int argc, char* argv[]) {
     QCoreApplication application(argc, argv);
     QTextStream out(stdout);
-    QList<int> fleets;
-    for (const QString& argument : QCoreApplication::arguments().mid(1)) {
-        bool ok = false;
-        const int fleet = argument.toInt(&ok);
-        if (!ok || fleet < 1 || fleet > MaxFleet) {
-            out << "bench_discovery: a fleet is 1 to " << MaxFleet << " devices, not " << argument
-                << Qt::endl;
-            return 2;
-        }
-        fleets.append(fleet);
-    }
-    if (fleets.isEmpty())
-        fleets = {100, 1000, 5000};
+    const std::optional<QList<int>> fleets =
+        olg::testing::BenchFleets("bench_discovery", MaxFleet, {100, 1000, 5000}, out);
+    if (!fleets)
+        return 2;
 
     const olg::DeviceRegistry registry = olg::StandardRegistry();
     out << "     N  listed/present  datagrams/sent  last new (ms)  merge (ns)  kernel drops" << Qt::endl;
     bool complete = true;
-    for (int fleet : fleets)
+    for (int fleet : *fleets)
         complete = RunOnce(fleet, registry, out) && complete;
     return complete ? 0 : 1;
 }

@@ -6,6 +6,7 @@
 //
 // Usage: bench_transfer [RUNS]   (default 5)
 
+#include "FtpServerScript.h"
 #include "TIdFTP.h"
 #include "TIdTrivialFTP.h"
 
@@ -31,22 +32,6 @@ const QString Loopback = QStringLiteral("127.0.0.1");
 constexpr qsizetype ImageSize = 4 * 1024 * 1024;
 // Each run of an outside client ends by itself within this time, or counts as failed.
 constexpr int ToolTimeoutMs = 120000;
-
-const char* const FtpServerScript = R"(
-import sys
-from pyftpdlib.authorizers import DummyAuthorizer
-from pyftpdlib.handlers import FTPHandler
-from pyftpdlib.servers import FTPServer
-class Latin1Handler(FTPHandler):
-    def decode(self, data):
-        return data.decode("latin-1")
-authorizer = DummyAuthorizer()
-authorizer.add_user(b"\xa9quorbel".decode("latin-1"), "", sys.argv[1], perm="elradfmw")
-Latin1Handler.authorizer = authorizer
-server = FTPServer(("127.0.0.1", int(sys.argv[2])), Latin1Handler)
-print("ready", flush=True)
-server.serve_forever()
-)";
 
 template <typename Socket> quint16 FreePort() {
     Socket socket;
@@ -218,8 +203,9 @@ int main(int argc, char* argv[]) {
                 runs);
     const quint16 ftpPort = FreePort<QTcpServer>();
     QProcess ftpd;
-    ftpd.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral("-c"), QString::fromUtf8(FtpServerScript),
-                                                    root.path(), QString::number(ftpPort)});
+    ftpd.start(QStringLiteral("/usr/bin/python3"),
+               {QStringLiteral("-c"), QString::fromUtf8(olg::testing::FtpServerScript), root.path(),
+                QString::number(ftpPort)});
     if (!ftpd.waitForStarted() || !ftpd.waitForReadyRead(10000)) {
         std::fprintf(stderr, "cannot start pyftpdlib (install python3-pyftpdlib)\n");
         return 1;

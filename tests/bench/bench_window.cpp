@@ -6,6 +6,7 @@
 //
 // Usage: bench_window [N...]   (default 1000 5000; at most 20000 devices per run)
 
+#include "BenchFleets.h"
 #include "RecordingPlatform.h"
 #include "RecordingPrompts.h"
 #include "SimulatedLan.h"
@@ -123,22 +124,14 @@ int main(int argc, char* argv[]) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     QTextStream out(stdout);
-    QList<int> fleets;
-    for (const QString& argument : QCoreApplication::arguments().mid(1)) {
-        bool ok = false;
-        const int fleet = argument.toInt(&ok);
-        if (!ok || fleet < 1 || fleet > MaxFleet) {
-            out << "bench_window: a fleet is 1 to " << MaxFleet << " devices, not " << argument << Qt::endl;
-            return 2;
-        }
-        fleets.append(fleet);
-    }
-    if (fleets.isEmpty())
-        fleets = {1000, 5000};
+    const std::optional<QList<int>> fleets =
+        olg::testing::BenchFleets("bench_window", MaxFleet, {1000, 5000}, out);
+    if (!fleets)
+        return 2;
 
     out << "     N    order  listed/present    rows  last row (ms)  longest gap (ms)  target" << Qt::endl;
     bool met = true;
-    for (int fleet : fleets) {
+    for (int fleet : *fleets) {
         for (bool sorted : {false, true})
             met = RunOnce(fleet, sorted, out) && met;
     }

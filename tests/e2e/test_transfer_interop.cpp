@@ -2,6 +2,7 @@
 // pyftpdlib. Run by scripts/netlab, on the loopback of its host namespace, so nothing touches the machine's
 // own network.
 
+#include "FtpServerScript.h"
 #include "TIdFTP.h"
 #include "TIdTrivialFTP.h"
 #include "TestSupport.h"
@@ -47,25 +48,6 @@ QByteArray ReadFile(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
-
-// pyftpdlib with the devices' account: the user name's Windows-1252 bytes read as Latin-1 (this version reads
-// commands as UTF-8 unless told otherwise), an empty password.
-const char* const FtpServerScript = R"(
-import sys
-from pyftpdlib.authorizers import DummyAuthorizer
-from pyftpdlib.handlers import FTPHandler
-from pyftpdlib.servers import FTPServer
-class Latin1Handler(FTPHandler):
-    encoding = "latin-1"
-    def decode(self, data):
-        return data.decode("latin-1")
-authorizer = DummyAuthorizer()
-authorizer.add_user(b"\xa9quorbel".decode("latin-1"), "", sys.argv[1], perm="elradfmw")
-Latin1Handler.authorizer = authorizer
-server = FTPServer(("127.0.0.1", int(sys.argv[2])), Latin1Handler)
-print("ready", flush=True)
-server.serve_forever()
-)";
 
 } // namespace
 
@@ -149,7 +131,7 @@ void TestTransferInterop::ftpAgainstPyftpdlib() {
     QVERIFY(WriteFile(root.filePath(QStringLiteral("old.htm")), "old"));
     QProcess server;
     server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    server.start(python, {QStringLiteral("-c"), QString::fromUtf8(FtpServerScript), root.path(),
+    server.start(python, {QStringLiteral("-c"), QString::fromUtf8(olg::testing::FtpServerScript), root.path(),
                           QString::number(FtpPort)});
     QVERIFY(server.waitForStarted());
     QTRY_VERIFY_WITH_TIMEOUT(server.canReadLine(), 10000);
