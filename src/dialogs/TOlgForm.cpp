@@ -24,6 +24,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStackedWidget>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -110,11 +111,24 @@ TOlgForm::~TOlgForm() = default;
 
 void TOlgForm::RegisterComponents(QWidget* root) {
     AddComponent(root);
-    // Qt lists children depth first in the order they were created, which is the form's document order.
-    for (QWidget* widget : root->findChildren<QWidget*>()) {
+    RegisterChildren(root);
+}
+
+void TOlgForm::RegisterChildren(QWidget* parent) {
+    // Depth first in the order the form made them. A tab widget's stack moves its current page to the end of
+    // its children, so the pages go by their index instead.
+    QList<QWidget*> children;
+    if (auto* stack = qobject_cast<QStackedWidget*>(parent)) {
+        for (int index = 0; index < stack->count(); ++index)
+            children.append(stack->widget(index));
+    } else {
+        children = parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    }
+    for (QWidget* widget : children) {
         const QString name = widget->objectName();
         if (!name.isEmpty() && !name.startsWith(QStringLiteral("qt_")))
             AddComponent(widget);
+        RegisterChildren(widget);
     }
 }
 

@@ -136,6 +136,7 @@ protected:
 
 private:
     void PrepareRun();
+    void RegisterChildren(QWidget* parent);
     void GroupRadioButtons();
     void ShowTabs(int visibleCount);
     void AlignGeneralLabels();
