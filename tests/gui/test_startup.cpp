@@ -2,6 +2,7 @@
 // over a settings file of the test's own, printing labels into the MAC log, and the single instance.
 
 #include "FakeDevice.h"
+#include "ProcSystemInformation.h"
 #include "QSettingsStore.h"
 #include "RecordingPlatform.h"
 #include "RecordingPrompts.h"
@@ -18,10 +19,12 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
+#include <fstream>
 #include <memory>
 
 using namespace olg;
@@ -103,6 +106,7 @@ private slots:
     void versionInfo();
     void aboutBox_data();
     void aboutBox();
+    void systemInformation();
     void options_data();
     void options();
     void print_data();
@@ -238,6 +242,19 @@ void TestStartup::aboutBox() {
     QCOMPARE(about->findChild<QLabel*>(QStringLiteral("SystemValues"))->text(),
              QStringLiteral("16314828 KB\n8x Test CPU 3000 or compatible"));
     QVERIFY(about->findChild<QPushButton*>(QStringLiteral("OKButton"))->isDefault());
+}
+
+void TestStartup::systemInformation() {
+    // The machine's own /proc, whose files report the size 0 however much they hold.
+    ProcSystemInformation system;
+    QVERIFY(system.TotalMemoryKB() > 0);
+    std::ifstream cpuinfo("/proc/cpuinfo");
+    std::string line;
+    QString model;
+    while (model.isEmpty() && std::getline(cpuinfo, line))
+        if (line.starts_with("model name"))
+            model = QString::fromStdString(line.substr(line.find(':') + 1)).simplified();
+    QCOMPARE(system.ProcessorName(), model.isEmpty() ? QSysInfo::currentCpuArchitecture() : model);
 }
 
 void TestStartup::options_data() {
