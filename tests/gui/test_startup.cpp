@@ -320,7 +320,7 @@ void TestStartup::options() {
 }
 
 void TestStartup::print_data() {
-    QTest::addColumn<bool>("printer");
+    QTest::addColumn<int>("printer"); // 1 installed, 0 none, -1 installed but failing
     QTest::addColumn<bool>("logSet");
     QTest::addColumn<int>("prints");
     QTest::addColumn<QStringList>("answers"); // file dialogs, in order: "pdf", "log" or "" for cancel
@@ -328,23 +328,25 @@ void TestStartup::print_data() {
     QTest::addColumn<int>("jobs");
     QTest::addColumn<int>("logLines"); // -1: no log file
     QTest::addColumn<int>("warnings");
-    const QString pdfDialog = QStringLiteral("Print MAC Address");
+    const QString pdfDialog = QStringLiteral("Print MAC Address?");
     const QString logDialog = QStringLiteral("MAC File");
-    QTest::newRow("on the printer") << true << true << 1 << QStringList() << QStringList() << 1 << 3 << 0;
+    QTest::newRow("on the printer") << 1 << true << 1 << QStringList() << QStringList() << 1 << 3 << 0;
     QTest::newRow("twice: printed again, logged once")
-        << true << true << 2 << QStringList() << QStringList() << 2 << 3 << 1;
+        << 1 << true << 2 << QStringList() << QStringList() << 2 << 3 << 1;
     QTest::newRow("no printer: into a PDF")
-        << false << true << 1 << Texts({"pdf"}) << QStringList{pdfDialog} << 1 << 3 << 0;
-    QTest::newRow("no printer, no PDF: logged all the same")
-        << false << true << 1 << Texts({""}) << QStringList{pdfDialog} << 0 << 3 << 0;
+        << 0 << true << 1 << Texts({"pdf"}) << QStringList{pdfDialog} << 1 << 3 << 0;
+    QTest::newRow("no printer, no PDF: no label, nothing logged")
+        << 0 << true << 1 << Texts({""}) << QStringList{pdfDialog} << 0 << 0 << 0;
+    QTest::newRow("printer fails: nothing logged")
+        << -1 << true << 1 << QStringList() << QStringList() << 0 << 0 << 0;
     QTest::newRow("no log set: asked for")
-        << true << false << 1 << Texts({"log"}) << QStringList{logDialog} << 1 << 3 << 0;
+        << 1 << false << 1 << Texts({"log"}) << QStringList{logDialog} << 1 << 3 << 0;
     QTest::newRow("no log set, none given")
-        << true << false << 1 << Texts({""}) << QStringList{logDialog} << 1 << -1 << 0;
+        << 1 << false << 1 << Texts({""}) << QStringList{logDialog} << 1 << -1 << 0;
 }
 
 void TestStartup::print() {
-    QFETCH(bool, printer);
+    QFETCH(int, printer);
     QFETCH(bool, logSet);
     QFETCH(int, prints);
     QFETCH(QStringList, answers);
@@ -356,7 +358,9 @@ void TestStartup::print() {
     const QString log = dir.filePath(QStringLiteral("mac.txt"));
     const QString pdf = dir.filePath(QStringLiteral("label.pdf"));
     Window window(QStringLiteral("build 0"));
-    window.platform.printerInstalled = printer;
+    window.platform.printerInstalled = printer != 0;
+    if (printer < 0)
+        window.platform.printError = QStringLiteral("Printing on Label printer failed.");
     if (logSet) {
         window.platform.SetValue(QStringLiteral("Properties"), QStringLiteral("MACFile"), log);
         window.form->LoadOptions();
@@ -370,14 +374,16 @@ void TestStartup::print() {
         window.form->Print();
 
     QStringList titles;
+    // The PDF file is written whole, the log keeps its lines: only the first asks before replacing.
     for (const auto& dialog : window.prompts.fileDialogs)
-        titles.append(dialog.Request.Title);
+        titles.append(dialog.Request.Title +
+                      (dialog.Request.ConfirmOverwrite ? QStringLiteral("?") : QString()));
     QCOMPARE(titles, dialogs);
     QCOMPARE(window.platform.jobs.size(), jobs);
     for (const PrintJob& job : window.platform.jobs) {
         QCOMPARE(job.Title, QStringLiteral("eOutletGuard Finder 00-0A-95-9D-68-16"));
         QVERIFY(job.Landscape);
-        QCOMPARE(job.PdfFile, printer ? QString() : pdf);
+        QCOMPARE(job.PdfFile, printer != 0 ? QString() : pdf);
     }
     // The label at the top left of the page.
     for (const QImage& page : window.platform.pages)
@@ -387,7 +393,7 @@ void TestStartup::print() {
     if (logLines > 0)
         QVERIFY(logged.split('\n').at(2).startsWith("00-0A-95-9D-68-16 | "));
     QCOMPARE(window.prompts.warnings, QStringList(warnings, QStringLiteral("MAC Address already in use!")));
-    QCOMPARE(window.prompts.errors, QStringList());
+    QCOMPARE(window.prompts.errors, printer < 0 ? QStringList{window.platform.printError} : QStringList());
     if (!logSet && logLines > 0)
         QCOMPARE(window.platform.settings.value(QStringLiteral("Properties/MACFile")), log);
 }
