@@ -437,7 +437,7 @@ void TOlgForm::AvanceButtonClick() {
         return;
     SetExchanging(false);
     busy.Restore();
-    if (!readAcknowledged_)
+    if (!readAcknowledged_ && !host_.Serveur().SendFailed())
         ShowError(host_.UserPrompts(), ErrorDeviceNotResponding);
 }
 
@@ -485,7 +485,7 @@ void TOlgForm::WriteResult() {
         host_.UserPrompts().ShowError(
             QStringLiteral("Parameter %1: the text is longer than 255 bytes; nothing was written")
                 .arg(tooLong));
-    else if (!writeAcknowledged_)
+    else if (!writeAcknowledged_ && !serveur.SendFailed())
         ShowError(host_.UserPrompts(), ErrorDeviceNotResponding);
 }
 
