@@ -1,5 +1,6 @@
 // The main window's actions that open a device's web pages in the default browser.
 
+#include "ParamIds.h"
 #include "TFormMain.h"
 
 #include <QUrl>
@@ -25,9 +26,9 @@ void TFormMain::OpenWebPage(WebPage page) {
     // The device may have taken its address over from other hardware: forget the old hardware address first.
     // Whether that worked is not reported, as the user sees the page or not.
     neighbours_->DropEntry(address);
-    const QString url = QString::fromStdString(WebAddress(record.SenderAddress, record.Value(4).AsInteger(),
-                                                          record.Value(6).AsInteger(),
-                                                          registry_.Entry(type).WebScheme, page));
+    const QString url = QString::fromStdString(
+        WebAddress(record.SenderAddress, record.Value(param::WebPort).AsInteger(),
+                   record.Value(param::ConfigFlags).AsInteger(), registry_.Entry(type).WebScheme, page));
     // Without a browser the request would fail unseen: the address is shown instead, to be copied.
     if (!platform_.Browser().Open(QUrl(url, QUrl::StrictMode)))
         prompts_.ShowWarning(

@@ -6,7 +6,7 @@
 //        QT_QPA_PLATFORM=offscreen bound_controls --check FILE  compares it with FILE; 1 when they differ
 
 #include "BoundControl.h"
-#include "ModelDialogs.h"
+#include "ModelForms.h"
 #include "RecordingPrompts.h"
 #include "SimulatedLan.h"
 #include "TFormMain.h"
@@ -222,7 +222,7 @@ QStringList WholeListing() {
         if (entry < 0)
             continue;
         const std::string model = window.Registry().Entry(entry).Model;
-        const std::unique_ptr<TOlgForm> dialog = CreateModelDialog(model, window, device, nullptr);
+        const std::unique_ptr<TOlgForm> dialog = CreateModelForm(model, window, device, nullptr);
         if (!dialog)
             continue;
         lines << QStringLiteral("[%1 0x%2 firmware %3]")
