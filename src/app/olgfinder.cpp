@@ -3,6 +3,7 @@
 #include "ApplicationIcon.h"
 #include "ExchangeSettings.h"
 #include "LocalSocketInstance.h"
+#include "NativePlatform.h"
 #include "SimulatedLan.h"
 #include "TFormMain.h"
 #include "WidgetPrompts.h"
@@ -100,7 +101,8 @@ int main(int argc, char* argv[]) {
         settings = lan.Settings();
     }
 
-    olg::TFormMain window(prompts, settings);
+    olg::NativePlatform platform;
+    olg::TFormMain window(platform, prompts, settings);
     prompts.SetParent(&window);
     olg::FollowActivation(instance, window);
 

@@ -495,7 +495,7 @@ void TOlgForm::WriteResult() {
         ShowError(host_.UserPrompts(), ErrorDeviceNotResponding);
 }
 
-int TOlgForm::ShowGeneral() {
+QDialog::DialogCode TOlgForm::ShowGeneral() {
     if (deviceIndex_ < 0 || deviceIndex_ >= host_.Devices().Size())
         return QDialog::Rejected;
     localOlg_ = host_.Devices().At(deviceIndex_);
@@ -508,17 +508,16 @@ int TOlgForm::ShowGeneral() {
     return ExecAndWrite();
 }
 
-int TOlgForm::ExecAndWrite() {
+QDialog::DialogCode TOlgForm::ExecAndWrite() {
     const QPointer<TOlgForm> self(this);
-    const int result = exec();
-    if (self.isNull())
+    const bool accepted = exec() == QDialog::Accepted;
+    if (self.isNull() || !accepted)
         return QDialog::Rejected;
-    if (result == QDialog::Accepted)
-        WriteResult();
-    return result;
+    WriteResult();
+    return QDialog::Accepted;
 }
 
-int TOlgForm::ShowLoaded() {
+QDialog::DialogCode TOlgForm::ShowLoaded() {
     AvanceButton->hide();
     if (deviceIndex_ < 0 || deviceIndex_ >= host_.Devices().Size())
         return QDialog::Rejected;

@@ -67,11 +67,11 @@ public:
     bool Advanced() const { return advanced_; }
     const std::vector<int>& LoginIds() const { return loginIds_; }
 
-    // The general run; returns QDialog::Accepted (1) after OK, whether the device answered the write or not.
-    int ShowGeneral();
+    // The general run; Accepted after OK, whether the device answered the write or not.
+    QDialog::DialogCode ShowGeneral();
     // The run on a configuration loaded into the device's record: every tab but the last, no Options button.
     // A dialog whose only tab is General keeps it shown, as hiding it would leave an empty dialog.
-    int ShowLoaded();
+    QDialog::DialogCode ShowLoaded();
 
     // Appends every id of the table whose values must differ from each other (the logins), in table order.
     void AddLogins(const TConfigFile& params);
@@ -148,7 +148,7 @@ private:
     // Copies the record into the list and writes it; says so when the device does not answer.
     void WriteResult();
     // Runs the dialog modally and, when it ends with OK, writes the result; the dialog may be gone by then.
-    int ExecAndWrite();
+    QDialog::DialogCode ExecAndWrite();
     TIPEdit* NamedIpEdit(const QString& name) const;
 
     DialogHost& host_;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDialog>
 #include <QWidget>
 
 #include <functional>
@@ -17,8 +18,8 @@ public:
     enum class Run { General, Loaded };
 
     // Creates the model's dialog with the owner, runs it for the device at this list index, releases it and
-    // returns its result: 1 when the user confirmed with OK.
-    using Runner = std::function<int(QWidget* owner, int selectedDevice, Run run)>;
+    // returns its result: Accepted when the user confirmed with OK.
+    using Runner = std::function<QDialog::DialogCode(QWidget* owner, int selectedDevice, Run run)>;
 
     void Register(const std::string& model, Runner runner);
     // The model's runner, or nullptr while its dialog is not available.

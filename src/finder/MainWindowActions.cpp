@@ -80,4 +80,29 @@ MainWindowActions::MainWindowActions(QMainWindow& window) {
     SaveConfigPopup = NewItem(GridPopup, "SaveConfigPopup", QMainWindow::tr("Save Config"));
 }
 
+void MainWindowActions::Update(const ActionInputs& inputs) {
+    const bool shown = inputs.List == ActionInputs::Listing::Shown;
+    // A variant that is not named keeps the entries as built: Print and Options offered, Upgrade enabled
+    // until a scan starts.
+    const bool fullOffer = !inputs.VariantKnown || inputs.FullFeatures;
+    for (QAction* action :
+         {ConfigButton, ConfigMenu, HomeButton, HomeMenu, PrintButton, LoadConfigMenu, SaveConfigMenu})
+        action->setEnabled(shown);
+    // The popup opens only on a device row, so its items need no state of their own.
+    for (QAction* action : {ConfigPopup, HomePopup, LoadConfigPopup, SaveConfigPopup})
+        action->setEnabled(true);
+    for (QAction* action : {AdminButton, AdminMenu}) {
+        action->setEnabled(shown && inputs.AdminPage);
+        action->setVisible(shown && inputs.AdminPage);
+    }
+    AdminPopup->setEnabled(inputs.AdminPage);
+    AdminPopup->setVisible(inputs.AdminPage);
+    // With no device listed, Upgrade is offered only by the full-featured variant.
+    UpgradeButton->setVisible(true);
+    UpgradeButton->setEnabled(shown || inputs.FullFeatures ||
+                              (inputs.List == ActionInputs::Listing::NotScanned && !inputs.VariantKnown));
+    for (QAction* action : {PrintButton, N4, Options})
+        action->setVisible(fullOffer);
+}
+
 } // namespace olg

@@ -7,11 +7,28 @@
 
 namespace olg {
 
+// What the entries' states follow.
+struct ActionInputs {
+    // Before the first scan the entries stand as the window was built; a scan empties the list until the
+    // first device is shown.
+    enum class Listing { NotScanned, Empty, Shown };
+    Listing List = Listing::NotScanned;
+    // Whether the selected device has an administration page. A device of an unregistered type keeps the
+    // answer of the registered one selected before it.
+    bool AdminPage = false;
+    // The distribution variant: whether the version block named one, and whether it is the full-featured one.
+    bool VariantKnown = false;
+    bool FullFeatures = false;
+};
+
 // The entries of the toolbar, the File and Help menus and the grid popup, each named as the control it
 // stands for. A command's toolbar button, menu item and popup item are separate actions because they are
 // enabled at different moments: the popup's items, for one, stay enabled throughout.
 struct MainWindowActions {
     explicit MainWindowActions(QMainWindow& window);
+
+    // Sets every entry's enabled and visible state; the one place that does.
+    void Update(const ActionInputs& inputs);
 
     QToolBar* ToolBar;
     QAction* ScanButton;

@@ -14,11 +14,11 @@ void RegisterModelDialogs(DialogFactory& factory, DialogHost& host) {
         const std::string model = description.Model;
         factory.Register(model, [&host, model](QWidget* owner, int selectedDevice, DialogFactory::Run run) {
             if (selectedDevice < 0 || selectedDevice >= host.Devices().Size())
-                return 0;
+                return QDialog::Rejected;
             const std::unique_ptr<TOlgForm> dialog =
                 CreateModelForm(model, host, host.Devices().At(selectedDevice), owner);
             if (!dialog)
-                return 0;
+                return QDialog::Rejected;
             dialog->SetDeviceIndex(selectedDevice);
             return run == DialogFactory::Run::Loaded ? dialog->ShowLoaded() : dialog->ShowGeneral();
         });

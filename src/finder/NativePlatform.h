@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DesktopWebBrowser.h"
+#include "IpNeighbourCache.h"
 #include "PlatformServices.h"
 #include "ProcSystemInformation.h"
 #include "QSettingsStore.h"
@@ -17,6 +18,7 @@ public:
     PrinterService& Printer() override { return printer_; }
     SystemInformation& System() override { return system_; }
     WebBrowser& Browser() override { return browser_; }
+    NeighbourCache& Neighbours() override { return neighbours_; }
     QString ExecutableFile() override;
 
 private:
@@ -24,6 +26,7 @@ private:
     QtPrinterService printer_;
     ProcSystemInformation system_;
     DesktopWebBrowser browser_;
+    IpNeighbourCache neighbours_;
 };
 
 } // namespace olg

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "NeighbourCache.h"
 #include "PrinterService.h"
 #include "SettingsStore.h"
 #include "SystemInformation.h"
@@ -9,8 +10,8 @@
 
 namespace olg {
 
-// The platform's services the main window uses, one interface each. The program runs on the native ones;
-// a test puts its recording ones in place before it creates a window.
+// The platform's services the main window uses, one interface each. The program hands the window the native
+// ones; a test hands it recording ones.
 class PlatformServices {
 public:
     virtual ~PlatformServices() = default;
@@ -19,13 +20,10 @@ public:
     virtual PrinterService& Printer() = 0;
     virtual SystemInformation& System() = 0;
     virtual WebBrowser& Browser() = 0;
+    // The host's neighbour table, cleared of a device's entry before its web pages open or its upgrade.
+    virtual NeighbourCache& Neighbours() = 0;
     // The executable whose version block names the distribution variant: the program's own file.
     virtual QString ExecutableFile() = 0;
-
-    // The services in force: the native ones unless others were installed.
-    static PlatformServices& Current();
-    // nullptr returns to the native services. The caller keeps ownership.
-    static void Install(PlatformServices* services);
 };
 
 } // namespace olg

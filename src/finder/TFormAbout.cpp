@@ -1,5 +1,8 @@
 #include "TFormAbout.h"
 
+#include "ApplicationTitle.h"
+#include "TVersionInfo.h"
+
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QFrame>
@@ -24,20 +27,39 @@ QLabel* NewLabel(QWidget* parent, const char* name, const QString& text) {
     return label;
 }
 
-// A blue, underlined address that opens with the system's handler: the browser, or the mail program for
-// "mailto:".
-QLabel* NewLink(QWidget* parent, const char* name, const QString& text, const QString& target) {
+// A blue, underlined address that opens through the platform's browser, which hands "mailto:" to the mail
+// program.
+QLabel* NewLink(QWidget* parent, const char* name, const QString& text, const QString& target,
+                WebBrowser& browser) {
     auto* label = new QLabel(parent);
     label->setObjectName(QLatin1String(name));
     label->setTextFormat(Qt::RichText);
     label->setText(QStringLiteral("<a href=\"%1\" style=\"color: blue; text-decoration: underline\">%2</a>")
                        .arg(target.toHtmlEscaped(), text.toHtmlEscaped()));
-    label->setOpenExternalLinks(true);
+    QObject::connect(label, &QLabel::linkActivated, label,
+                     [&browser](const QString& link) { browser.Open(QUrl(link)); });
     label->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     return label;
 }
 
 } // namespace
+
+AboutFacts AboutFacts::Collect(PlatformServices& platform, const Distribution& distribution) {
+    TVersionInfo version;
+    version.GetInfo(platform.ExecutableFile());
+    SystemInformation& system = platform.System();
+    AboutFacts facts;
+    facts.Title = ApplicationTitle();
+    facts.FileVersion = version.FileVersion;
+    facts.FileDescription = version.FileDescription;
+    facts.LegalCopyright = version.LegalCopyright;
+    facts.WebAddress = distribution.AboutWebAddress;
+    facts.MailAddress = distribution.AboutMailAddress;
+    facts.MemoryKB = system.TotalMemoryKB();
+    facts.Processors = system.ProcessorCount();
+    facts.ProcessorName = system.ProcessorName();
+    return facts;
+}
 
 QString TFormAbout::SystemLabels() {
     return QStringLiteral("Available Memory:\nPlatform, CPU:");
@@ -85,10 +107,10 @@ std::unique_ptr<QDialog> TFormAbout::Build(QWidget* parent) const {
     text->addWidget(NewLabel(dialog.get(), "FileDescription", facts_.FileDescription));
     text->addWidget(NewLabel(dialog.get(), "LegalCopyright", facts_.LegalCopyright));
     if (!facts_.WebAddress.isEmpty())
-        text->addWidget(NewLink(dialog.get(), "WebAddress", facts_.WebAddress, facts_.WebAddress));
+        text->addWidget(NewLink(dialog.get(), "WebAddress", facts_.WebAddress, facts_.WebAddress, browser_));
     if (!facts_.MailAddress.isEmpty())
         text->addWidget(NewLink(dialog.get(), "MailAddress", facts_.MailAddress,
-                                QStringLiteral("mailto:") + facts_.MailAddress));
+                                QStringLiteral("mailto:") + facts_.MailAddress, browser_));
 
     auto* rule = new QFrame(dialog.get());
     rule->setObjectName(QStringLiteral("Rule"));

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "Distribution.h"
+#include "PlatformServices.h"
+
 #include <QDialog>
 #include <QString>
 
@@ -19,12 +22,15 @@ struct AboutFacts {
     qint64 MemoryKB = 0;
     int Processors = 0;
     QString ProcessorName;
+
+    // The program's version and the machine's figures, with the variant's links.
+    static AboutFacts Collect(PlatformServices& platform, const Distribution& distribution);
 };
 
-// The about box: built for one showing, shown modally and released.
+// The about box: built for one showing, shown modally and released. Its links open with the browser.
 class TFormAbout {
 public:
-    explicit TFormAbout(AboutFacts facts) : facts_(std::move(facts)) {}
+    TFormAbout(AboutFacts facts, WebBrowser& browser) : facts_(std::move(facts)), browser_(browser) {}
 
     void Execute(QWidget* parent);
 
@@ -37,6 +43,7 @@ public:
 
 private:
     AboutFacts facts_;
+    WebBrowser& browser_;
 };
 
 } // namespace olg

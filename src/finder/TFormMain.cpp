@@ -1,178 +1,72 @@
 #include "TFormMain.h"
 
-#include "ErrorBox.h"
+#include "ApplicationTitle.h"
 #include "ModelDialogs.h"
+#include "RegisteredEntry.h"
 #include "ScanLimit.h"
 #include "TUpgradeForm.h"
 
 #include <QCoreApplication>
-#include <QEvent>
-#include <QFontMetrics>
-#include <QHeaderView>
-#include <QMouseEvent>
-#include <QScrollBar>
 #include <QStatusBar>
+#include <QTimer>
 #include <QVBoxLayout>
-
-#include <algorithm>
-#include <array>
 
 namespace olg {
 
-namespace {
-
-constexpr std::array<int, DeviceTableModel::ColumnCount> StartColumnWidths{150, 160, 90, 100, 0};
-constexpr int ScanStartInterval = 10;
-constexpr int ScanTickInterval = 250;
-constexpr int ProgressStep = 10;
-// Room for the text of a row; the classic 16 pixels clip the descenders of today's default fonts.
-constexpr int MinRowHeight = 16;
-constexpr int RowTextMargin = 4;
-constexpr int CellTextMargin = 10;
-
-// The classic widths, widened where the platform's font needs more room for the widest address texts.
-int StartColumnWidth(int column, const QFontMetrics& metrics) {
-    const int width = StartColumnWidths[static_cast<std::size_t>(column)];
-    if (column == DeviceTableModel::AddressColumn)
-        return std::max(width, metrics.horizontalAdvance(QStringLiteral("255.255.255.255")) + CellTextMargin);
-    if (column == DeviceTableModel::MacColumn)
-        return std::max(width,
-                        metrics.horizontalAdvance(QStringLiteral("DD.DD.DD.DD.DD.DD")) + CellTextMargin);
-    return width;
-}
-
-} // namespace
-
-TFormMain::TFormMain(Prompts& prompts, const ExchangeSettings& settings, QWidget* parent)
-    : QMainWindow(parent), prompts_(prompts), platform_(PlatformServices::Current()), devices_(registry_),
-      actions_(*this), model_(new DeviceTableModel(devices_, this)),
-      sortFilter_(new DeviceSortFilter(devices_, this)), timer_(new QTimer(this)),
+TFormMain::TFormMain(PlatformServices& platform, Prompts& prompts, const ExchangeSettings& settings,
+                     QWidget* parent)
+    : QMainWindow(parent), platform_(platform), prompts_(prompts), registry_(StandardRegistry()),
+      devices_(registry_), serveur_(new TServeur(registry_, prompts, settings, this)), actions_(*this),
+      grid_(new DeviceGrid(devices_, prompts, this)),
+      scan_(new ScanController(
+          *serveur_, prompts,
+          [this](const QString& sender, quint16 port, const QByteArray& datagram, bool complete) {
+              DeviceReply(sender, port, datagram, complete);
+          },
+          this)),
+      files_(new ConfigFileController(
+          devices_, registry_, *serveur_, prompts,
+          [this](const QString& sender, quint16 port, const QByteArray& datagram, bool complete) {
+              DeviceReply(sender, port, datagram, complete);
+          },
+          this)),
+      labels_(new LabelController(devices_, registry_, platform, prompts, this)),
+      webPages_(new WebPageController(devices_, registry_, platform, prompts, this)),
+      upgrade_(new UpgradeController(*serveur_, prompts, platform.Neighbours(), this)),
       lanNote_(new QLabel(this)) {
-    timer_->setObjectName(QStringLiteral("Timer"));
-    timer_->setInterval(ScanTickInterval);
-    // The ticks keep their period: a coarse timer may fire up to 5% early.
-    timer_->setTimerType(Qt::PreciseTimer);
-    connect(timer_, &QTimer::timeout, this, &TFormMain::TimerTimer);
-
     ConnectActions();
     RegisterModelDialogs(dialogs_, *this);
-    // The state before any scan: only Scan and Upgrade offered. The popup's items stay enabled, since the
-    // popup never opens while nothing is listed.
-    for (QAction* action :
-         {actions_.ConfigButton, actions_.ConfigMenu, actions_.HomeButton, actions_.HomeMenu,
-          actions_.PrintButton, actions_.LoadConfigMenu, actions_.SaveConfigMenu})
-        action->setEnabled(false);
-    for (QAction* action : {actions_.AdminButton, actions_.AdminMenu, actions_.AdminPopup}) {
-        action->setEnabled(false);
-        action->setVisible(false);
-    }
-    FormCreate(settings);
+    FormCreate();
     resize(640, 400);
 
     if (!serveur_->BindError().isEmpty())
-        QTimer::singleShot(0, this, &TFormMain::ReportBindError);
+        QTimer::singleShot(0, scan_, &ScanController::ReportBindError);
     CreateUpgradeForm();
 }
 
-void TFormMain::FormCreate(const ExchangeSettings& settings) {
+void TFormMain::FormCreate() {
     SelectDistribution();
     setWindowTitle(ApplicationTitle());
     LoadOptions();
 
-    CreateGrid();
-    CreateProgressBar();
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(CreateFilterBar());
-    layout->addWidget(grid_);
-    layout->addWidget(progressBar_);
+    layout->addWidget(grid_->FilterBar());
+    layout->addWidget(grid_->Grid());
+    layout->addWidget(scan_->ProgressBar());
     setCentralWidget(central);
     statusBar()->setObjectName(QStringLiteral("StatusBar"));
     lanNote_->setObjectName(QStringLiteral("LanNote"));
     lanNote_->setTextFormat(Qt::PlainText);
     statusBar()->addWidget(lanNote_);
-
-    registry_ = StandardRegistry();
-    serveur_ = new TServeur(registry_, prompts_, settings, this);
-    serveur_->SetDistributorCode(distribution_.DistributorCode);
 }
 
 TFormMain::~TFormMain() = default;
 
 QString TFormMain::ApplicationTitle() {
-    return QStringLiteral("eOutletGuard Finder");
-}
-
-void TFormMain::CreateGrid() {
-    grid_ = new QTableView(this);
-    grid_->setObjectName(QStringLiteral("StringGrid"));
-    sortFilter_->setSourceModel(model_);
-    grid_->setModel(sortFilter_);
-    grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid_->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid_->setTabKeyNavigation(false);
-    grid_->setWordWrap(false);
-    grid_->setShowGrid(true);
-    grid_->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
-
-    QHeaderView* rows = grid_->verticalHeader();
-    rows->hide();
-    rows->setSectionResizeMode(QHeaderView::Fixed);
-    rows->setDefaultSectionSize(std::max(MinRowHeight, grid_->fontMetrics().height() + RowTextMargin));
-
-    QHeaderView* columns = grid_->horizontalHeader();
-    columns->setSectionResizeMode(QHeaderView::Interactive);
-    columns->setStretchLastSection(false);
-    columns->setHighlightSections(false);
-    // A title click sorts; the classic order of first replies comes back on the third.
-    columns->setSectionsClickable(true);
-    connect(columns, &QHeaderView::sectionClicked, this, &TFormMain::SortClick);
-    columns->setMinimumSectionSize(0);
-    columns->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    // A right click on the titles must neither open the popup nor reach the grid.
-    columns->setContextMenuPolicy(Qt::PreventContextMenu);
-    for (int column = 0; column < DeviceTableModel::ColumnCount; ++column)
-        columns->resizeSection(column, StartColumnWidth(column, grid_->fontMetrics()));
-
-    // The filler column follows every change of the grid's width, of a column and of the scroll position.
-    grid_->viewport()->installEventFilter(this);
-    connect(columns, &QHeaderView::sectionResized, this, [this](int column) {
-        if (column < DeviceTableModel::FillerColumn)
-            FitLastColumn();
-    });
-    connect(grid_->horizontalScrollBar(), &QScrollBar::valueChanged, this, &TFormMain::FitLastColumn);
-
-    connect(grid_->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex& current) {
-                // The grid row as if unsorted and unfiltered, so that it names the device's list index.
-                if (current.isValid())
-                    StringGridSelectCell(current.column(),
-                                         std::max(sortFilter_->ListIndex(current.row()), 0) + 1);
-            });
-    grid_->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(grid_, &QWidget::customContextMenuRequested, this, [this](const QPoint& position) {
-        if (!StringGridContextPopup(position))
-            actions_.GridPopup->popup(grid_->viewport()->mapToGlobal(position));
-    });
-    SelectFirstRow();
-}
-
-void TFormMain::SelectFirstRow() {
-    // The empty row is current but not highlighted; the first device shown becomes the highlighted row.
-    grid_->selectionModel()->setCurrentIndex(sortFilter_->index(0, 0), QItemSelectionModel::NoUpdate);
-}
-
-void TFormMain::CreateProgressBar() {
-    progressBar_ = new QProgressBar(this);
-    progressBar_->setObjectName(QStringLiteral("ProgressBar"));
-    progressBar_->setTextVisible(false);
-    progressBar_->setFixedHeight(4);
-    progressBar_->setStyleSheet(QStringLiteral("QProgressBar { border: none; background: transparent; }"
-                                               "QProgressBar::chunk { background-color: navy; }"));
-    progressBar_->hide();
+    return olg::ApplicationTitle();
 }
 
 void TFormMain::ConnectActions() {
@@ -192,59 +86,31 @@ void TFormMain::ConnectActions() {
     bind({actions_.Options}, &TFormMain::OptionsClick);
     bind({actions_.ExitMenu}, &TFormMain::Quit);
     bind({actions_.AboutMenu}, &TFormMain::AboutMenuClick);
+
+    connect(scan_, &ScanController::Starting, this, &TFormMain::ResetGrid);
+    connect(grid_, &DeviceGrid::SelectionChanged, this, &TFormMain::UpdateActions);
+    connect(grid_, &DeviceGrid::DoubleClicked, this, &TFormMain::StringGridDblClick);
+    connect(grid_, &DeviceGrid::PopupRequested, actions_.GridPopup,
+            [this](const QPoint& position) { actions_.GridPopup->popup(position); });
 }
 
-void TFormMain::ReportBindError() {
-    ShowError(prompts_, ErrorConnection, serveur_->BindError());
+void TFormMain::SelectDistribution() {
+    distribution_ = Distribution::Of(platform_.ExecutableFile());
+    serveur_->SetDistributorCode(distribution_.DistributorCode);
+    UpdateActions();
 }
 
-void TFormMain::Scan() {
-    if (Scanning())
-        return;
-    ResetGrid();
-    // Nothing can be sent: say why once, rather than once per request.
-    if (!serveur_->BindError().isEmpty()) {
-        ReportBindError();
-        return;
-    }
-    tickCount_ = 0;
-    timer_->setInterval(ScanStartInterval);
-    timer_->start();
-    progressBar_->setValue(0);
-    progressBar_->show();
-}
-
-void TFormMain::TimerTimer() {
-    timer_->stop();
-    if (tickCount_ >= DiscoveriesPerScan) {
-        progressBar_->hide();
-        return;
-    }
-    progressBar_->setValue(tickCount_ * ProgressStep);
-    timer_->setInterval(ScanTickInterval);
-    ++tickCount_;
-    serveur_->Discover(this, [this](const QString& sender, quint16 port, const QByteArray& datagram,
-                                    bool complete) { DeviceReply(sender, port, datagram, complete); });
-    // A broadcast that cannot leave has been reported; the next nine would only repeat it.
-    if (serveur_->SendFailed()) {
-        progressBar_->hide();
-        return;
-    }
-    timer_->start();
+void TFormMain::UpdateActions() {
+    // A device of an unregistered type leaves the Administration entries as they were.
+    if (const TConfigDevice* entry = RegisteredEntry(devices_, registry_, SelectedDevice()))
+        adminPage_ = entry->HasAdminPage == 1;
+    actions_.Update({listing_, adminPage_, distribution_.Known, distribution_.FullFeatures});
 }
 
 void TFormMain::ResetGrid() {
-    for (QAction* action : {actions_.ConfigMenu, actions_.ConfigButton, actions_.HomeMenu,
-                            actions_.HomeButton, actions_.AdminMenu, actions_.AdminButton,
-                            actions_.PrintButton, actions_.LoadConfigMenu, actions_.SaveConfigMenu})
-        action->setEnabled(false);
-    actions_.AdminMenu->setVisible(false);
-    actions_.AdminButton->setVisible(false);
-    // With no device listed, Upgrade is offered only by the full-featured variant.
-    actions_.UpgradeButton->setEnabled(distribution_.FullFeatures);
-    model_->Reset([this] { devices_.Clear(); });
-    selectedDevice_ = 0;
-    SelectFirstRow();
+    listing_ = ActionInputs::Listing::Empty;
+    grid_->Reset([this] { devices_.Clear(); });
+    UpdateActions();
 }
 
 void TFormMain::DeviceReply(const QString& sender, quint16 /*port*/, const QByteArray& datagram,
@@ -262,65 +128,9 @@ void TFormMain::DeviceReply(const QString& sender, quint16 /*port*/, const QByte
 }
 
 void TFormMain::ShowDevice(int index) {
-    for (QAction* action :
-         {actions_.ConfigMenu, actions_.ConfigButton, actions_.HomeMenu, actions_.HomeButton,
-          actions_.PrintButton, actions_.UpgradeButton, actions_.LoadConfigMenu, actions_.SaveConfigMenu})
-        action->setEnabled(true);
-    UpdateAdminActions();
-    model_->ShowRow(index);
-    KeepSelectionShown();
-}
-
-void TFormMain::UpdateAdminActions() {
-    if (devices_.Empty() || selectedDevice_ < 0 || selectedDevice_ >= devices_.Size())
-        return;
-    const int type = registry_.FindDeviceType(devices_.At(selectedDevice_).TypeValue());
-    if (type < 0)
-        return;
-    const bool admin = registry_.Entry(type).HasAdminPage == 1;
-    for (QAction* action : {actions_.AdminPopup, actions_.AdminMenu, actions_.AdminButton}) {
-        action->setEnabled(admin);
-        action->setVisible(admin);
-    }
-}
-
-void TFormMain::FitLastColumn() {
-    if (fitting_)
-        return;
-    fitting_ = true;
-    QHeaderView* columns = grid_->horizontalHeader();
-    const int leftmost = std::max(0, columns->logicalIndexAt(0));
-    int sum = 0;
-    for (int column = leftmost; column < DeviceTableModel::FillerColumn; ++column)
-        sum += columns->sectionSize(column);
-    // The viewport already leaves out the frame and a vertical scroll bar.
-    const int width = grid_->viewport()->width();
-    columns->resizeSection(DeviceTableModel::FillerColumn, sum > width ? 0 : width - sum);
-    fitting_ = false;
-}
-
-bool TFormMain::eventFilter(QObject* watched, QEvent* event) {
-    if (grid_ && watched == grid_->viewport() && event->type() == QEvent::Resize)
-        FitLastColumn();
-    // Anywhere on the grid, below the rows too: the view's own signal knows double clicks on cells only.
-    if (grid_ && watched == grid_->viewport() && event->type() == QEvent::MouseButtonDblClick &&
-        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
-        StringGridDblClick();
-    return QMainWindow::eventFilter(watched, event);
-}
-
-void TFormMain::StringGridSelectCell(int /*column*/, int row) {
-    selectedDevice_ = row - 1;
-    UpdateAdminActions();
-}
-
-bool TFormMain::StringGridContextPopup(const QPoint& viewportPosition) {
-    const QModelIndex cell = grid_->indexAt(viewportPosition);
-    const int row = cell.isValid() ? cell.row() + 1 : 0;
-    if (row <= 0 || devices_.Empty())
-        return true;
-    grid_->setCurrentIndex(cell);
-    return false;
+    listing_ = ActionInputs::Listing::Shown;
+    grid_->ShowRow(index);
+    UpdateActions();
 }
 
 void TFormMain::StringGridDblClick() {
@@ -328,35 +138,37 @@ void TFormMain::StringGridDblClick() {
     Home();
 }
 
-const DialogFactory::Runner* TFormMain::SelectedRunner() const {
-    if (devices_.Empty())
-        return nullptr;
-    const int type = registry_.FindDeviceType(devices_.At(selectedDevice_).TypeValue());
-    return type < 0 ? nullptr : dialogs_.Find(registry_.Entry(type).Model);
+const DialogFactory::Runner* TFormMain::RunnerFor(int index) const {
+    const TConfigDevice* entry = RegisteredEntry(devices_, registry_, index);
+    return entry ? dialogs_.Find(entry->Model) : nullptr;
 }
 
 void TFormMain::Config() {
-    const DialogFactory::Runner* runner = SelectedRunner();
-    if (!runner)
-        return;
+    const DialogFactory::Runner* runner = RunnerFor(SelectedDevice());
     // A confirmed dialog has written the device, so its row and those of its neighbours may have changed.
-    if ((*runner)(this, selectedDevice_, DialogFactory::Run::General) == 1)
+    if (runner && (*runner)(this, SelectedDevice(), DialogFactory::Run::General) == QDialog::Accepted)
         Scan();
 }
 
-void TFormMain::CreateUpgradeForm() {
-    if (!upgradeForm_)
-        upgradeForm_ = new TUpgradeForm(*serveur_, prompts_, neighbours_, this);
+void TFormMain::LoadClick() {
+    const DialogFactory::Runner* runner = RunnerFor(SelectedDevice());
+    if (!runner)
+        return;
+    const int index = files_->Load(SelectedDevice());
+    // A confirmed dialog has written the device, so its row and those of its neighbours may have changed.
+    if (index >= 0 && (*runner)(this, index, DialogFactory::Run::Loaded) == QDialog::Accepted)
+        Scan();
 }
 
 void TFormMain::UpgradeButtonClick() {
     // No test of the list: the full-featured variant upgrades any address with nothing listed.
-    CreateUpgradeForm();
-    upgradeForm_->SetFullFeatures(distribution_.FullFeatures);
-    upgradeForm_->SetNeighbourCache(neighbours_);
-    const bool listed = selectedDevice_ >= 0 && selectedDevice_ < devices_.Size();
-    upgradeForm_->ShowUpgrade(listed ? QString::fromStdString(devices_.At(selectedDevice_).SenderAddress)
-                                     : QString());
+    const bool listed = SelectedDevice() >= 0 && SelectedDevice() < devices_.Size();
+    upgrade_->Open(listed ? QString::fromStdString(devices_.At(SelectedDevice()).SenderAddress) : QString(),
+                   distribution_.FullFeatures);
+}
+
+void TFormMain::AboutMenuClick() {
+    TFormAbout(CollectAboutFacts(), platform_.Browser()).Execute(this);
 }
 
 void TFormMain::Quit() {

@@ -4,7 +4,7 @@
 
 namespace olg {
 
-// The user's web browser.
+// The user's web browser; a "mailto:" address goes to the mail program.
 class WebBrowser {
 public:
     virtual ~WebBrowser() = default;

@@ -146,9 +146,9 @@ void TUpgradeForm::PrepareUpgrade(const QString& address) {
     UpdateUpgradeButton();
 }
 
-int TUpgradeForm::ShowUpgrade(const QString& address) {
+QDialog::DialogCode TUpgradeForm::ShowUpgrade(const QString& address) {
     PrepareUpgrade(address);
-    return exec();
+    return exec() == QDialog::Accepted ? QDialog::Accepted : QDialog::Rejected;
 }
 
 void TUpgradeForm::showEvent(QShowEvent* event) {

@@ -33,7 +33,7 @@ public:
     void SetNeighbourCache(NeighbourCache* neighbours) { flow_.SetNeighbourCache(neighbours); }
 
     // Opens the dialog modally for the device at this address (empty when no device is listed).
-    int ShowUpgrade(const QString& address);
+    QDialog::DialogCode ShowUpgrade(const QString& address);
     // What ShowUpgrade does before the dialog runs, for callers that show it themselves.
     void PrepareUpgrade(const QString& address);
 

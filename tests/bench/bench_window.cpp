@@ -94,7 +94,7 @@ bool RunOnce(int fleet, bool sorted, QTextStream& out) {
     }
     olg::testing::RecordingPlatform platform;
     olg::testing::RecordingPrompts prompts;
-    olg::TFormMain form(prompts, lan.Settings());
+    olg::TFormMain form(platform, prompts, lan.Settings());
     form.show();
     // The list sorted by IP address while it fills: every new row is placed among the others.
     if (sorted)

@@ -359,7 +359,7 @@ void TestOlgForm::failedSend() {
         form.AvanceButton->click();
         form.OKBtn->click();
     });
-    QCOMPARE(form.ShowGeneral(), 1);
+    QCOMPARE(form.ShowGeneral(), QDialog::Accepted);
     QCOMPARE(host.prompts.errors, QStringList(2, host.prompts.errors.value(0)));
     QVERIFY(host.prompts.errors.value(0).startsWith(QStringLiteral("Connection Error: ")));
 }

@@ -2,6 +2,7 @@
 // every tab from the device, one change on a tab of the model's own goes back with OK and nothing else
 // changes on the device; Cancel writes nothing.
 
+#include "RecordingPlatform.h"
 #include "RecordingPrompts.h"
 #include "SimulatedLan.h"
 #include "TFormMain.h"
@@ -61,6 +62,7 @@ private:
 
     QTemporaryDir dir_;
     std::unique_ptr<SimulatedLan> lan_;
+    olg::testing::RecordingPlatform platform_;
     RecordingPrompts prompts_;
     std::unique_ptr<TFormMain> form_;
 };
@@ -76,7 +78,7 @@ void TestConfigure::initTestCase() {
     QVERIFY2(lan_->StartSimulator(arguments, &error), qPrintable(error));
     QTRY_VERIFY(!Stored(QStringLiteral("00-0A-95-00-00-07")).isEmpty());
 
-    form_ = std::make_unique<TFormMain>(prompts_, lan_->Settings());
+    form_ = std::make_unique<TFormMain>(platform_, prompts_, lan_->Settings());
     form_->show();
     form_->Scan();
     QTRY_VERIFY_WITH_TIMEOUT(ScanOver(), ScanBound);

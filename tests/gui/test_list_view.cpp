@@ -47,7 +47,7 @@ struct Fixture {
         ExchangeSettings settings;
         settings.BindAddress = QHostAddress(QHostAddress::LocalHost);
         settings.TargetAddress = FakeDevice::Address();
-        form = std::make_unique<TFormMain>(prompts, settings);
+        form = std::make_unique<TFormMain>(platform, prompts, settings);
         form->show();
         grid = form->findChild<QTableView*>(QStringLiteral("StringGrid"));
         filter = form->findChild<QLineEdit*>(QStringLiteral("FilterEdit"));

@@ -46,7 +46,7 @@ struct Fixture {
         settings.BindPort = bindPort;
         settings.TargetAddress = FakeDevice::Address();
         settings.TargetPort = device.Port();
-        form = std::make_unique<TFormMain>(prompts, settings);
+        form = std::make_unique<TFormMain>(platform, prompts, settings);
         form->show();
         grid = form->findChild<QTableView*>(QStringLiteral("StringGrid"));
         progress = form->findChild<QProgressBar*>(QStringLiteral("ProgressBar"));
@@ -507,19 +507,19 @@ void TestMainWindow::fillerColumn() {
 
 void TestMainWindow::configureDispatch_data() {
     QTest::addColumn<quint32>("type");
-    QTest::addColumn<int>("dialogResult");
+    QTest::addColumn<bool>("confirmed");
     QTest::addColumn<bool>("dialogRuns");
     QTest::addColumn<bool>("scansAgain");
-    QTest::newRow("confirmed with OK") << Olg1n << 1 << true << true;
-    QTest::newRow("cancelled") << Olg1n << 2 << true << false;
-    QTest::newRow("unknown type") << Unknown << 1 << false << false;
-    QTest::newRow("another model's dialog") << Olg8w << 1 << true << true;
-    QTest::newRow("nothing listed") << 0u << 1 << false << false;
+    QTest::newRow("confirmed with OK") << Olg1n << true << true << true;
+    QTest::newRow("cancelled") << Olg1n << false << true << false;
+    QTest::newRow("unknown type") << Unknown << true << false << false;
+    QTest::newRow("another model's dialog") << Olg8w << true << true << true;
+    QTest::newRow("nothing listed") << 0u << true << false << false;
 }
 
 void TestMainWindow::configureDispatch() {
     QFETCH(quint32, type);
-    QFETCH(int, dialogResult);
+    QFETCH(bool, confirmed);
     QFETCH(bool, dialogRuns);
     QFETCH(bool, scansAgain);
     Fixture fixture;
@@ -528,7 +528,7 @@ void TestMainWindow::configureDispatch() {
     const DialogFactory::Runner runner = [&](QWidget* dialogOwner, int selected, DialogFactory::Run) {
         owner = dialogOwner;
         runs.append(selected);
-        return dialogResult;
+        return confirmed ? QDialog::Accepted : QDialog::Rejected;
     };
     // In place of the real dialogs, which would wait for a user.
     fixture.form->Dialogs().Register("olg1n", runner);

@@ -1,7 +1,7 @@
 // The main window's web pages and configuration files, offscreen, against a fake device on loopback.
 
+#include "DesktopWebBrowser.h"
 #include "FakeDevice.h"
-#include "RecordingNeighbourCache.h"
 #include "RecordingPlatform.h"
 #include "RecordingPrompts.h"
 #include "TFormMain.h"
@@ -13,8 +13,6 @@
 #include <QTest>
 #include <QUrl>
 
-#include <optional>
-
 using namespace olg;
 using namespace olg::testing;
 
@@ -22,6 +20,13 @@ namespace {
 
 constexpr std::uint32_t Olg1n = 0x01010100;
 const QString Filter = QStringLiteral("Config files (*.cfg);;All files (*)");
+
+// Recording services with the desktop's own browser, which the fixture stands in for; without a browser
+// installed, the recording one refuses.
+struct DesktopPlatform : RecordingPlatform {
+    WebBrowser& Browser() override { return browserInstalled ? static_cast<WebBrowser&>(desktop) : *this; }
+    DesktopWebBrowser desktop;
+};
 
 // The window with one device listed and selected (web port 8080, flags 0x81), its exchange on loopback; it
 // stands in for the browser and records what was dropped and opened, in order.
@@ -32,13 +37,12 @@ public:
     explicit Fixture(std::uint32_t type, const std::string& name = "Hall") {
         for (const char* scheme : {"http", "https"})
             QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), this, "Open");
-        neighbours.onDrop = [this](const QString& address) {
+        platform.neighbours.onDrop = [this](const QString& address) {
             events.append(QStringLiteral("drop ") + address);
         };
         ExchangeSettings settings{QHostAddress(QHostAddress::LocalHost), 0, FakeDevice::Address(),
                                   device.Port()};
-        form = std::make_unique<TFormMain>(prompts, settings);
-        form->SetNeighbourCache(neighbours);
+        form = std::make_unique<TFormMain>(platform, prompts, settings);
         const QByteArray reply = FakeDevice::Reply(FakeDevice::Mac(1), name, type, "olg1n");
         form->DeviceReply(QStringLiteral("127.0.0.9"), 52389, reply, true);
         TOLG record = form->Devices().At(0);
@@ -53,8 +57,8 @@ public:
     }
     void Trigger(const char* entry) { form->findChild<QAction*>(QString::fromLatin1(entry))->trigger(); }
 
+    DesktopPlatform platform;
     RecordingPrompts prompts;
-    RecordingNeighbourCache neighbours;
     QStringList events;
     FakeDevice device;
     std::unique_ptr<TFormMain> form;
@@ -101,11 +105,9 @@ void TestMainWindowFiles::webPages() {
     QFETCH(quint32, type);
     QFETCH(QByteArray, entry);
     QFETCH(QStringList, events);
-    // A desktop without a browser refuses to open the address.
-    std::optional<RecordingPlatform> noBrowser;
-    if (QTest::currentDataTag() == QByteArrayView("no browser"))
-        noBrowser.emplace().browserInstalled = false;
     Fixture fixture(type);
+    // A desktop without a browser refuses to open the address.
+    fixture.platform.browserInstalled = QTest::currentDataTag() != QByteArrayView("no browser");
     fixture.Trigger(entry.constData());
     QCOMPARE(fixture.events + fixture.prompts.warnings, events);
 }
@@ -155,21 +157,21 @@ void TestMainWindowFiles::saveConfig() {
 
 void TestMainWindowFiles::loadConfig_data() {
     QTest::addColumn<QByteArray>("file"); // empty: the open dialog is cancelled
-    QTest::addColumn<int>("dialogResult");
+    QTest::addColumn<bool>("confirmed");
     QTest::addColumn<QString>("error");
 
     const QByteArray fits = "[OLG1N]\r\n13 = 0x01010100\r\n7=From file\r\n";
-    QTest::newRow("confirmed, then a scan") << fits << 1 << QString();
-    QTest::newRow("cancelled in the dialog") << fits << 2 << QString();
+    QTest::newRow("confirmed, then a scan") << fits << true << QString();
+    QTest::newRow("cancelled in the dialog") << fits << false << QString();
     QTest::newRow("same model name, other type code")
-        << QByteArray("[olg1n]\r\n13=16843009\r\n") << 1
+        << QByteArray("[olg1n]\r\n13=16843009\r\n") << true
         << QStringLiteral("Config file not compatible with destination device");
-    QTest::newRow("open dialog cancelled") << QByteArray() << 1 << QString();
+    QTest::newRow("open dialog cancelled") << QByteArray() << true << QString();
 }
 
 void TestMainWindowFiles::loadConfig() {
     QFETCH(QByteArray, file);
-    QFETCH(int, dialogResult);
+    QFETCH(bool, confirmed);
     QFETCH(QString, error);
     Fixture fixture(Olg1n);
     QFile out(fixture.path);
@@ -181,7 +183,7 @@ void TestMainWindowFiles::loadConfig() {
     fixture.form->Dialogs().Register("olg1n", [&](QWidget*, int selected, DialogFactory::Run run) {
         if (run == DialogFactory::Run::Loaded)
             shown.append(fixture.form->Devices().At(selected));
-        return dialogResult;
+        return confirmed ? QDialog::Accepted : QDialog::Rejected;
     });
     fixture.Trigger("LoadConfigPopup");
     QCOMPARE(fixture.prompts.fileDialogs.size(), 1);
@@ -194,8 +196,7 @@ void TestMainWindowFiles::loadConfig() {
     if (loaded)
         QVERIFY(shown[0].Value(7) == ParamValue::Text("From file") &&
                 shown[0].Value(4) == ParamValue::Integer(0));
-    QCOMPARE(fixture.form->findChild<QTimer*>(QStringLiteral("Timer"))->isActive(),
-             loaded && dialogResult == 1);
+    QCOMPARE(fixture.form->findChild<QTimer*>(QStringLiteral("Timer"))->isActive(), loaded && confirmed);
     QCOMPARE(fixture.device.Requests().size(), 0);
 }
 

@@ -2,6 +2,7 @@
 // the nested page controls, the DHCP switch, the logins that must differ, and the olg8w General tab.
 
 #include "ModelForms.h"
+#include "RecordingPlatform.h"
 #include "RecordingPrompts.h"
 #include "TBoundCheckBox.h"
 #include "TBoundEdit.h"
@@ -37,7 +38,7 @@ struct Fixture {
         settings.BindPort = 0;
         settings.TargetAddress = QHostAddress(QHostAddress::LocalHost);
         settings.TargetPort = 9; // discard
-        form = std::make_unique<TFormMain>(prompts, settings);
+        form = std::make_unique<TFormMain>(platform, prompts, settings);
     }
 
     std::unique_ptr<TOlgForm> Dialog(quint32 type, const QByteArray& firmware) {
@@ -50,6 +51,7 @@ struct Fixture {
         return CreateModelForm(form->Registry().Entry(entry).Model, *form, device, nullptr);
     }
 
+    olg::testing::RecordingPlatform platform;
     RecordingPrompts prompts;
     std::unique_ptr<TFormMain> form;
 };

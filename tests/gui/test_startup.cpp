@@ -71,7 +71,7 @@ struct Window {
         settings.BindPort = 0;
         settings.TargetAddress = FakeDevice::Address();
         settings.TargetPort = device.Port();
-        form = std::make_unique<TFormMain>(prompts, settings);
+        form = std::make_unique<TFormMain>(platform, prompts, settings);
     }
     QAction* Entry(const char* name) const { return form->findChild<QAction*>(QLatin1String(name)); }
     void AddDevice(std::uint64_t mac) {
@@ -222,7 +222,7 @@ void TestStartup::aboutBox() {
     QFETCH(QStringList, labels);
     Window window(executable);
     const std::unique_ptr<QDialog> about =
-        TFormAbout(window.form->CollectAboutFacts()).Build(window.form.get());
+        TFormAbout(window.form->CollectAboutFacts(), window.platform).Build(window.form.get());
     about->show();
     QCOMPARE(about->windowTitle(), QStringLiteral("About eOutletGuard Finder ..."));
     const auto label = [&](const QString& name) { return about->findChild<QWidget*>(name); };
@@ -241,8 +241,12 @@ void TestStartup::aboutBox() {
     const QString version = about->findChild<QLabel*>(QStringLiteral("Version"))->text();
     QCOMPARE(version, executable == QLatin1String("none") ? QStringLiteral("Version <info not available>")
                                                           : QStringLiteral("Version 1.8.0.4"));
-    if (auto* mail = about->findChild<QLabel*>(QStringLiteral("MailAddress")))
+    if (auto* mail = about->findChild<QLabel*>(QStringLiteral("MailAddress"))) {
         QVERIFY(mail->text().contains(QStringLiteral("href=\"mailto:support@example.net\"")));
+        // A link opens through the platform's services like every other address.
+        emit mail->linkActivated(QStringLiteral("mailto:support@example.net"));
+        QCOMPARE(window.platform.opened, QStringList{QStringLiteral("mailto:support@example.net")});
+    }
     QCOMPARE(about->findChild<QLabel*>(QStringLiteral("SystemLabels"))->text(),
              QStringLiteral("Available Memory:\nPlatform, CPU:"));
     QCOMPARE(about->findChild<QLabel*>(QStringLiteral("SystemValues"))->text(),
@@ -300,7 +304,7 @@ void TestStartup::options() {
     QVERIFY(before.contains("[Properties]\nMACFile=/old/mac.txt"));
 
     RecordingPrompts prompts;
-    TFormMain form(prompts, ExchangeSettings{QHostAddress(QHostAddress::LocalHost), 0});
+    TFormMain form(platform, prompts, ExchangeSettings{QHostAddress(QHostAddress::LocalHost), 0});
     QCOMPARE(form.MacLogFile(), QStringLiteral("/old/mac.txt"));
     if (!browsed.isNull())
         prompts.fileAnswers = {browsed};

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PlatformServices.h"
+#include "RecordingNeighbourCache.h"
 
 #include <QImage>
 #include <QList>
@@ -9,24 +10,22 @@
 
 namespace olg::testing {
 
-// The platform's services for tests, in force while it lives: settings in memory, a printer that paints
-// each page into an image, fixed system figures, a browser that records what it opens, and the executable
-// file the test names.
+// The platform's services for tests: settings in memory, a printer that paints each page into an image,
+// fixed system figures, a browser that records what it opens, a neighbour table that records what is
+// dropped from it, and the executable file the test names.
 class RecordingPlatform : public PlatformServices,
                           public SettingsStore,
                           public PrinterService,
                           public SystemInformation,
                           public WebBrowser {
 public:
-    explicit RecordingPlatform(QString executableFile = {}) : executable(std::move(executableFile)) {
-        PlatformServices::Install(this);
-    }
-    ~RecordingPlatform() override { PlatformServices::Install(nullptr); }
+    explicit RecordingPlatform(QString executableFile = {}) : executable(std::move(executableFile)) {}
 
     SettingsStore& Settings() override { return *this; }
     PrinterService& Printer() override { return *this; }
     SystemInformation& System() override { return *this; }
     WebBrowser& Browser() override { return *this; }
+    NeighbourCache& Neighbours() override { return neighbours; }
     QString ExecutableFile() override { return executable; }
 
     QString Value(const QString& group, const QString& name) override {
@@ -69,6 +68,7 @@ public:
     QList<QImage> pages;
     bool browserInstalled = true;
     QStringList opened;
+    RecordingNeighbourCache neighbours;
 };
 
 } // namespace olg::testing

@@ -7,6 +7,7 @@
 
 #include "BoundControl.h"
 #include "ModelForms.h"
+#include "RecordingPlatform.h"
 #include "RecordingPrompts.h"
 #include "SimulatedLan.h"
 #include "TFormMain.h"
@@ -212,7 +213,8 @@ QStringList WholeListing() {
     settings.BindPort = 0;
     settings.TargetAddress = QHostAddress(QHostAddress::LocalHost);
     settings.TargetPort = 9;
-    TFormMain window(prompts, settings);
+    testing::RecordingPlatform platform;
+    TFormMain window(platform, prompts, settings);
     QStringList lines;
     for (const Device& demo : DemoDevices()) {
         TOLG device;

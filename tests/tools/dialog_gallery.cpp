@@ -3,6 +3,7 @@
 // dialog depends on it), each in its full view after Options has read the device.
 // Usage: QT_QPA_PLATFORM=offscreen dialog_gallery <folder>; files are named model-version-tab[-inner].png.
 
+#include "RecordingPlatform.h"
 #include "RecordingPrompts.h"
 #include "SimulatedLan.h"
 #include "TFormMain.h"
@@ -94,7 +95,8 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     testing::RecordingPrompts prompts;
-    TFormMain window(prompts, lan.Settings());
+    testing::RecordingPlatform platform;
+    TFormMain window(platform, prompts, lan.Settings());
     window.show();
     window.Scan();
     Wait(3000);

@@ -1,16 +1,12 @@
-// The main window's actions that save a device's configuration into a ".cfg" file and load one into a device.
-
-#include "ParamIds.h"
-#include "TFormMain.h"
+#include "ConfigFileController.h"
 
 #include "BusyCursor.h"
-
 #include "ConfigFileStore.h"
 #include "Datagram.h"
 #include "DeviceText.h"
 #include "ErrorBox.h"
-
-#include <QGuiApplication>
+#include "ParamIds.h"
+#include "RegisteredEntry.h"
 
 namespace olg {
 
@@ -22,13 +18,19 @@ FileDialogRequest ConfigFileDialog(const QString& title, const QString& fileName
 
 } // namespace
 
-void TFormMain::SaveClick() {
-    if (devices_.Empty() || registry_.FindDeviceType(devices_.At(selectedDevice_).TypeValue()) < 0)
+ConfigFileController::ConfigFileController(DeviceList& devices, const DeviceRegistry& registry,
+                                           TServeur& serveur, Prompts& prompts,
+                                           TServeur::ReplyHandler replyHandler, QObject* parent)
+    : QObject(parent), devices_(devices), registry_(registry), serveur_(serveur), prompts_(prompts),
+      replyHandler_(std::move(replyHandler)) {}
+
+void ConfigFileController::Save(int index) {
+    if (!RegisteredEntry(devices_, registry_, index))
         return;
     // The list may change while a dialog or the read waits (a scan empties it), so the device is found
     // again by its identity after each wait.
-    readIdentity_ = devices_.At(selectedDevice_).Identity;
-    const QString model = DeviceText::Decode(devices_.At(selectedDevice_).Value(param::ModelName).AsText());
+    readIdentity_ = devices_.At(index).Identity;
+    const QString model = DeviceText::Decode(devices_.At(index).Value(param::ModelName).AsText());
     QString proposed = model + QStringLiteral(".cfg");
     proposed.replace(QLatin1Char('/'), QLatin1Char('_'));
     const QString fileName =
@@ -39,21 +41,22 @@ void TFormMain::SaveClick() {
     replyReceived_ = false;
     {
         const BusyCursor wait;
-        serveur_->ReadAll(devices_.At(devices_.Find(readIdentity_)), this,
-                          [this](const QString& sender, quint16 port, const QByteArray& datagram,
-                                 bool complete) { SaveReply(sender, port, datagram, complete); });
+        serveur_.ReadAll(devices_.At(devices_.Find(readIdentity_)), this,
+                         [this](const QString& sender, quint16 port, const QByteArray& datagram,
+                                bool complete) { SaveReply(sender, port, datagram, complete); });
     }
-    const int index = devices_.Find(readIdentity_);
-    if (!replyReceived_ || index < 0) {
-        if (!serveur_->SendFailed())
+    const int found = devices_.Find(readIdentity_);
+    if (!replyReceived_ || found < 0) {
+        if (!serveur_.SendFailed())
             ShowError(prompts_, ErrorDeviceNotResponding);
         return;
     }
-    WriteConfigFile(fileName, index);
+    WriteConfigFile(fileName, found);
 }
 
-void TFormMain::SaveReply(const QString& sender, quint16 port, const QByteArray& datagram, bool complete) {
-    DeviceReply(sender, port, datagram, complete);
+void ConfigFileController::SaveReply(const QString& sender, quint16 port, const QByteArray& datagram,
+                                     bool complete) {
+    replyHandler_(sender, port, datagram, complete);
     // Only the device itself counts as an answer: another device's datagram would leave the file with
     // default values in place of the ones never read.
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(datagram.constData());
@@ -62,7 +65,7 @@ void TFormMain::SaveReply(const QString& sender, quint16 port, const QByteArray&
         replyReceived_ = true;
 }
 
-bool TFormMain::WriteConfigFile(const QString& fileName, int index) {
+bool ConfigFileController::WriteConfigFile(const QString& fileName, int index) {
     QString error;
     if (!ConfigFileStore(registry_).Save(fileName, devices_.At(index), &error)) {
         prompts_.ShowError(error);
@@ -71,26 +74,19 @@ bool TFormMain::WriteConfigFile(const QString& fileName, int index) {
     return true;
 }
 
-void TFormMain::LoadClick() {
-    const DialogFactory::Runner* runner = SelectedRunner();
-    if (!runner)
-        return;
-    const DeviceIdentity identity = devices_.At(selectedDevice_).Identity;
+int ConfigFileController::Load(int index) {
+    if (!RegisteredEntry(devices_, registry_, index))
+        return -1;
+    const DeviceIdentity identity = devices_.At(index).Identity;
     const QString fileName = prompts_.AskOpenFileName(ConfigFileDialog(QStringLiteral("Open Config"), {}));
-    const int index = devices_.Find(identity);
-    if (fileName.isEmpty() || index < 0)
-        return;
-    bool loaded = false;
-    {
-        const BusyCursor wait;
-        loaded = ReadConfigFile(fileName, index);
-    }
-    // A confirmed dialog has written the device, so its row and those of its neighbours may have changed.
-    if (loaded && (*runner)(this, index, DialogFactory::Run::Loaded) == 1)
-        Scan();
+    const int found = devices_.Find(identity);
+    if (fileName.isEmpty() || found < 0)
+        return -1;
+    const BusyCursor wait;
+    return ReadConfigFile(fileName, found) ? found : -1;
 }
 
-bool TFormMain::ReadConfigFile(const QString& fileName, int index) {
+bool ConfigFileController::ReadConfigFile(const QString& fileName, int index) {
     TOLG record = devices_.At(index);
     QString error;
     switch (ConfigFileStore(registry_).Load(fileName, record, &error)) {

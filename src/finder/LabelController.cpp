@@ -1,12 +1,12 @@
-// The main window's MAC labels, MAC log and options.
+#include "LabelController.h"
 
+#include "ApplicationTitle.h"
+#include "BusyCursor.h"
 #include "MacAddress.h"
 #include "MacLabel.h"
 #include "MacLogFile.h"
 #include "ParamIds.h"
-#include "TFormMain.h"
-
-#include "BusyCursor.h"
+#include "RegisteredEntry.h"
 #include "TOptionsForm.h"
 
 #include <QDateTime>
@@ -31,14 +31,16 @@ public:
 
 } // namespace
 
-void TFormMain::Print() {
-    if (devices_.Empty())
-        return;
-    const TOLG& record = devices_.At(selectedDevice_);
-    if (registry_.FindDeviceType(record.TypeValue()) < 0)
+LabelController::LabelController(DeviceList& devices, const DeviceRegistry& registry,
+                                 PlatformServices& platform, Prompts& prompts, QWidget* window)
+    : QObject(window), devices_(devices), registry_(registry), platform_(platform), prompts_(prompts),
+      window_(window) {}
+
+void LabelController::Print(int index) {
+    if (!RegisteredEntry(devices_, registry_, index))
         return;
     // Taken now: a scan may empty the list while a dialog is open.
-    const MacLog::Entry entry = MacLogEntry(record);
+    const MacLog::Entry entry = MacLogEntry(devices_.At(index));
     const QString mac = QString::fromStdString(entry.MacText);
     PrinterService& printer = platform_.Printer();
     PrintJob job{ApplicationTitle() + QLatin1Char(' ') + mac, true, {}};
@@ -68,17 +70,17 @@ void TFormMain::Print() {
         prompts_.ShowError(error);
 }
 
-MacLog::Entry TFormMain::MacLogEntry(const TOLG& record) {
+MacLog::Entry LabelController::MacLogEntry(const TOLG& record) {
     return {FormatMac("-", record.Mac), MacLogFile::DateTimeText(QDateTime::currentDateTime()),
             record.Value(param::ModelName).AsText(), record.Value(param::Firmware).AsText()};
 }
 
-void TFormMain::AppendMacLog(int index) {
+void LabelController::AppendMacLog(int index) {
     if (index >= 0 && index < devices_.Size())
         LogMacEntry(MacLogEntry(devices_.At(index)));
 }
 
-void TFormMain::LogMacEntry(const MacLog::Entry& entry) {
+void LabelController::LogMacEntry(const MacLog::Entry& entry) {
     const ArrowCursor answering;
     if (macLogFile_.isEmpty()) {
         // No log chosen yet: ask for one, and keep it as the Options dialog would.
@@ -102,8 +104,8 @@ void TFormMain::LogMacEntry(const MacLog::Entry& entry) {
     }
 }
 
-void TFormMain::OptionsClick() {
-    TOptionsForm form(prompts_, this);
+void LabelController::OptionsClick() {
+    TOptionsForm form(prompts_, window_);
     form.MACFile()->setText(macLogFile_);
     if (form.exec() != QDialog::Accepted)
         return;
@@ -111,11 +113,11 @@ void TFormMain::OptionsClick() {
     SaveOptions();
 }
 
-void TFormMain::LoadOptions() {
+void LabelController::LoadOptions() {
     macLogFile_ = platform_.Settings().Value(PropertiesGroup, MacFileValue);
 }
 
-void TFormMain::SaveOptions() {
+void LabelController::SaveOptions() {
     platform_.Settings().SetValue(PropertiesGroup, MacFileValue, macLogFile_);
 }
 

@@ -1,34 +1,28 @@
-// The main window's actions that open a device's web pages in the default browser.
+#include "WebPageController.h"
 
 #include "ParamIds.h"
-#include "TFormMain.h"
+#include "RegisteredEntry.h"
 
 #include <QUrl>
 
 namespace olg {
 
-void TFormMain::Home() {
-    OpenWebPage(WebPage::Home);
-}
+WebPageController::WebPageController(const DeviceList& devices, const DeviceRegistry& registry,
+                                     PlatformServices& platform, Prompts& prompts, QObject* parent)
+    : QObject(parent), devices_(devices), registry_(registry), platform_(platform), prompts_(prompts) {}
 
-void TFormMain::AdminButtonClick() {
-    OpenWebPage(WebPage::Administration);
-}
-
-void TFormMain::OpenWebPage(WebPage page) {
-    if (devices_.Empty())
+void WebPageController::Open(int index, WebPage page) {
+    const TConfigDevice* entry = RegisteredEntry(devices_, registry_, index);
+    if (!entry)
         return;
-    const TOLG& record = devices_.At(selectedDevice_);
-    const int type = registry_.FindDeviceType(record.TypeValue());
-    if (type < 0)
-        return;
+    const TOLG& record = devices_.At(index);
     const QString address = QString::fromStdString(record.SenderAddress);
     // The device may have taken its address over from other hardware: forget the old hardware address first.
     // Whether that worked is not reported, as the user sees the page or not.
-    neighbours_->DropEntry(address);
+    platform_.Neighbours().DropEntry(address);
     const QString url = QString::fromStdString(
         WebAddress(record.SenderAddress, record.Value(param::WebPort).AsInteger(),
-                   record.Value(param::ConfigFlags).AsInteger(), registry_.Entry(type).WebScheme, page));
+                   record.Value(param::ConfigFlags).AsInteger(), entry->WebScheme, page));
     // Without a browser the request would fail unseen: the address is shown instead, to be copied.
     if (!platform_.Browser().Open(QUrl(url, QUrl::StrictMode)))
         prompts_.ShowWarning(

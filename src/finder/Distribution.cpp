@@ -1,0 +1,23 @@
+#include "Distribution.h"
+
+#include "DistributionVariant.h"
+#include "TVersionInfo.h"
+
+namespace olg {
+
+Distribution Distribution::Of(const QString& executableFile) {
+    TVersionInfo version;
+    version.GetInfo(executableFile);
+    const DistributionVariant variant = SelectDistribution(version.Build.toStdString());
+    Distribution distribution;
+    if (!variant.Known)
+        return distribution;
+    distribution.Known = true;
+    distribution.DistributorCode = variant.DistributorCode;
+    distribution.FullFeatures = variant.FullFeatures;
+    distribution.AboutWebAddress = QString::fromStdString(variant.WebAddress);
+    distribution.AboutMailAddress = QString::fromStdString(variant.MailAddress);
+    return distribution;
+}
+
+} // namespace olg
