@@ -89,7 +89,9 @@ int main(int argc, char* argv[]) {
     if (!instance.Claim())
         return 0;
 
+    olg::NativePlatform platform;
     olg::WidgetPrompts prompts;
+    prompts.SetSettings(platform.Settings());
     // Declared before the window, so the simulator outlives the exchange that talks to it.
     olg::SimulatedLan lan;
     if (demo) {
@@ -101,7 +103,6 @@ int main(int argc, char* argv[]) {
         settings = lan.Settings();
     }
 
-    olg::NativePlatform platform;
     olg::TFormMain window(platform, prompts, settings);
     prompts.SetParent(&window);
     olg::FollowActivation(instance, window);

@@ -3,6 +3,7 @@
 #include "BusyCursor.h"
 #include "ConfigFileStore.h"
 #include "Datagram.h"
+#include "DeviceCaption.h"
 #include "DeviceText.h"
 #include "ErrorBox.h"
 #include "ParamIds.h"
@@ -24,9 +25,9 @@ ConfigFileController::ConfigFileController(DeviceList& devices, const DeviceRegi
     : QObject(parent), devices_(devices), registry_(registry), serveur_(serveur), prompts_(prompts),
       replyHandler_(std::move(replyHandler)) {}
 
-void ConfigFileController::Save(int index) {
+QString ConfigFileController::Save(int index) {
     if (!RegisteredEntry(devices_, registry_, index))
-        return;
+        return {};
     // The list may change while a dialog or the read waits (a scan empties it), so the device is found
     // again by its identity after each wait.
     readIdentity_ = devices_.At(index).Identity;
@@ -36,7 +37,7 @@ void ConfigFileController::Save(int index) {
     const QString fileName =
         prompts_.AskSaveFileName(ConfigFileDialog(QStringLiteral("Save ") + model, proposed));
     if (fileName.isEmpty() || devices_.Find(readIdentity_) < 0)
-        return;
+        return {};
 
     replyReceived_ = false;
     {
@@ -49,9 +50,11 @@ void ConfigFileController::Save(int index) {
     if (!replyReceived_ || found < 0) {
         if (!serveur_.SendFailed())
             ShowError(prompts_, ErrorDeviceNotResponding);
-        return;
+        return {};
     }
-    WriteConfigFile(fileName, found);
+    if (!WriteConfigFile(fileName, found))
+        return {};
+    return tr("%1: configuration saved to %2").arg(DeviceCaption(devices_.At(found)), fileName);
 }
 
 void ConfigFileController::SaveReply(const QString& sender, quint16 port, const QByteArray& datagram,
@@ -74,16 +77,16 @@ bool ConfigFileController::WriteConfigFile(const QString& fileName, int index) {
     return true;
 }
 
-int ConfigFileController::Load(int index) {
+int ConfigFileController::Load(int index, QString* fileName) {
     if (!RegisteredEntry(devices_, registry_, index))
         return -1;
     const DeviceIdentity identity = devices_.At(index).Identity;
-    const QString fileName = prompts_.AskOpenFileName(ConfigFileDialog(QStringLiteral("Open Config"), {}));
+    *fileName = prompts_.AskOpenFileName(ConfigFileDialog(QStringLiteral("Open Config"), {}));
     const int found = devices_.Find(identity);
-    if (fileName.isEmpty() || found < 0)
+    if (fileName->isEmpty() || found < 0)
         return -1;
     const BusyCursor wait;
-    return ReadConfigFile(fileName, found) ? found : -1;
+    return ReadConfigFile(*fileName, found) ? found : -1;
 }
 
 bool ConfigFileController::ReadConfigFile(const QString& fileName, int index) {

@@ -19,10 +19,11 @@ public:
     ConfigFileController(DeviceList& devices, const DeviceRegistry& registry, TServeur& serveur,
                          Prompts& prompts, TServeur::ReplyHandler replyHandler, QObject* parent);
 
-    void Save(int index);
+    // What was done, for the status bar; empty when nothing was saved.
+    QString Save(int index);
     // Asks for a file and loads it into the record of the device at this index; the device's list index
     // then, or -1 when nothing was loaded.
-    int Load(int index);
+    int Load(int index, QString* fileName);
 
     // The reply handler of the read before a save, and the file of one listed record.
     void SaveReply(const QString& sender, quint16 port, const QByteArray& datagram, bool complete);

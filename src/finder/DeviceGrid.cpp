@@ -1,17 +1,9 @@
 #include "DeviceGrid.h"
 
-#include "ScanListing.h"
-#include "TableText.h"
-
 #include <QEvent>
 #include <QFontMetrics>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QMouseEvent>
-#include <QSaveFile>
-#include <QScrollBar>
-#include <QShortcut>
-#include <QStyle>
 
 #include <algorithm>
 #include <array>
@@ -20,7 +12,7 @@ namespace olg {
 
 namespace {
 
-constexpr std::array<int, DeviceTableModel::ColumnCount> StartColumnWidths{150, 160, 90, 100, 0};
+constexpr std::array<int, DeviceTableModel::ColumnCount> StartColumnWidths{150, 160, 90, 100};
 // Room for the text of a row; the classic 16 pixels clip the descenders of today's default fonts.
 constexpr int MinRowHeight = 16;
 constexpr int RowTextMargin = 4;
@@ -39,8 +31,8 @@ int StartColumnWidth(int column, const QFontMetrics& metrics) {
 
 } // namespace
 
-DeviceGrid::DeviceGrid(const DeviceList& devices, Prompts& prompts, QWidget* window)
-    : QObject(window), devices_(devices), prompts_(prompts), model_(new DeviceTableModel(devices, this)),
+DeviceGrid::DeviceGrid(const DeviceList& devices, QWidget* window)
+    : QObject(window), devices_(devices), model_(new DeviceTableModel(devices, this)),
       sortFilter_(new DeviceSortFilter(devices, this)) {
     CreateGrid(window);
     CreateFilterBar(window);
@@ -66,32 +58,30 @@ void DeviceGrid::CreateGrid(QWidget* window) {
 
     QHeaderView* columns = grid_->horizontalHeader();
     columns->setSectionResizeMode(QHeaderView::Interactive);
-    columns->setStretchLastSection(false);
     columns->setHighlightSections(false);
     // A title click sorts; the classic order of first replies comes back on the third.
     columns->setSectionsClickable(true);
     connect(columns, &QHeaderView::sectionClicked, this, &DeviceGrid::SortClick);
-    columns->setMinimumSectionSize(0);
     columns->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     // A right click on the titles must neither open the popup nor reach the grid.
     columns->setContextMenuPolicy(Qt::PreventContextMenu);
     for (int column = 0; column < DeviceTableModel::ColumnCount; ++column)
         columns->resizeSection(column, StartColumnWidth(column, grid_->fontMetrics()));
-
-    // The filler column follows every change of the grid's width, of a column and of the scroll position.
+    // The last column takes the room left over, never less than its own width.
+    columns->setStretchLastSection(true);
     grid_->viewport()->installEventFilter(this);
-    connect(columns, &QHeaderView::sectionResized, this, [this](int column) {
-        if (column < DeviceTableModel::FillerColumn)
-            FitLastColumn();
-    });
-    connect(grid_->horizontalScrollBar(), &QScrollBar::valueChanged, this, &DeviceGrid::FitLastColumn);
 
-    connect(grid_->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex& current) {
-                // The grid row as if unsorted and unfiltered, so that it names the device's list index.
-                if (current.isValid())
-                    SelectCell(current.column(), std::max(sortFilter_->ListIndex(current.row()), 0) + 1);
-            });
+    QItemSelectionModel* selection = grid_->selectionModel();
+    connect(selection, &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& current) {
+        // A row the user picks ends the wait for the device selected before the scan.
+        if (!highlighting_)
+            wanted_.reset();
+        // The grid row as if unsorted and unfiltered, so that it names the device's list index.
+        if (current.isValid())
+            SelectCell(current.column(), std::max(sortFilter_->ListIndex(current.row()), 0) + 1);
+    });
+    // A row unselected with Ctrl+click withdraws the actions on it.
+    connect(selection, &QItemSelectionModel::selectionChanged, this, &DeviceGrid::SelectionChanged);
     grid_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(grid_, &QWidget::customContextMenuRequested, this, [this](const QPoint& position) {
         if (!ContextPopup(position))
@@ -101,26 +91,21 @@ void DeviceGrid::CreateGrid(QWidget* window) {
 }
 
 void DeviceGrid::CreateFilterBar(QWidget* window) {
-    filterBar_ = new QWidget(window);
-    auto* layout = new QHBoxLayout(filterBar_);
-    const int margin = window->style()->pixelMetric(QStyle::PM_LayoutTopMargin) / 2;
-    layout->setContentsMargins(margin, margin, margin, margin);
-    filterEdit_ = new QLineEdit(filterBar_);
-    filterEdit_->setObjectName(QStringLiteral("FilterEdit"));
-    filterEdit_->setPlaceholderText(tr("Filter by name, type, IP or MAC address"));
-    filterEdit_->setClearButtonEnabled(true);
-    layout->addWidget(filterEdit_);
-    connect(filterEdit_, &QLineEdit::textChanged, this, &DeviceGrid::FilterChange);
-    // Enter goes on to the rows found.
-    connect(filterEdit_, &QLineEdit::returnPressed, grid_, qOverload<>(&QWidget::setFocus));
-    QWidget::setTabOrder(filterEdit_, grid_);
-    // The grid keeps the focus the window starts with.
-    grid_->setFocus();
-    auto* find = new QShortcut(QKeySequence::Find, window);
-    connect(find, &QShortcut::activated, this, [this] {
-        filterEdit_->setFocus(Qt::ShortcutFocusReason);
-        filterEdit_->selectAll();
-    });
+    filterBar_ = new DeviceFilterBar(window, grid_);
+    connect(filterBar_->Edit(), &QLineEdit::textChanged, this, &DeviceGrid::FilterChange);
+    connect(sortFilter_, &QAbstractItemModel::rowsInserted, this, &DeviceGrid::UpdateFilterNote);
+    connect(sortFilter_, &QAbstractItemModel::rowsRemoved, this, &DeviceGrid::UpdateFilterNote);
+    connect(sortFilter_, &QAbstractItemModel::modelReset, this, &DeviceGrid::UpdateFilterNote);
+}
+
+void DeviceGrid::UpdateFilterNote() {
+    filterBar_->ShowCount(static_cast<int>(ShownDevices().size()), devices_.Empty() ? 0 : model_->rowCount());
+}
+
+bool DeviceGrid::SelectionShown() const {
+    const QModelIndexList rows = grid_->selectionModel()->selectedRows();
+    return !devices_.Empty() && rows.size() == 1 &&
+           sortFilter_->ListIndex(rows.front().row()) == selectedDevice_;
 }
 
 void DeviceGrid::SelectFirstRow() {
@@ -128,15 +113,51 @@ void DeviceGrid::SelectFirstRow() {
     grid_->selectionModel()->setCurrentIndex(sortFilter_->index(0, 0), QItemSelectionModel::NoUpdate);
 }
 
+void DeviceGrid::Highlight(const QModelIndex& row) {
+    highlighting_ = true;
+    if (row.isValid()) {
+        grid_->selectionModel()->setCurrentIndex(row, QItemSelectionModel::ClearAndSelect |
+                                                          QItemSelectionModel::Rows);
+        grid_->scrollTo(row);
+    } else {
+        grid_->selectionModel()->clearSelection();
+    }
+    highlighting_ = false;
+}
+
 void DeviceGrid::Reset(const std::function<void()>& emptyList) {
+    if (selectedDevice_ >= 0 && selectedDevice_ < devices_.Size())
+        wanted_ = devices_.At(selectedDevice_).Identity;
+    highlighting_ = true;
     model_->Reset(emptyList);
     selectedDevice_ = 0;
     SelectFirstRow();
+    highlighting_ = false;
+    grid_->scrollToTop();
 }
 
 void DeviceGrid::ShowRow(int index) {
     model_->ShowRow(index);
-    KeepSelectionShown();
+    if (wanted_ && index >= 0 && index < devices_.Size() && devices_.At(index).Identity == *wanted_) {
+        wanted_.reset();
+        const int row = sortFilter_->ViewRow(index);
+        selectedDevice_ = index;
+        Highlight(row < 0 ? QModelIndex() : sortFilter_->index(row, 0));
+        emit SelectionChanged();
+        return;
+    }
+    // Until the device selected before the scan answers, nothing is chosen for the user.
+    if (!wanted_)
+        KeepSelectionShown();
+}
+
+void DeviceGrid::ScanFinished() {
+    if (!wanted_)
+        return;
+    wanted_.reset();
+    if (!devices_.Empty())
+        Highlight(sortFilter_->index(0, 0));
+    grid_->scrollToTop();
 }
 
 void DeviceGrid::SelectCell(int /*column*/, int row) {
@@ -153,24 +174,7 @@ bool DeviceGrid::ContextPopup(const QPoint& viewportPosition) {
     return false;
 }
 
-void DeviceGrid::FitLastColumn() {
-    if (fitting_)
-        return;
-    fitting_ = true;
-    QHeaderView* columns = grid_->horizontalHeader();
-    const int leftmost = std::max(0, columns->logicalIndexAt(0));
-    int sum = 0;
-    for (int column = leftmost; column < DeviceTableModel::FillerColumn; ++column)
-        sum += columns->sectionSize(column);
-    // The viewport already leaves out the frame and a vertical scroll bar.
-    const int width = grid_->viewport()->width();
-    columns->resizeSection(DeviceTableModel::FillerColumn, sum > width ? 0 : width - sum);
-    fitting_ = false;
-}
-
 bool DeviceGrid::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == grid_->viewport() && event->type() == QEvent::Resize)
-        FitLastColumn();
     // Anywhere on the grid, below the rows too: the view's own signal knows double clicks on cells only.
     if (watched == grid_->viewport() && event->type() == QEvent::MouseButtonDblClick &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
@@ -180,17 +184,22 @@ bool DeviceGrid::eventFilter(QObject* watched, QEvent* event) {
 
 void DeviceGrid::SortClick(int column) {
     sortFilter_->CycleSort(column);
-    QHeaderView* columns = grid_->horizontalHeader();
-    columns->setSortIndicatorShown(sortFilter_->sortColumn() >= 0);
-    columns->setSortIndicator(sortFilter_->sortColumn(), sortFilter_->sortOrder());
+    ShowSortIndicator();
     const QModelIndex current = grid_->currentIndex();
     if (current.isValid())
         grid_->scrollTo(current);
 }
 
+void DeviceGrid::ShowSortIndicator() {
+    QHeaderView* columns = grid_->horizontalHeader();
+    columns->setSortIndicatorShown(sortFilter_->sortColumn() >= 0);
+    columns->setSortIndicator(sortFilter_->sortColumn(), sortFilter_->sortOrder());
+}
+
 void DeviceGrid::FilterChange(const QString& text) {
     const int selected = selectedDevice_;
     sortFilter_->SetFilterText(text);
+    UpdateFilterNote();
     if (devices_.Empty())
         return;
     // The selected device keeps its selection while it is shown; when the filter hides it, the first device
@@ -216,27 +225,27 @@ void DeviceGrid::KeepSelectionShown() {
         selection->setCurrentIndex(target, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
-void DeviceGrid::ExportClick() {
-    const QString fileName =
-        prompts_.AskSaveFileName({tr("Export Device List"), QStringLiteral("devices.csv"),
-                                  QStringLiteral("csv"), tr("CSV files (*.csv);;JSON files (*.json)"), true});
-    if (fileName.isEmpty())
-        return;
-    const ScanListing listing(devices_);
-    QList<QVariantList> rows;
+QList<int> DeviceGrid::ShownDevices() const {
+    QList<int> shown;
     for (int row = 0; row < sortFilter_->rowCount(); ++row) {
         const int index = sortFilter_->ListIndex(row);
         if (index >= 0)
-            rows.append(listing.Row(index));
+            shown.append(index);
     }
-    const bool json = fileName.endsWith(QLatin1String(".json"), Qt::CaseInsensitive);
-    const QByteArray text =
-        (json ? TableText::Json(ScanListing::Columns(), rows) : TableText::Csv(ScanListing::Columns(), rows))
-            .toUtf8();
-    // Written whole or not at all: a failed export leaves an earlier file as it was.
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit())
-        prompts_.ShowError(tr("Cannot write %1: %2").arg(fileName, file.errorString()));
+    return shown;
+}
+
+QByteArray DeviceGrid::SaveState() const {
+    return grid_->horizontalHeader()->saveState();
+}
+
+void DeviceGrid::RestoreState(const QByteArray& state) {
+    QHeaderView* columns = grid_->horizontalHeader();
+    if (state.isEmpty() || !columns->restoreState(state))
+        return;
+    if (columns->isSortIndicatorShown() && columns->sortIndicatorSection() < DeviceTableModel::ColumnCount)
+        sortFilter_->sort(columns->sortIndicatorSection(), columns->sortIndicatorOrder());
+    ShowSortIndicator();
 }
 
 } // namespace olg

@@ -1,44 +1,51 @@
 #pragma once
 
+#include "DeviceFilterBar.h"
 #include "DeviceList.h"
 #include "DeviceSortFilter.h"
 #include "DeviceTableModel.h"
-#include "Prompts.h"
 
-#include <QLineEdit>
 #include <QList>
 #include <QObject>
 #include <QTableView>
 
+#include <optional>
+
 namespace olg {
 
 // The grid of the devices found, as the user arranges it: the filter field above it, sorting by a title
-// click, the filler column, the selected device, and the export of the devices shown. Rows count the title
-// row, so grid row r shows list index r - 1, whatever the order and filter shown.
+// click, and the selected device, which stays the same device through sorting, filtering and the next scan.
+// Rows count the title row, so grid row r shows list index r - 1, whatever the order and filter shown.
 class DeviceGrid : public QObject {
     Q_OBJECT
 
 public:
-    DeviceGrid(const DeviceList& devices, Prompts& prompts, QWidget* window);
+    DeviceGrid(const DeviceList& devices, QWidget* window);
 
     QTableView* Grid() const { return grid_; }
-    QWidget* FilterBar() const { return filterBar_; }
+    DeviceFilterBar* FilterBar() const { return filterBar_; }
     int SelectedDevice() const { return selectedDevice_; }
+    // Whether the selected device's row is shown and highlighted: only then do actions act on it.
+    bool SelectionShown() const;
 
-    // Runs the change that empties the list, and goes back to the one empty row, selected.
+    // Runs the change that empties the list, and goes back to the one empty row. The device selected until
+    // then is selected again when it answers.
     void Reset(const std::function<void()>& emptyList);
     // Writes the row of the device at this list index, adding it when it is new.
     void ShowRow(int index);
+    // The scan is over: a device selected before it that did not answer gives way to the first row.
+    void ScanFinished();
     void SelectCell(int column, int row);
     // True when the event is handled so that no popup opens: on no device row, or with nothing listed.
     // Otherwise the row under the mouse becomes the selected one first.
     bool ContextPopup(const QPoint& viewportPosition);
     void SortClick(int column);
     void FilterChange(const QString& text);
-    // Sizes the filler column so that the columns span the grid without a scroll bar.
-    void FitLastColumn();
-    // Writes the devices shown, in the order shown, into a CSV or JSON file the user names.
-    void ExportClick();
+    // The list indexes of the devices shown, in the order shown.
+    QList<int> ShownDevices() const;
+    // The column widths and the sort order, kept from one run to the next.
+    QByteArray SaveState() const;
+    void RestoreState(const QByteArray& state);
 
 signals:
     void SelectionChanged();
@@ -52,18 +59,22 @@ private:
     void CreateGrid(QWidget* window);
     void CreateFilterBar(QWidget* window);
     void SelectFirstRow();
+    // Highlights this view row, or nothing for an invalid one, without taking it for the user's choice.
+    void Highlight(const QModelIndex& row);
     // Highlights the selected device's row, or the first row shown when the filter hides it.
     void KeepSelectionShown();
+    void ShowSortIndicator();
+    void UpdateFilterNote();
 
     const DeviceList& devices_;
-    Prompts& prompts_;
     DeviceTableModel* model_;
     DeviceSortFilter* sortFilter_;
     QTableView* grid_ = nullptr;
-    QWidget* filterBar_ = nullptr;
-    QLineEdit* filterEdit_ = nullptr;
+    DeviceFilterBar* filterBar_ = nullptr;
     int selectedDevice_ = 0;
-    bool fitting_ = false;
+    // The device selected before a scan, until it answers, the user picks another or the scan ends.
+    std::optional<DeviceIdentity> wanted_;
+    bool highlighting_ = false;
 };
 
 } // namespace olg

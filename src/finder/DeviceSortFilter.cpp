@@ -57,7 +57,7 @@ DeviceSortFilter::DeviceSortFilter(const DeviceList& devices, QObject* parent)
 }
 
 void DeviceSortFilter::CycleSort(int column) {
-    if (column < 0 || column >= DeviceTableModel::FillerColumn)
+    if (column < 0 || column >= DeviceTableModel::ColumnCount)
         return;
     if (column != sortColumn())
         sort(column, Qt::AscendingOrder);

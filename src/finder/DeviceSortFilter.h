@@ -17,7 +17,7 @@ class DeviceSortFilter : public QSortFilterProxyModel {
 public:
     explicit DeviceSortFilter(const DeviceList& devices, QObject* parent = nullptr);
 
-    // The next step of the title-click cycle for this column; the filler column sorts nothing.
+    // The next step of the title-click cycle for this column.
     void CycleSort(int column);
     void SetFilterText(const QString& text);
     const QString& FilterText() const { return filterText_; }

@@ -10,7 +10,7 @@
 
 namespace olg {
 
-// The grid's view of the device list: name, type, IP address, MAC address and an empty filler column.
+// The grid's view of the device list: name, type, IP address and MAC address.
 // It shows one empty row while nothing is listed, and only the rows the main window has shown, so that the
 // list may hold a merged record before its row is written. A reply changes one row, never the whole grid,
 // so a reply costs the same however many devices are listed.
@@ -20,7 +20,7 @@ class DeviceTableModel : public QAbstractTableModel {
     Q_OBJECT
 
 public:
-    enum Column { NameColumn, TypeColumn, AddressColumn, MacColumn, FillerColumn, ColumnCount };
+    enum Column { NameColumn, TypeColumn, AddressColumn, MacColumn, ColumnCount };
 
     explicit DeviceTableModel(const DeviceList& devices, QObject* parent = nullptr);
 

@@ -52,7 +52,7 @@ MainWindowActions::MainWindowActions(QMainWindow& window) {
     FileMenu = window.menuBar()->addMenu(QMainWindow::tr("&File"));
     FileMenu->setObjectName(QStringLiteral("FileMenu"));
     ScanMenu = NewItem(FileMenu, "ScanMenu", QMainWindow::tr("&Scan"));
-    ScanMenu->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    ScanMenu->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_S), QKeySequence(Qt::Key_F5)});
     ConfigMenu = NewItem(FileMenu, "ConfigMenu", QMainWindow::tr("&Configure"));
     HomeMenu = NewItem(FileMenu, "HomeMenu", QMainWindow::tr("&Home"));
     AdminMenu = NewItem(FileMenu, "AdminMenu", QMainWindow::tr("A&dministration"));
@@ -81,7 +81,7 @@ MainWindowActions::MainWindowActions(QMainWindow& window) {
 }
 
 void MainWindowActions::Update(const ActionInputs& inputs) {
-    const bool shown = inputs.List == ActionInputs::Listing::Shown;
+    const bool shown = inputs.Selection;
     // A variant that is not named keeps the entries as built: Print and Options offered, Upgrade enabled
     // until a scan starts.
     const bool fullOffer = !inputs.VariantKnown || inputs.FullFeatures;
@@ -97,10 +97,9 @@ void MainWindowActions::Update(const ActionInputs& inputs) {
     }
     AdminPopup->setEnabled(inputs.AdminPage);
     AdminPopup->setVisible(inputs.AdminPage);
-    // With no device listed, Upgrade is offered only by the full-featured variant.
+    // With no device selected, Upgrade is offered only by the full-featured variant.
     UpgradeButton->setVisible(true);
-    UpgradeButton->setEnabled(shown || inputs.FullFeatures ||
-                              (inputs.List == ActionInputs::Listing::NotScanned && !inputs.VariantKnown));
+    UpgradeButton->setEnabled(shown || inputs.FullFeatures || (!inputs.Scanned && !inputs.VariantKnown));
     for (QAction* action : {PrintButton, N4, Options})
         action->setVisible(fullOffer);
 }

@@ -9,10 +9,10 @@ namespace olg {
 
 // What the entries' states follow.
 struct ActionInputs {
-    // Before the first scan the entries stand as the window was built; a scan empties the list until the
-    // first device is shown.
-    enum class Listing { NotScanned, Empty, Shown };
-    Listing List = Listing::NotScanned;
+    // Before the first scan the entries stand as the window was built.
+    bool Scanned = false;
+    // A device is selected on a row the user sees: only then do the actions on a device act.
+    bool Selection = false;
     // Whether the selected device has an administration page. A device of an unregistered type keeps the
     // answer of the registered one selected before it.
     bool AdminPage = false;

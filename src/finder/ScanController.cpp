@@ -41,6 +41,7 @@ void ScanController::Scan() {
     // Nothing can be sent: say why once, rather than once per request.
     if (!serveur_.BindError().isEmpty()) {
         ReportBindError();
+        emit Finished();
         return;
     }
     tickCount_ = 0;
@@ -54,6 +55,7 @@ void ScanController::TimerTimer() {
     timer_->stop();
     if (tickCount_ >= DiscoveriesPerScan) {
         progressBar_->hide();
+        emit Finished();
         return;
     }
     progressBar_->setValue(tickCount_ * ProgressStep);
@@ -63,6 +65,7 @@ void ScanController::TimerTimer() {
     // A broadcast that cannot leave has been reported; the next nine would only repeat it.
     if (serveur_.SendFailed()) {
         progressBar_->hide();
+        emit Finished();
         return;
     }
     timer_->start();

@@ -30,6 +30,8 @@ public:
 
 signals:
     void Starting();
+    // The scan sent its last request, or could not send.
+    void Finished();
 
 private:
     TServeur& serveur_;

@@ -1,6 +1,7 @@
 #include "TFormMain.h"
 
 #include "ApplicationTitle.h"
+#include "DeviceCaption.h"
 #include "ModelDialogs.h"
 #include "RegisteredEntry.h"
 #include "ScanLimit.h"
@@ -17,7 +18,7 @@ TFormMain::TFormMain(PlatformServices& platform, Prompts& prompts, const Exchang
                      QWidget* parent)
     : QMainWindow(parent), platform_(platform), prompts_(prompts), registry_(StandardRegistry()),
       devices_(registry_), serveur_(new TServeur(registry_, prompts, settings, this)), actions_(*this),
-      grid_(new DeviceGrid(devices_, prompts, this)),
+      grid_(new DeviceGrid(devices_, this)), export_(new DeviceListExport(devices_, prompts, this)),
       scan_(new ScanController(
           *serveur_, prompts,
           [this](const QString& sender, quint16 port, const QByteArray& datagram, bool complete) {
@@ -37,7 +38,7 @@ TFormMain::TFormMain(PlatformServices& platform, Prompts& prompts, const Exchang
     ConnectActions();
     RegisterModelDialogs(dialogs_, *this);
     FormCreate();
-    resize(640, 400);
+    RestoreLayout();
 
     if (!serveur_->BindError().isEmpty())
         QTimer::singleShot(0, scan_, &ScanController::ReportBindError);
@@ -61,9 +62,39 @@ void TFormMain::FormCreate() {
     lanNote_->setObjectName(QStringLiteral("LanNote"));
     lanNote_->setTextFormat(Qt::PlainText);
     statusBar()->addWidget(lanNote_);
+    statusBar()->addPermanentWidget(grid_->FilterBar()->Note());
 }
 
-TFormMain::~TFormMain() = default;
+TFormMain::~TFormMain() {
+    SaveLayout();
+}
+
+namespace {
+
+const QString WindowGroup = QStringLiteral("Window");
+const QString GeometryValue = QStringLiteral("Geometry");
+const QString ColumnsValue = QStringLiteral("Columns");
+constexpr int ReportMs = 10000;
+
+} // namespace
+
+void TFormMain::RestoreLayout() {
+    resize(640, 400);
+    SettingsStore& settings = platform_.Settings();
+    restoreGeometry(QByteArray::fromBase64(settings.Value(WindowGroup, GeometryValue).toLatin1()));
+    grid_->RestoreState(QByteArray::fromBase64(settings.Value(WindowGroup, ColumnsValue).toLatin1()));
+}
+
+void TFormMain::SaveLayout() {
+    SettingsStore& settings = platform_.Settings();
+    settings.SetValue(WindowGroup, GeometryValue, QString::fromLatin1(saveGeometry().toBase64()));
+    settings.SetValue(WindowGroup, ColumnsValue, QString::fromLatin1(grid_->SaveState().toBase64()));
+}
+
+void TFormMain::Report(const QString& text) {
+    if (!text.isEmpty())
+        statusBar()->showMessage(text, ReportMs);
+}
 
 QString TFormMain::ApplicationTitle() {
     return olg::ApplicationTitle();
@@ -88,6 +119,7 @@ void TFormMain::ConnectActions() {
     bind({actions_.AboutMenu}, &TFormMain::AboutMenuClick);
 
     connect(scan_, &ScanController::Starting, this, &TFormMain::ResetGrid);
+    connect(scan_, &ScanController::Finished, grid_, &DeviceGrid::ScanFinished);
     connect(grid_, &DeviceGrid::SelectionChanged, this, &TFormMain::UpdateActions);
     connect(grid_, &DeviceGrid::DoubleClicked, this, &TFormMain::StringGridDblClick);
     connect(grid_, &DeviceGrid::PopupRequested, actions_.GridPopup,
@@ -102,13 +134,14 @@ void TFormMain::SelectDistribution() {
 
 void TFormMain::UpdateActions() {
     // A device of an unregistered type leaves the Administration entries as they were.
-    if (const TConfigDevice* entry = RegisteredEntry(devices_, registry_, SelectedDevice()))
+    if (const TConfigDevice* entry = RegisteredEntry(devices_, registry_, ActedOn()))
         adminPage_ = entry->HasAdminPage == 1;
-    actions_.Update({listing_, adminPage_, distribution_.Known, distribution_.FullFeatures});
+    actions_.Update(
+        {scanned_, grid_->SelectionShown(), adminPage_, distribution_.Known, distribution_.FullFeatures});
 }
 
 void TFormMain::ResetGrid() {
-    listing_ = ActionInputs::Listing::Empty;
+    scanned_ = true;
     grid_->Reset([this] { devices_.Clear(); });
     UpdateActions();
 }
@@ -128,7 +161,6 @@ void TFormMain::DeviceReply(const QString& sender, quint16 /*port*/, const QByte
 }
 
 void TFormMain::ShowDevice(int index) {
-    listing_ = ActionInputs::Listing::Shown;
     grid_->ShowRow(index);
     UpdateActions();
 }
@@ -144,27 +176,39 @@ const DialogFactory::Runner* TFormMain::RunnerFor(int index) const {
 }
 
 void TFormMain::Config() {
-    const DialogFactory::Runner* runner = RunnerFor(SelectedDevice());
-    // A confirmed dialog has written the device, so its row and those of its neighbours may have changed.
-    if (runner && (*runner)(this, SelectedDevice(), DialogFactory::Run::General) == QDialog::Accepted)
-        Scan();
+    const int index = ActedOn();
+    const DialogFactory::Runner* runner = RunnerFor(index);
+    if (!runner)
+        return;
+    // Named as the user chose it, before the dialog renames it.
+    const QString caption = DeviceCaption(devices_.At(index));
+    if ((*runner)(this, index, DialogFactory::Run::General) != QDialog::Accepted)
+        return;
+    Report(tr("%1: settings sent").arg(caption));
+    // The device has been written, so its row and those of its neighbours may have changed.
+    Scan();
 }
 
 void TFormMain::LoadClick() {
-    const DialogFactory::Runner* runner = RunnerFor(SelectedDevice());
+    const DialogFactory::Runner* runner = RunnerFor(ActedOn());
     if (!runner)
         return;
-    const int index = files_->Load(SelectedDevice());
-    // A confirmed dialog has written the device, so its row and those of its neighbours may have changed.
-    if (index >= 0 && (*runner)(this, index, DialogFactory::Run::Loaded) == QDialog::Accepted)
-        Scan();
+    const QString caption = DeviceCaption(devices_.At(ActedOn()));
+    QString fileName;
+    const int index = files_->Load(ActedOn(), &fileName);
+    if (index < 0 || (*runner)(this, index, DialogFactory::Run::Loaded) != QDialog::Accepted)
+        return;
+    Report(tr("%1: configuration from %2 sent").arg(caption, fileName));
+    // The device has been written, so its row and those of its neighbours may have changed.
+    Scan();
 }
 
 void TFormMain::UpgradeButtonClick() {
-    // No test of the list: the full-featured variant upgrades any address with nothing listed.
-    const bool listed = SelectedDevice() >= 0 && SelectedDevice() < devices_.Size();
-    upgrade_->Open(listed ? QString::fromStdString(devices_.At(SelectedDevice()).SenderAddress) : QString(),
-                   distribution_.FullFeatures);
+    // The full-featured variant upgrades any address with nothing selected.
+    const int index = ActedOn();
+    const QString address = index >= 0 ? QString::fromStdString(devices_.At(index).SenderAddress) : QString();
+    if (upgrade_->Open(address, distribution_.FullFeatures) == QDialog::Accepted)
+        Report(upgrade_->ResultText(devices_));
 }
 
 void TFormMain::AboutMenuClick() {

@@ -3,6 +3,7 @@
 #include "ConfigFileController.h"
 #include "DeviceGrid.h"
 #include "DeviceList.h"
+#include "DeviceListExport.h"
 #include "DeviceRegistry.h"
 #include "DialogFactory.h"
 #include "DialogHost.h"
@@ -49,7 +50,6 @@ public:
     void ShowDevice(int index);
     // Sets every entry's state from the list, the selection and the variant.
     void UpdateActions();
-    void FitLastColumn() { grid_->FitLastColumn(); }
     void StringGridSelectCell(int column, int row) { grid_->SelectCell(column, row); }
     bool StringGridContextPopup(const QPoint& viewportPosition) {
         return grid_->ContextPopup(viewportPosition);
@@ -57,15 +57,15 @@ public:
     void StringGridDblClick();
     void SortClick(int column) { grid_->SortClick(column); }
     void FilterChange(const QString& text) { grid_->FilterChange(text); }
-    void ExportClick() { grid_->ExportClick(); }
+    void ExportClick() { Report(export_->Run(grid_->ShownDevices())); }
 
-    // Actions on the selected device.
+    // Actions on the selected device, when its row is shown and highlighted.
     void Config();
-    void Home() { webPages_->Open(SelectedDevice(), WebPage::Home); }
-    void AdminButtonClick() { webPages_->Open(SelectedDevice(), WebPage::Administration); }
+    void Home() { webPages_->Open(ActedOn(), WebPage::Home); }
+    void AdminButtonClick() { webPages_->Open(ActedOn(), WebPage::Administration); }
     void LoadClick();
-    void SaveClick() { files_->Save(SelectedDevice()); }
-    void Print() { labels_->Print(SelectedDevice()); }
+    void SaveClick() { Report(files_->Save(ActedOn())); }
+    void Print() { labels_->Print(ActedOn()); }
     void UpgradeButtonClick();
 
     // The program's own: options and the MAC log, start-up, about, exit.
@@ -86,6 +86,8 @@ public:
     DeviceList& Devices() override { return devices_; }
     const DeviceList& Devices() const { return devices_; }
     int SelectedDevice() const { return grid_->SelectedDevice(); }
+    // The selected device while its row is shown and highlighted, else -1.
+    int ActedOn() const { return grid_->SelectionShown() ? SelectedDevice() : -1; }
     const DeviceRegistry& Registry() const { return registry_; }
     TServeur& Serveur() override { return *serveur_; }
     Prompts& UserPrompts() override { return prompts_; }
@@ -101,6 +103,11 @@ signals:
 
 private:
     void FormCreate();
+    // The window's size and place, the columns' widths and the sort order, from one run to the next.
+    void RestoreLayout();
+    void SaveLayout();
+    // Says in the status bar what an action did; nothing for an empty text.
+    void Report(const QString& text);
     void ConnectActions();
     // The dialog runner of this device's model; nullptr when nothing is listed there or its type code is
     // not registered.
@@ -115,6 +122,7 @@ private:
     TServeur* serveur_;
     MainWindowActions actions_;
     DeviceGrid* grid_;
+    DeviceListExport* export_;
     ScanController* scan_;
     ConfigFileController* files_;
     LabelController* labels_;
@@ -122,7 +130,7 @@ private:
     UpgradeController* upgrade_;
     QLabel* lanNote_;
     // What the entries' states follow besides the selection and the variant.
-    ActionInputs::Listing listing_ = ActionInputs::Listing::NotScanned;
+    bool scanned_ = false;
     bool adminPage_ = false;
 };
 

@@ -1,5 +1,8 @@
 #include "UpgradeController.h"
 
+#include "DeviceCaption.h"
+#include "TIPEdit.h"
+
 namespace olg {
 
 UpgradeController::UpgradeController(TServeur& serveur, Prompts& prompts, NeighbourCache& neighbours,
@@ -15,6 +18,20 @@ QDialog::DialogCode UpgradeController::Open(const QString& address, bool fullFea
     CreateUpgradeForm();
     form_->SetFullFeatures(fullFeatures);
     return form_->ShowUpgrade(address);
+}
+
+QString UpgradeController::ResultText(const DeviceList& devices) const {
+    const QString address = form_->UpgradeIP()->Text();
+    QString caption = address;
+    for (const TOLG& record : devices.Records()) {
+        if (QString::fromStdString(record.SenderAddress) == address) {
+            caption = DeviceCaption(record);
+            break;
+        }
+    }
+    return form_->Flow().LastResult().Mode == TransferMode::TftpImage
+               ? tr("%1: firmware sent and read back the same").arg(caption)
+               : tr("%1: firmware sent by FTP").arg(caption);
 }
 
 } // namespace olg

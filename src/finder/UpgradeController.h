@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DeviceList.h"
 #include "NeighbourCache.h"
 #include "Prompts.h"
 #include "TServeur.h"
@@ -18,8 +19,11 @@ public:
 
     void CreateUpgradeForm();
     TUpgradeForm* UpgradeForm() const { return form_; }
-    // Opens the dialog for the device at this address, empty when none is listed.
+    // Opens the dialog for the device at this address, empty when none is listed; Accepted once an upgrade
+    // went through.
     QDialog::DialogCode Open(const QString& address, bool fullFeatures);
+    // What the last upgrade did, for the status bar, naming the device by its name when it is listed.
+    QString ResultText(const DeviceList& devices) const;
 
 private:
     TServeur& serveur_;

@@ -32,7 +32,8 @@ QString WidgetPrompts::AskSaveFileName(const FileDialogRequest& request) {
 }
 
 QString WidgetPrompts::AskFileName(const FileDialogRequest& request, bool open) {
-    QFileDialog dialog(parent_, request.Title, request.FileName, request.Filter);
+    QFileDialog dialog(parent_, request.Title, folders_ ? folders_->StartName(request) : request.FileName,
+                       request.Filter);
     dialog.setObjectName(open ? QStringLiteral("OpenDialog") : QStringLiteral("SaveDialog"));
     dialog.setAcceptMode(open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
     dialog.setFileMode(open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
@@ -42,7 +43,10 @@ QString WidgetPrompts::AskFileName(const FileDialogRequest& request, bool open) 
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.ConfirmOverwrite);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
-    return dialog.selectedFiles().constFirst();
+    const QString chosen = dialog.selectedFiles().constFirst();
+    if (folders_)
+        folders_->Remember(request, chosen);
+    return chosen;
 }
 
 bool WidgetPrompts::ConfirmUpgrade(const QString& warning) {

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "FileDialogFolders.h"
 #include "Prompts.h"
 
 #include <QMessageBox>
 #include <QPointer>
 #include <QWidget>
+
+#include <optional>
 
 namespace olg {
 
@@ -16,6 +19,8 @@ public:
 
     // The window the boxes are centred on; set once the main window exists.
     void SetParent(QWidget* parent) { parent_ = parent; }
+    // Where the file dialogs remember the last folder of each kind of file.
+    void SetSettings(SettingsStore& settings) { folders_.emplace(settings); }
 
     void ShowError(const QString& message) override;
     void ShowWarning(const QString& message) override;
@@ -29,6 +34,7 @@ private:
     QString AskFileName(const FileDialogRequest& request, bool open);
 
     QPointer<QWidget> parent_;
+    std::optional<FileDialogFolders> folders_;
 };
 
 } // namespace olg

@@ -195,7 +195,7 @@ void TUpgradeForm::UpgradeBtnClick() {
     flow_.Run(address, file);
     if (closeRequested_) {
         closeRequested_ = false;
-        done(QDialog::Rejected);
+        done(flow_.LastResult().Succeeded ? QDialog::Accepted : QDialog::Rejected);
     }
 }
 
@@ -227,6 +227,8 @@ void TUpgradeForm::FTPWork(qint64 total) {
     if (progressBar_->maximum() > 0)
         progressBar_->setValue(
             static_cast<int>(std::min<qint64>(total / progressUnit_, progressBar_->maximum())));
+    // A transfer may run without a turn of the event loop between two steps.
+    progressBar_->repaint();
 }
 
 void TUpgradeForm::FTPWorkEnd() {

@@ -32,7 +32,8 @@ public:
     void SetSettings(const UpgradeSettings& settings) { flow_.SetSettings(settings); }
     void SetNeighbourCache(NeighbourCache* neighbours) { flow_.SetNeighbourCache(neighbours); }
 
-    // Opens the dialog modally for the device at this address (empty when no device is listed).
+    // Opens the dialog modally for the device at this address (empty when no device is listed); Accepted
+    // once an upgrade went through.
     QDialog::DialogCode ShowUpgrade(const QString& address);
     // What ShowUpgrade does before the dialog runs, for callers that show it themselves.
     void PrepareUpgrade(const QString& address);

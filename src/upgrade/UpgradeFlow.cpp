@@ -304,7 +304,7 @@ bool UpgradeFlow::FtpImage(const QString& remoteName, QString* error) {
     }
     client.Quit();
     verified_ = true;
-    emit ProgressHidden();
+    // The store's bar stays, full, while the device programs the image.
     emit WaitLabelShown(true);
     WaitPumping(settings_.ProgrammingWaitMs);
     return true;

@@ -10,9 +10,11 @@
 
 #include <QHeaderView>
 #include <QJsonDocument>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -135,6 +137,7 @@ private slots:
     void exportReadBack_data();
     void exportReadBack();
     void addressConflictMark();
+    void layoutRemembered();
 };
 
 void TestListView::sortAndFilterKeepSelection_data() {
@@ -150,8 +153,6 @@ void TestListView::sortAndFilterKeepSelection_data() {
         << QList<int>{0, 0, 0} << QString() << 2 << QList<int>{0, 1, 2} << 2;
     QTest::newRow("IP by number") << QList<int>{2} << QString() << 0 << QList<int>{2, 1, 0} << 0;
     QTest::newRow("MAC after name") << QList<int>{0, 3} << QString() << 2 << QList<int>{1, 2, 0} << 2;
-    QTest::newRow("filler title sorts nothing")
-        << QList<int>{4} << QString() << 1 << QList<int>{0, 1, 2} << 1;
     QTest::newRow("filter on name, any case")
         << QList<int>{} << QStringLiteral("pDu") << 2 << QList<int>{0, 2} << 2;
     QTest::newRow("filter on IP") << QList<int>{} << QStringLiteral("9.0.") << 2 << QList<int>{2} << 2;
@@ -181,6 +182,10 @@ void TestListView::sortAndFilterKeepSelection() {
     fixture.filter->setText(filter);
     QCOMPARE(fixture.Names(), NamesOf(shown));
     QCOMPARE(fixture.form->SelectedDevice(), selectedAfter);
+    // With a filter, the status bar says how many devices it lets through.
+    const auto* note = fixture.form->findChild<QLabel*>(QStringLiteral("FilterNote"));
+    QCOMPARE(note->isVisibleTo(fixture.form.get()), !filter.isEmpty());
+    QCOMPARE(note->text(), QStringLiteral("%1 of 3 devices shown").arg(shown.size()));
     if (!shown.isEmpty()) {
         QCOMPARE(fixture.Names(true), NamesOf({selectedAfter}));
         // A click and a reply of a device keep working on list indexes, whatever the order shown.
@@ -221,6 +226,8 @@ void TestListView::exportReadBack() {
 
     QCOMPARE(fixture.prompts.fileDialogs.size(), 1);
     QVERIFY(fixture.prompts.fileDialogs[0].Request.ConfirmOverwrite);
+    QCOMPARE(fixture.form->statusBar()->currentMessage(),
+             written ? QStringLiteral("3 devices exported to ") + path : QString());
     if (!written) {
         QCOMPARE(fixture.prompts.errors.size(), 1);
         QVERIFY(fixture.prompts.errors[0].contains(path));
@@ -256,6 +263,25 @@ void TestListView::addressConflictMark() {
     fixture.Reply(Devices[2]);
     QTRY_VERIFY(!background(0));
     QVERIFY(!background(2));
+}
+
+void TestListView::layoutRemembered() {
+    Fixture fixture;
+    fixture.form->resize(900, 500);
+    fixture.grid->horizontalHeader()->resizeSection(0, 222);
+    fixture.ClickTitle(2);
+    fixture.form.reset();
+    // The next run, on the same settings.
+    TFormMain again(fixture.platform, fixture.prompts,
+                    ExchangeSettings{QHostAddress(QHostAddress::LocalHost), 0});
+    for (const Device& device : Devices)
+        again.DeviceReply(QString::fromLatin1(device.Address), 52389,
+                          FakeDevice::Reply(FakeDevice::Mac(device.Mac), device.Name, Olg1n, device.Model),
+                          true);
+    const auto* grid = again.findChild<QTableView*>(QStringLiteral("StringGrid"));
+    QCOMPARE(again.size(), QSize(900, 500));
+    QCOMPARE(grid->horizontalHeader()->sectionSize(0), 222);
+    QCOMPARE(grid->model()->index(0, 0).data().toString(), QStringLiteral("pdu-10"));
 }
 
 QTEST_MAIN(TestListView)

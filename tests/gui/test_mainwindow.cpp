@@ -21,6 +21,7 @@
 #include <QProgressBar>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QStatusBar>
 #include <QTableView>
 #include <QTest>
 #include <QToolBar>
@@ -136,8 +137,10 @@ private slots:
     void titleRowOpensNoPopup();
     void doubleClickRunsHome_data();
     void doubleClickRunsHome();
-    void fillerColumn_data();
-    void fillerColumn();
+    void selectionFollowsDevice_data();
+    void selectionFollowsDevice();
+    void lastColumnStretches_data();
+    void lastColumnStretches();
     void configureDispatch_data();
     void configureDispatch();
     void portInUse();
@@ -160,7 +163,7 @@ void TestMainWindow::entriesInOrder_data() {
                                 << Texts({"Configure", "Home", "Administration", "-", "Load Config",
                                           "Save Config"});
     QTest::newRow("grid titles") << QStringLiteral("StringGrid")
-                                 << Texts({"Name", "Type", "IP Address", "MAC Address", ""});
+                                 << Texts({"Name", "Type", "IP Address", "MAC Address"});
 }
 
 void TestMainWindow::entriesInOrder() {
@@ -187,7 +190,8 @@ void TestMainWindow::entriesInOrder() {
 void TestMainWindow::captionShortcutAndSeparator() {
     Fixture fixture;
     QCOMPARE(fixture.form->windowTitle(), QStringLiteral("eOutletGuard Finder"));
-    QCOMPARE(fixture.Entry(QStringLiteral("ScanMenu"))->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
+    QCOMPARE(fixture.Entry(QStringLiteral("ScanMenu"))->shortcuts(),
+             (QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+S")), QKeySequence(Qt::Key_F5)}));
     // The variant hides this separator together with Options, so it must be the one just above Options.
     const QList<QAction*> file = fixture.form->findChild<QMenu*>(QStringLiteral("FileMenu"))->actions();
     const qsizetype options = file.indexOf(fixture.Entry(QStringLiteral("Options")));
@@ -214,6 +218,13 @@ void TestMainWindow::enablement_data() {
         << QStringLiteral("plain device") << adminEntries << adminEntries;
     QTest::newRow("device of unknown type")
         << QStringLiteral("unknown device") << adminEntries << adminEntries;
+    // The actions act only on a device whose row the user sees selected.
+    QTest::newRow("filter hides the device")
+        << QStringLiteral("filtered admin device") << deviceActions + Words("AdminButton AdminMenu")
+        << Words("AdminButton AdminMenu");
+    QTest::newRow("row unselected") << QStringLiteral("unselected admin device")
+                                    << deviceActions + Words("AdminButton AdminMenu")
+                                    << Words("AdminButton AdminMenu");
 }
 
 void TestMainWindow::enablement() {
@@ -226,10 +237,15 @@ void TestMainWindow::enablement() {
         fixture.Reply(FakeDevice::Reply(FakeDevice::Mac(1), "a", Olg8w));
         fixture.form->Scan();
     } else if (moment.endsWith(QLatin1String("device"))) {
-        const std::uint32_t type = moment.startsWith(QLatin1String("admin"))   ? Olg8w
-                                   : moment.startsWith(QLatin1String("plain")) ? Olg1n
-                                                                               : Unknown;
+        const std::uint32_t type = moment.contains(QLatin1String("admin"))   ? Olg8w
+                                   : moment.contains(QLatin1String("plain")) ? Olg1n
+                                                                             : Unknown;
         fixture.Reply(FakeDevice::Reply(FakeDevice::Mac(1), "a", type));
+        if (moment.startsWith(QLatin1String("filtered")))
+            fixture.form->findChild<QLineEdit*>(QStringLiteral("FilterEdit"))->setText(QStringLiteral("zzz"));
+        if (moment.startsWith(QLatin1String("unselected")))
+            QTest::mouseClick(fixture.grid->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                              fixture.grid->visualRect(fixture.grid->model()->index(0, 0)).center());
     }
     for (const QString& name : DeviceEntries) {
         const QAction* entry = fixture.Entry(name);
@@ -287,27 +303,27 @@ void TestMainWindow::rowsFromReplies_data() {
         << QList<QByteArray>{FakeDevice::Reply(b, "bee", Olg1n, "M1"),
                              FakeDevice::Reply(a, "ay", Olg8w, "M8"),
                              FakeDevice::Reply(c, "sea", Unknown, "M?")}
-        << Texts({"bee|M1|127.0.0.2|00.00.00.00.00.B2|", "ay|M8|127.0.0.2|00.0A.95.9D.68.16|",
-                  "sea|M?|127.0.0.2|FF.FF.FF.FF.FF.FE|"})
+        << Texts({"bee|M1|127.0.0.2|00.00.00.00.00.B2", "ay|M8|127.0.0.2|00.0A.95.9D.68.16",
+                  "sea|M?|127.0.0.2|FF.FF.FF.FF.FF.FE"})
         << 2;
     QTest::newRow("ten replies of one device, one row")
         << QList<QByteArray>{FakeDevice::Reply(a, "ay", Olg1n, "M1")}
-        << Texts({"ay|M1|127.0.0.2|00.0A.95.9D.68.16|"}) << 0;
+        << Texts({"ay|M1|127.0.0.2|00.0A.95.9D.68.16"}) << 0;
     QTest::newRow("device texts are Windows-1252")
         << QList<QByteArray>{FakeDevice::Reply(a, "Caf\xe9 \x80 <b>x</b>", Olg1n, "\x93q\x94")}
-        << QStringList{QStringLiteral(u"Café € <b>x</b>|“q”|127.0.0.2|00.0A.95.9D.68.16|")} << 0;
+        << QStringList{QStringLiteral(u"Café € <b>x</b>|“q”|127.0.0.2|00.0A.95.9D.68.16")} << 0;
     const DeviceIdentity broadcast{0x00, 0x01, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
     const DeviceIdentity otherBroadcast{0x12, 0x34, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
     QTest::newRow("all-FF sources dropped")
         << QList<QByteArray>{FakeDevice::Reply(broadcast, "x", Olg1n),
                              FakeDevice::Reply(otherBroadcast, "y", Olg1n)}
-        << Texts({"||||"}) << 0;
+        << Texts({"|||"}) << 0;
     const DeviceIdentity addressForm{0x00, 0x02, 0x0A, 0x00, 0x00, 0x05, 0xCC, 0xA5};
     QTest::newRow("identity without a MAC")
         << QList<QByteArray>{FakeDevice::Reply(addressForm, "ip", Olg1n, "M1")}
-        << Texts({"ip|M1|127.0.0.2|00.00.00.00.00.00|"}) << 0;
+        << Texts({"ip|M1|127.0.0.2|00.00.00.00.00.00"}) << 0;
     QTest::newRow("datagram shorter than a header dropped")
-        << QList<QByteArray>{QByteArray(24, '\x01')} << Texts({"||||"}) << 0;
+        << QList<QByteArray>{QByteArray(24, '\x01')} << Texts({"|||"}) << 0;
 }
 
 void TestMainWindow::rowsFromReplies() {
@@ -325,7 +341,7 @@ void TestMainWindow::rowsFromReplies() {
     // The interface a device answered on is told by the last line of its row's tooltip, after any address
     // conflict (the fake device answers for all from one address); the empty row has none.
     const QString tip = fixture.grid->model()->index(0, 0).data(Qt::ToolTipRole).toString();
-    QCOMPARE(tip.section(QLatin1Char('\n'), -1), rows.front() == QLatin1String("||||")
+    QCOMPARE(tip.section(QLatin1Char('\n'), -1), rows.front() == QLatin1String("|||")
                                                      ? QString()
                                                      : QStringLiteral("Answers on network interface lo"));
     // Rows are added one at a time and refreshed in place: the grid is reset only when the scan starts.
@@ -343,7 +359,7 @@ void TestMainWindow::lateRepliesAfterScan() {
     fixture.device.SendTo(fixture.ExchangePort(),
                           FakeDevice::Reply(FakeDevice::Mac(0xA1), "renamed", Olg1n, "M1"));
     const QStringList expected =
-        Texts({"renamed|M1|127.0.0.2|00.00.00.00.00.A1|", "new|M8|127.0.0.2|00.00.00.00.00.B2|"});
+        Texts({"renamed|M1|127.0.0.2|00.00.00.00.00.A1", "new|M8|127.0.0.2|00.00.00.00.00.B2"});
     QTRY_COMPARE_WITH_TIMEOUT(fixture.Rows(), expected, ScanBound);
 }
 
@@ -476,7 +492,45 @@ void TestMainWindow::doubleClickRunsHome() {
     QCOMPARE(fixture.form->SelectedDevice(), row < 0 ? 0 : row);
 }
 
-void TestMainWindow::fillerColumn_data() {
+void TestMainWindow::selectionFollowsDevice_data() {
+    QTest::addColumn<int>("sortColumn"); // -1: the order of first replies
+    QTest::addColumn<QList<int>>("answerAgain");
+    QTest::addColumn<QString>("selectedAfter");
+    QTest::newRow("same device, answering last") << -1 << QList<int>{3, 1, 2} << QStringLiteral("b");
+    QTest::newRow("sorted by name") << 0 << QList<int>{3, 2, 1} << QStringLiteral("b");
+    QTest::newRow("device gone: first row") << 0 << QList<int>{1, 3} << QStringLiteral("a");
+}
+
+void TestMainWindow::selectionFollowsDevice() {
+    QFETCH(int, sortColumn);
+    QFETCH(QList<int>, answerAgain);
+    QFETCH(QString, selectedAfter);
+    Fixture fixture;
+    QVERIFY(QTest::qWaitForWindowExposed(fixture.form.get()));
+    const char* names[] = {"", "c", "b", "a"};
+    const auto reply = [&](int mac) {
+        return FakeDevice::Reply(FakeDevice::Mac(static_cast<std::uint64_t>(mac)), names[mac], Olg1n);
+    };
+    for (int mac : {1, 2, 3})
+        fixture.Reply(reply(mac));
+    if (sortColumn >= 0)
+        fixture.form->SortClick(sortColumn);
+    fixture.Click(static_cast<int>(
+        fixture.Rows().indexOf(QStringLiteral("b|eOutletGuard|127.0.0.9|00.00.00.00.00.02"))));
+    QList<QByteArray> answers;
+    for (int mac : answerAgain)
+        answers.append(reply(mac));
+    fixture.device.SetAnswers(answers);
+    // A new scan, as after OK or a loaded configuration.
+    fixture.form->Scan();
+    QTRY_VERIFY_WITH_TIMEOUT(fixture.ScanOver(), ScanBound);
+    const QModelIndexList selected = fixture.grid->selectionModel()->selectedRows();
+    QCOMPARE(selected.size(), 1);
+    QCOMPARE(selected.front().data().toString(), selectedAfter);
+    QCOMPARE(fixture.Entry(QStringLiteral("ConfigButton"))->isEnabled(), true);
+}
+
+void TestMainWindow::lastColumnStretches_data() {
     QTest::addColumn<int>("windowWidth");
     QTest::addColumn<int>("widenFirstColumnBy");
     QTest::addColumn<bool>("fills");
@@ -486,7 +540,7 @@ void TestMainWindow::fillerColumn_data() {
     QTest::newRow("first column widened past the window") << 700 << 400 << false;
 }
 
-void TestMainWindow::fillerColumn() {
+void TestMainWindow::lastColumnStretches() {
     QFETCH(int, windowWidth);
     QFETCH(int, widenFirstColumnBy);
     QFETCH(bool, fills);
@@ -496,12 +550,14 @@ void TestMainWindow::fillerColumn() {
     QHeaderView* columns = fixture.grid->horizontalHeader();
     columns->resizeSection(0, columns->sectionSize(0) + widenFirstColumnBy);
     if (fills) {
-        // The columns end exactly at the grid's right edge: no gap and no horizontal scroll bar.
+        // The last column ends exactly at the grid's right edge: no gap and no horizontal scroll bar.
         QTRY_COMPARE(columns->length(), fixture.grid->viewport()->width());
-        QVERIFY(columns->sectionSize(4) > 0);
         QCOMPARE(fixture.grid->horizontalScrollBar()->maximum(), 0);
     } else {
-        QTRY_COMPARE(columns->sectionSize(4), 0);
+        // The MAC column keeps its room, and the grid scrolls.
+        QTRY_VERIFY(fixture.grid->horizontalScrollBar()->maximum() > 0);
+        QVERIFY(columns->sectionSize(3) >=
+                fixture.grid->fontMetrics().horizontalAdvance(QStringLiteral("DD.DD.DD.DD.DD.DD")));
     }
 }
 
@@ -510,11 +566,13 @@ void TestMainWindow::configureDispatch_data() {
     QTest::addColumn<bool>("confirmed");
     QTest::addColumn<bool>("dialogRuns");
     QTest::addColumn<bool>("scansAgain");
-    QTest::newRow("confirmed with OK") << Olg1n << true << true << true;
-    QTest::newRow("cancelled") << Olg1n << false << true << false;
-    QTest::newRow("unknown type") << Unknown << true << false << false;
-    QTest::newRow("another model's dialog") << Olg8w << true << true << true;
-    QTest::newRow("nothing listed") << 0u << true << false << false;
+    QTest::addColumn<QString>("filter");
+    QTest::newRow("confirmed with OK") << Olg1n << true << true << true << QString();
+    QTest::newRow("cancelled") << Olg1n << false << true << false << QString();
+    QTest::newRow("unknown type") << Unknown << true << false << false << QString();
+    QTest::newRow("another model's dialog") << Olg8w << true << true << true << QString();
+    QTest::newRow("nothing listed") << 0u << true << false << false << QString();
+    QTest::newRow("hidden by the filter") << Olg1n << true << false << false << QStringLiteral("zzz");
 }
 
 void TestMainWindow::configureDispatch() {
@@ -522,6 +580,7 @@ void TestMainWindow::configureDispatch() {
     QFETCH(bool, confirmed);
     QFETCH(bool, dialogRuns);
     QFETCH(bool, scansAgain);
+    QFETCH(QString, filter);
     Fixture fixture;
     QList<int> runs;
     QWidget* owner = nullptr;
@@ -537,12 +596,16 @@ void TestMainWindow::configureDispatch() {
         fixture.Reply(FakeDevice::Reply(FakeDevice::Mac(1), "a", Olg8w));
         fixture.Reply(FakeDevice::Reply(FakeDevice::Mac(2), "b", type));
         fixture.Click(1);
+        fixture.form->findChild<QLineEdit*>(QStringLiteral("FilterEdit"))->setText(filter);
     }
     fixture.Entry(QStringLiteral("ConfigPopup"))->trigger();
     QCOMPARE(runs, dialogRuns ? QList<int>{1} : QList<int>{});
     if (dialogRuns)
         QCOMPARE(owner, fixture.form.get());
     QCOMPARE(fixture.timer->isActive(), scansAgain);
+    // What OK did, in the status bar.
+    QCOMPARE(fixture.form->statusBar()->currentMessage(),
+             scansAgain ? QStringLiteral("b: settings sent") : QString());
 }
 
 void TestMainWindow::upgradeOpensForSelection_data() {
@@ -556,7 +619,7 @@ void TestMainWindow::upgradeOpensForSelection() {
     Fixture fixture;
     if (listed) {
         fixture.Reply(FakeDevice::Reply(FakeDevice::Mac(1), "a", Olg8w));
-        fixture.Click(1);
+        fixture.Click(0);
     }
     TUpgradeForm* form = fixture.form->UpgradeForm();
     QVERIFY(form);

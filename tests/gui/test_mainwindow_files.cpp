@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QDesktopServices>
 #include <QFile>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
@@ -143,6 +144,10 @@ void TestMainWindowFiles::saveConfig() {
              (FileDialogRequest{QStringLiteral("Save olg1n"), QStringLiteral("olg1n.cfg"),
                                 QStringLiteral("cfg"), Filter}));
     QCOMPARE(fixture.prompts.errors, error.isEmpty() ? QStringList() : QStringList{error});
+    QCOMPARE(fixture.form->statusBar()->currentMessage(),
+             error.isEmpty()
+                 ? QString::fromLatin1(name) + QStringLiteral(": configuration saved to ") + fixture.path
+                 : QString());
     QFile file(fixture.path);
     QCOMPARE(file.open(QIODevice::ReadOnly), error.isEmpty());
     if (error.isEmpty()) {
@@ -197,6 +202,9 @@ void TestMainWindowFiles::loadConfig() {
         QVERIFY(shown[0].Value(7) == ParamValue::Text("From file") &&
                 shown[0].Value(4) == ParamValue::Integer(0));
     QCOMPARE(fixture.form->findChild<QTimer*>(QStringLiteral("Timer"))->isActive(), loaded && confirmed);
+    QCOMPARE(fixture.form->statusBar()->currentMessage(),
+             loaded && confirmed ? QStringLiteral("Hall: configuration from %1 sent").arg(fixture.path)
+                                 : QString());
     QCOMPARE(fixture.device.Requests().size(), 0);
 }
 

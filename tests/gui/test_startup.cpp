@@ -3,6 +3,7 @@
 
 #include "ApplicationIcon.h"
 #include "FakeDevice.h"
+#include "FileDialogFolders.h"
 #include "ProcSystemInformation.h"
 #include "QSettingsStore.h"
 #include "RecordingPlatform.h"
@@ -113,6 +114,8 @@ private slots:
     void systemInformation();
     void options_data();
     void options();
+    void fileDialogFolders_data();
+    void fileDialogFolders();
     void print_data();
     void print();
     void singleInstance();
@@ -327,6 +330,39 @@ void TestStartup::options() {
         QCOMPARE(QSettings(file, QSettings::IniFormat).value(QStringLiteral("Properties/MACFile")).toString(),
                  stored);
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QString());
+}
+
+void TestStartup::fileDialogFolders_data() {
+    QTest::addColumn<QString>("chosen"); // the file chosen before, for configuration files
+    QTest::addColumn<QString>("proposed");
+    QTest::addColumn<QString>("suffix");
+    QTest::addColumn<QString>("start");
+    QTest::newRow("nothing chosen yet") << QString() << "olg1n.cfg"
+                                        << "cfg"
+                                        << "olg1n.cfg";
+    QTest::newRow("in the last folder of its kind") << "/data/site/a.cfg"
+                                                    << "olg1n.cfg"
+                                                    << "cfg"
+                                                    << "/data/site/olg1n.cfg";
+    QTest::newRow("a name with a folder of its own") << "/data/site/a.cfg"
+                                                     << "/old/b.cfg"
+                                                     << "cfg"
+                                                     << "/old/b.cfg";
+    QTest::newRow("another kind, another folder") << "/data/site/a.cfg"
+                                                  << "label.pdf"
+                                                  << "pdf"
+                                                  << "label.pdf";
+}
+
+void TestStartup::fileDialogFolders() {
+    QFETCH(QString, chosen);
+    QFETCH(QString, proposed);
+    QFETCH(QString, suffix);
+    QFETCH(QString, start);
+    RecordingPlatform platform;
+    FileDialogFolders folders(platform);
+    folders.Remember({QStringLiteral("Open Config"), {}, QStringLiteral("cfg"), {}}, chosen);
+    QCOMPARE(folders.StartName({QStringLiteral("Any"), proposed, suffix, {}}), start);
 }
 
 void TestStartup::print_data() {

@@ -199,11 +199,20 @@ void TestUpgradeForm::upgrade() {
         if (highest == form.ProgressBar()->maximum() && form.FileLabel()->isVisible())
             Shoot(&form, "upgrade-busy");
     });
+    // An FTP image's bar stays, full, beside "Waiting end of programming ...".
+    bool fullWhileWaiting = false;
+    connect(&form.Flow(), &UpgradeFlow::WaitLabelShown, this, [&](bool shown) {
+        if (shown)
+            fullWhileWaiting = form.ProgressBar()->isVisible() &&
+                               form.ProgressBar()->value() == form.ProgressBar()->maximum();
+    });
     QTest::mouseClick(form.UpgradeBtn(), Qt::LeftButton);
 
     QCOMPARE(prompts.upgradeWarnings.size(), fullFeatures ? 0 : 1);
     QCOMPARE(prompts.errors, errors);
     QCOMPARE(form.isVisible(), !closes);
+    QCOMPARE(form.result(), closes && errors.isEmpty() ? QDialog::Accepted : QDialog::Rejected);
+    QCOMPARE(fullWhileWaiting, closes && form.Flow().LastResult().Mode == TransferMode::FtpImage);
     QCOMPARE(QApplication::overrideCursor(), nullptr);
     QVERIFY(form.UpgradeBtn()->isEnabled());
     QVERIFY(form.FileLabel()->isHidden() && form.ProgressBar()->isHidden() && form.WaitLabel()->isHidden());
