@@ -1,6 +1,7 @@
 #include "GrowToFit.h"
 
 #include <QEvent>
+#include <QScreen>
 #include <QTimer>
 #include <QWidget>
 
@@ -16,8 +17,11 @@ bool GrowToFit::eventFilter(QObject* watched, QEvent* event) {
         // After the layout has taken the request in, so that the size hint is the new one.
         QTimer::singleShot(0, this, [this] {
             pending_ = false;
-            if (dialog_->isVisible())
-                dialog_->resize(dialog_->size().expandedTo(dialog_->sizeHint()));
+            if (!dialog_->isVisible())
+                return;
+            const QSize wanted = dialog_->size().expandedTo(dialog_->sizeHint());
+            dialog_->resize(
+                dialog_->screen() ? wanted.boundedTo(dialog_->screen()->availableGeometry().size()) : wanted);
         });
     }
     return QObject::eventFilter(watched, event);

@@ -7,7 +7,8 @@ class QWidget;
 namespace olg {
 
 // Lets a dialog grow whenever its content asks for more room than it has, e.g. when the full view shows
-// tabs that the general view hid, so that no tab shows its fields squeezed. It never shrinks the dialog.
+// tabs that the general view hid, so that no tab shows its fields squeezed. It never shrinks the dialog, nor
+// grows it past the screen.
 class GrowToFit : public QObject {
     Q_OBJECT
 

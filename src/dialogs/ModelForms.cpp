@@ -12,6 +12,8 @@
 #include "ui_Tolg8kForm.h"
 #include "ui_Tolg8nForm.h"
 
+#include <QTabWidget>
+
 #include <QPushButton>
 #include <QTabWidget>
 
@@ -97,6 +99,12 @@ void Build(TOlgForm& dialog, const ModelDescription& model, FormSetUp setUp, con
     }
 
     dialog.AddLogins(model.Params);
+    // Every tab stays in reach of the mouse: the dialog asks for the room of all its tabs, and where the
+    // screen has less, the tabs' captions shorten rather than scroll out of sight.
+    for (QTabWidget* control : dialog.findChildren<QTabWidget*>()) {
+        control->setUsesScrollButtons(false);
+        control->setElideMode(Qt::ElideRight);
+    }
     new GrowToFit(&dialog);
 }
 

@@ -7,7 +7,9 @@
 #include "DeviceText.h"
 #include "DialogHost.h"
 #include "ErrorBox.h"
+#include "MacAddress.h"
 #include "ParamIds.h"
+#include "ReadOnlyLook.h"
 #include "TBoundCheckBox.h"
 #include "TBoundEdit.h"
 #include "TBoundSpinEdit.h"
@@ -94,7 +96,11 @@ TOlgForm::TOlgForm(DialogHost& host, QWidget* parent)
     buttons->addStretch(1);
     buttons->addWidget(OKBtn);
     buttons->addWidget(CancelBtn);
+    DeviceLine = new QLabel(this);
+    DeviceLine->setObjectName(QStringLiteral("DeviceLine"));
+    DeviceLine->setTextFormat(Qt::PlainText);
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(DeviceLine);
     layout->addWidget(PageControl);
     layout->addLayout(buttons);
     OrderTabs();
@@ -285,6 +291,20 @@ void TOlgForm::PrepareRun() {
             edit->SetPrompts(&host_.UserPrompts());
     GroupRadioButtons();
     AlignGeneralLabels();
+    QStringList device{DeviceText::Decode(localOlg_.Value(param::DeviceName).AsText()),
+                       DeviceText::Decode(localOlg_.Value(param::ModelName).AsText()),
+                       QString::fromStdString(localOlg_.SenderAddress),
+                       QString::fromStdString(FormatMac(".", localOlg_.Mac))};
+    device.removeAll(QString());
+    DeviceLine->setText(device.join(QStringLiteral("  \u00B7  ")));
+    for (QLineEdit* field : findChildren<QLineEdit*>())
+        ShowReadOnly(field, field->isReadOnly());
+    for (QWidget* field : {static_cast<QWidget*>(DHCP), static_cast<QWidget*>(ipaddress)}) {
+        if (!field->isHidden() && field->isEnabled()) {
+            field->setFocus();
+            break;
+        }
+    }
 }
 
 void TOlgForm::ShowTabs(int visibleCount) {

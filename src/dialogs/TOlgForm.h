@@ -130,11 +130,14 @@ public:
     QGroupBox* VersionBox = nullptr;
     QLabel* VersionLabel = nullptr;
     TBoundEdit* VersionEdit = nullptr;
+    // The device edited: name, model, address and MAC, above the tabs.
+    QLabel* DeviceLine;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Names the device, shows read-only fields as such and puts the focus on the first field.
     void PrepareRun();
     void RegisterChildren(QWidget* parent);
     void GroupRadioButtons();

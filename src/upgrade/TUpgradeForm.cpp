@@ -1,6 +1,7 @@
 #include "TUpgradeForm.h"
 
 #include "Prompts.h"
+#include "ReadOnlyLook.h"
 #include "TIPEdit.h"
 #include "TServeur.h"
 
@@ -143,6 +144,7 @@ void TUpgradeForm::PrepareUpgrade(const QString& address) {
         upgradeIP_->SetText(QString());
     }
     upgradeIP_->SetReadOnly(!fullFeatures_);
+    ShowReadOnly(upgradeIP_, !fullFeatures_);
     UpdateUpgradeButton();
 }
 

@@ -5,6 +5,7 @@
 #include "TestDialogHost.h"
 
 #include "Datagram.h"
+#include "MacAddress.h"
 #include "SplitRequest.h"
 #include "TBoundCheckBox.h"
 #include "TBoundSpinEdit.h"
@@ -19,6 +20,7 @@
 #include "TSuperv.h"
 #include "ui_TestTabs.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QNetworkDatagram>
 #include <QPushButton>
@@ -209,7 +211,11 @@ void TestOlgForm::runs() {
     TestForm form(host, bare);
     form.SetDeviceIndex(index);
     QString tabsAtEnd;
+    bool firstFieldFocused = false;
     QTimer::singleShot(0, &form, [&] {
+        firstFieldFocused =
+            form.focusWidget() != nullptr &&
+            (form.focusWidget() == form.DHCP || form.ipaddress->isAncestorOf(form.focusWidget()));
         for (const QString& step : script) {
             if (step == QStringLiteral("port")) {
                 form.Port->setValue(4321);
@@ -277,6 +283,11 @@ void TestOlgForm::runs() {
     const int result = loaded ? form.ShowLoaded() : form.ShowGeneral();
 
     QTEST(result, "result");
+    // The dialog opens on its first field and says which device it edits.
+    QVERIFY(firstFieldFocused);
+    const QString line = form.findChild<QLabel*>(QStringLiteral("DeviceLine"))->text();
+    QVERIFY(line.contains(QString::fromStdString(FormatMac(".", host.Devices().At(index).Mac))));
+    QVERIFY(line.contains(QString::fromStdString(host.Devices().At(index).SenderAddress)));
     QTEST(tabsAtEnd, "tabs");
     QTEST(host.prompts.errors, "messages");
     QCOMPARE(QApplication::overrideCursor(), nullptr);

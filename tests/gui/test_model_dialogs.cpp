@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 
@@ -188,6 +189,17 @@ void TestModelDialogs::layout() {
     // The HTTP switch is offered by every model but the group of five and olg8w.
     QCOMPARE(dialog->http_authorized->isHidden(), type == 0x08000100u || tabs.size() == 1);
     QCOMPARE(dialog->AvanceButton->isHidden(), tabs.size() == 1);
+    // Every tab stays in reach of the mouse whichever is clicked, with the last one hidden as after Load
+    // Config, in a dialog narrower than its tabs.
+    dialog->PageControl->setTabVisible(dialog->PageControl->count() - 1, tabs.size() == 1);
+    dialog->resize(300, dialog->height());
+    dialog->show();
+    const QTabBar* bar = dialog->PageControl->tabBar();
+    for (int clicked = 0; clicked < bar->count(); ++clicked) {
+        QTest::mouseClick(dialog->PageControl->tabBar(), Qt::LeftButton, {}, bar->tabRect(clicked).center());
+        for (int index = 0; index < bar->count(); ++index)
+            QVERIFY(!bar->isTabVisible(index) || bar->rect().contains(bar->tabRect(index)));
+    }
     // A device text longer than can be typed shows whole in every edit, and an untouched one goes back whole.
     TOLG texts;
     const QList<TBoundEdit*> edits = dialog->findChildren<TBoundEdit*>();

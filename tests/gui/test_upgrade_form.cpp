@@ -89,6 +89,9 @@ void TestUpgradeForm::opening() {
     QCOMPARE(form.UpgradeFile()->text(), file);
     QCOMPARE(form.UpgradeIP()->Text(), address);
     QCOMPARE(form.UpgradeIP()->ReadOnly(), !fullFeatures);
+    // A field the user cannot change does not look like one to type into.
+    QCOMPARE(form.UpgradeIP()->palette().color(QPalette::Base) == form.palette().color(QPalette::Window),
+             !fullFeatures);
     QCOMPARE(form.UpgradeBtn()->isEnabled(), enabled);
     QCOMPARE(form.focusWidget(), enabled ? static_cast<QWidget*>(form.UpgradeBtn()) : form.UpgradeFile());
     QVERIFY(form.FileLabel()->isHidden() && form.ProgressBar()->isHidden() && form.WaitLabel()->isHidden());
