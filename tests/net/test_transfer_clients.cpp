@@ -75,8 +75,10 @@ public:
         connect(&socket_, &QUdpSocket::readyRead, this, [this] {
             while (socket_.hasPendingDatagrams()) {
                 const QNetworkDatagram datagram = socket_.receiveDatagram();
-                if (received_.isEmpty())
+                if (received_.isEmpty()) {
                     clientPort = static_cast<quint16>(datagram.senderPort());
+                    request = datagram.data();
+                }
                 received_.append(Word(datagram.data()));
                 for (const QByteArray& packet : script_.value(count_++))
                     Send(packet, datagram.senderAddress(), static_cast<quint16>(datagram.senderPort()));
@@ -91,6 +93,7 @@ public:
             .join(QLatin1Char(' '));
     }
     quint16 clientPort = 0;
+    QByteArray request;
 
 private:
     static QString Word(const QByteArray& data) {
@@ -395,6 +398,7 @@ void TestTransferClients::tftpScripted() {
     }
     // Once the client is gone its transfers are over, without an event loop to help: no socket stays.
     QVERIFY(!testing::UdpPortBound(peer.clientPort));
+    QCOMPARE(peer.request, U16(put ? 2 : 1) + QByteArray("/\0octet\0blksize\0" "1500\0", 21));
     if (received.endsWith(QLatin1String("...")))
         QTRY_VERIFY2(peer.Received().startsWith(received.chopped(3)), qPrintable(peer.Received()));
     else
