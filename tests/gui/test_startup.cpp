@@ -1,6 +1,7 @@
 // Start-up offscreen: the distribution variant from the version block, the about box, the Options dialog
 // over a settings file of the test's own, printing labels into the MAC log, and the single instance.
 
+#include "ApplicationIcon.h"
 #include "FakeDevice.h"
 #include "QSettingsStore.h"
 #include "RecordingPlatform.h"
@@ -13,6 +14,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
@@ -109,6 +113,8 @@ private slots:
     void print();
     void singleInstance();
     void bringToFront();
+    void applicationIcon_data();
+    void applicationIcon();
 };
 
 void TestStartup::variant_data() {
@@ -421,6 +427,32 @@ void TestStartup::bringToFront() {
     instance.LaterStart();
     QVERIFY(!window.isMinimized());
     QVERIFY(window.isVisible());
+}
+
+void TestStartup::applicationIcon_data() {
+    QTest::addColumn<bool>("installed");
+    QTest::newRow("installed beside the program") << true;
+    QTest::newRow("run from the build tree") << false;
+}
+
+void TestStartup::applicationIcon() {
+    QFETCH(bool, installed);
+    QTemporaryDir prefix;
+    const QString program = prefix.filePath(QStringLiteral("bin"));
+    QStringList expected = olg::ApplicationIcon::Files(program);
+    QCOMPARE(expected.size(), 2);
+    if (installed) {
+        // The built-in files, installed as the desktop's icon theme keeps them.
+        for (QString& file : expected) {
+            const QString target = prefix.filePath(QStringLiteral("share/icons/hicolor/") + file.mid(8));
+            QVERIFY(QDir().mkpath(QFileInfo(target).path()));
+            QVERIFY(QFile::copy(file, target));
+            file = target;
+        }
+    }
+    QCOMPARE(olg::ApplicationIcon::Files(program), expected);
+    QCOMPARE(olg::ApplicationIcon::Load(program).availableSizes(),
+             (QList<QSize>{QSize(256, 256), QSize(48, 48)}));
 }
 
 QTEST_MAIN(TestStartup)
