@@ -1,5 +1,7 @@
 #include "FtpReplyReader.h"
 
+#include <algorithm>
+
 namespace olg {
 
 namespace {
@@ -18,28 +20,37 @@ int CodeOf(std::string_view line) {
 } // namespace
 
 std::optional<FtpReplyReader::Reply> FtpReplyReader::Take() {
+    // Lines already read are not read again, so a server that sends a byte at a time costs no more than one
+    // that sends its reply at once.
     const std::string_view input(input_);
-    int code = 0;
-    std::size_t start = 0;
-    for (std::size_t end; (end = input.find('\n', start)) != std::string_view::npos; start = end + 1) {
-        std::string_view line = input.substr(start, end - start);
+    for (std::size_t end; (end = input.find('\n', std::max(lineStart_, searched_))) != std::string_view::npos;
+         lineStart_ = end + 1) {
+        std::string_view line = input.substr(lineStart_, end - lineStart_);
         if (!line.empty() && line.back() == '\r')
             line.remove_suffix(1);
-        if (code == 0) {
-            code = CodeOf(line);
-            // A line of a single-line reply: "ddd", "ddd text"; "ddd-" opens one of several lines.
-            if (code != 0 && (line.size() == 3 || line[3] != '-')) {
-                Reply reply{code, std::string(line)};
-                input_.erase(0, end + 1);
-                return reply;
-            }
-        } else if (CodeOf(line) == code && line.size() > 3 && line[3] == ' ') {
+        const int code = CodeOf(line);
+        // The first line: "ddd", "ddd text"; "ddd-" opens a reply of several lines. Lines before are strays.
+        const bool last = code_ == 0 ? code != 0 && (line.size() == 3 || line[3] != '-')
+                                     : code == code_ && line.size() > 3 && line[3] == ' ';
+        if (code_ == 0)
+            code_ = code;
+        if (last) {
             Reply reply{code, std::string(line)};
             input_.erase(0, end + 1);
+            Clear(false);
             return reply;
         }
     }
+    searched_ = input.size();
     return std::nullopt;
+}
+
+void FtpReplyReader::Clear(bool input) {
+    if (input)
+        input_.clear();
+    lineStart_ = 0;
+    searched_ = 0;
+    code_ = 0;
 }
 
 std::vector<std::string> FtpReplyReader::SplitNames(std::string_view listing) {

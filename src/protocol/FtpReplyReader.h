@@ -27,13 +27,20 @@ public:
     std::optional<Reply> Take();
     // True when more than MaxReplyBytes wait without a complete reply among them.
     bool Overflowing() const { return input_.size() > MaxReplyBytes; }
-    void Clear() { input_.clear(); }
+    void Clear() { Clear(true); }
 
     // The names of an NLST answer: one per line (CR LF or LF), empty lines left out.
     static std::vector<std::string> SplitNames(std::string_view listing);
 
 private:
+    void Clear(bool input);
+
     std::string input_;
+    // Where the first line not read yet starts, how far the input holds no further line end, and the code
+    // of the reply of several lines begun (0: none).
+    std::size_t lineStart_ = 0;
+    std::size_t searched_ = 0;
+    int code_ = 0;
 };
 
 } // namespace olg
