@@ -3,6 +3,7 @@
 
 #include "ApplicationIcon.h"
 #include "FakeDevice.h"
+#include "ProcSystemInformation.h"
 #include "QSettingsStore.h"
 #include "RecordingPlatform.h"
 #include "RecordingPrompts.h"
@@ -22,10 +23,12 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
+#include <fstream>
 #include <memory>
 
 using namespace olg;
@@ -107,6 +110,7 @@ private slots:
     void versionInfo();
     void aboutBox_data();
     void aboutBox();
+    void systemInformation();
     void options_data();
     void options();
     void print_data();
@@ -246,6 +250,19 @@ void TestStartup::aboutBox() {
     QVERIFY(about->findChild<QPushButton*>(QStringLiteral("OKButton"))->isDefault());
 }
 
+void TestStartup::systemInformation() {
+    // The machine's own /proc, whose files report the size 0 however much they hold.
+    ProcSystemInformation system;
+    QVERIFY(system.TotalMemoryKB() > 0);
+    std::ifstream cpuinfo("/proc/cpuinfo");
+    std::string line;
+    QString model;
+    while (model.isEmpty() && std::getline(cpuinfo, line))
+        if (line.starts_with("model name"))
+            model = QString::fromStdString(line.substr(line.find(':') + 1)).simplified();
+    QCOMPARE(system.ProcessorName(), model.isEmpty() ? QSysInfo::currentCpuArchitecture() : model);
+}
+
 void TestStartup::options_data() {
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("typed");
@@ -309,7 +326,7 @@ void TestStartup::options() {
 }
 
 void TestStartup::print_data() {
-    QTest::addColumn<bool>("printer");
+    QTest::addColumn<int>("printer"); // 1 installed, 0 none, -1 installed but failing
     QTest::addColumn<bool>("logSet");
     QTest::addColumn<int>("prints");
     QTest::addColumn<QStringList>("answers"); // file dialogs, in order: "pdf", "log" or "" for cancel
@@ -317,23 +334,25 @@ void TestStartup::print_data() {
     QTest::addColumn<int>("jobs");
     QTest::addColumn<int>("logLines"); // -1: no log file
     QTest::addColumn<int>("warnings");
-    const QString pdfDialog = QStringLiteral("Print MAC Address");
+    const QString pdfDialog = QStringLiteral("Print MAC Address?");
     const QString logDialog = QStringLiteral("MAC File");
-    QTest::newRow("on the printer") << true << true << 1 << QStringList() << QStringList() << 1 << 3 << 0;
+    QTest::newRow("on the printer") << 1 << true << 1 << QStringList() << QStringList() << 1 << 3 << 0;
     QTest::newRow("twice: printed again, logged once")
-        << true << true << 2 << QStringList() << QStringList() << 2 << 3 << 1;
+        << 1 << true << 2 << QStringList() << QStringList() << 2 << 3 << 1;
     QTest::newRow("no printer: into a PDF")
-        << false << true << 1 << Texts({"pdf"}) << QStringList{pdfDialog} << 1 << 3 << 0;
-    QTest::newRow("no printer, no PDF: logged all the same")
-        << false << true << 1 << Texts({""}) << QStringList{pdfDialog} << 0 << 3 << 0;
+        << 0 << true << 1 << Texts({"pdf"}) << QStringList{pdfDialog} << 1 << 3 << 0;
+    QTest::newRow("no printer, no PDF: no label, nothing logged")
+        << 0 << true << 1 << Texts({""}) << QStringList{pdfDialog} << 0 << 0 << 0;
+    QTest::newRow("printer fails: nothing logged")
+        << -1 << true << 1 << QStringList() << QStringList() << 0 << 0 << 0;
     QTest::newRow("no log set: asked for")
-        << true << false << 1 << Texts({"log"}) << QStringList{logDialog} << 1 << 3 << 0;
+        << 1 << false << 1 << Texts({"log"}) << QStringList{logDialog} << 1 << 3 << 0;
     QTest::newRow("no log set, none given")
-        << true << false << 1 << Texts({""}) << QStringList{logDialog} << 1 << -1 << 0;
+        << 1 << false << 1 << Texts({""}) << QStringList{logDialog} << 1 << -1 << 0;
 }
 
 void TestStartup::print() {
-    QFETCH(bool, printer);
+    QFETCH(int, printer);
     QFETCH(bool, logSet);
     QFETCH(int, prints);
     QFETCH(QStringList, answers);
@@ -345,7 +364,9 @@ void TestStartup::print() {
     const QString log = dir.filePath(QStringLiteral("mac.txt"));
     const QString pdf = dir.filePath(QStringLiteral("label.pdf"));
     Window window(QStringLiteral("build 0"));
-    window.platform.printerInstalled = printer;
+    window.platform.printerInstalled = printer != 0;
+    if (printer < 0)
+        window.platform.printError = QStringLiteral("Printing on Label printer failed.");
     if (logSet) {
         window.platform.SetValue(QStringLiteral("Properties"), QStringLiteral("MACFile"), log);
         window.form->LoadOptions();
@@ -359,14 +380,16 @@ void TestStartup::print() {
         window.form->Print();
 
     QStringList titles;
+    // The PDF file is written whole, the log keeps its lines: only the first asks before replacing.
     for (const auto& dialog : window.prompts.fileDialogs)
-        titles.append(dialog.Request.Title);
+        titles.append(dialog.Request.Title +
+                      (dialog.Request.ConfirmOverwrite ? QStringLiteral("?") : QString()));
     QCOMPARE(titles, dialogs);
     QCOMPARE(window.platform.jobs.size(), jobs);
     for (const PrintJob& job : window.platform.jobs) {
         QCOMPARE(job.Title, QStringLiteral("eOutletGuard Finder 00-0A-95-9D-68-16"));
         QVERIFY(job.Landscape);
-        QCOMPARE(job.PdfFile, printer ? QString() : pdf);
+        QCOMPARE(job.PdfFile, printer != 0 ? QString() : pdf);
     }
     // The label at the top left of the page.
     for (const QImage& page : window.platform.pages)
@@ -376,7 +399,7 @@ void TestStartup::print() {
     if (logLines > 0)
         QVERIFY(logged.split('\n').at(2).startsWith("00-0A-95-9D-68-16 | "));
     QCOMPARE(window.prompts.warnings, QStringList(warnings, QStringLiteral("MAC Address already in use!")));
-    QCOMPARE(window.prompts.errors, QStringList());
+    QCOMPARE(window.prompts.errors, printer < 0 ? QStringList{window.platform.printError} : QStringList());
     if (!logSet && logLines > 0)
         QCOMPARE(window.platform.settings.value(QStringLiteral("Properties/MACFile")), log);
 }
