@@ -16,5 +16,8 @@ std::string Windows1252ToUtf8(std::string_view bytes);
 // Device bytes from UTF-8 text, or nothing when the text holds a character the code page cannot carry or is
 // not valid UTF-8.
 std::optional<std::string> Utf8ToWindows1252(std::string_view utf8);
+// The same with "?" for each character the code page cannot carry and each broken sequence, as the system
+// conversions give.
+std::string Utf8ToWindows1252Lossy(std::string_view utf8);
 
 } // namespace olg

@@ -19,7 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         TOLG record;
         record.SetValue(5, ParamValue::Text(entry.Model));
         record.SetValue(13, ParamValue::Integer(static_cast<std::int32_t>(entry.TypeCode)));
-        ConfigProfile(registry).Load(profile, record);
+        for (const auto check : {ConfigProfile::Check::Review, ConfigProfile::Check::Strict})
+            ConfigProfile(registry).Load(profile, record, check);
     }
 
     // The first bytes of the input, whatever they hold, as the value of a device's name.
