@@ -3,6 +3,8 @@
 #include "Windows1252.h"
 
 #include <algorithm>
+#include <array>
+#include <cstring>
 #include <unordered_map>
 
 namespace olg {
@@ -25,26 +27,52 @@ std::string_view Trim(std::string_view text) {
 }
 
 // Names match with ASCII letters in any case, and only those, as the Windows functions match them.
+char Fold(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
+}
+
 std::string Folded(std::string_view name) {
     std::string folded(name);
-    for (char& c : folded)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c + ('a' - 'A'));
+    std::transform(folded.begin(), folded.end(), folded.begin(), Fold);
     return folded;
 }
+
+// A quick test that a line's name can be one of the names asked for, so that most lines of a large file cost
+// no folded copy and no lookup.
+class NameFilter {
+public:
+    void Add(std::string_view folded) {
+        if (!folded.empty())
+            first_[static_cast<unsigned char>(folded.front())] = true;
+        empty_ = empty_ || folded.empty();
+        longest_ = std::max(longest_, folded.size());
+    }
+    bool MayHold(std::string_view name) const {
+        return name.empty()
+                   ? empty_
+                   : name.size() <= longest_ && first_[static_cast<unsigned char>(Fold(name.front()))];
+    }
+
+private:
+    std::array<bool, 256> first_{};
+    std::size_t longest_ = 0;
+    bool empty_ = false;
+};
 
 bool Quoted(std::string_view text, char quote) {
     return text.size() >= 2 && text.front() == quote && text.back() == quote;
 }
 
-// The next line of the rest, without its end; CR LF, LF and CR each end one line.
+// The next line of the rest, without its end; CR LF, LF and CR each end one line. memchr keeps a file of
+// millions of lines quick also in a build without optimisation.
 std::string_view NextLine(std::string_view& rest) {
-    const std::size_t end = rest.find_first_of("\r\n");
+    const auto* newline = static_cast<const char*>(std::memchr(rest.data(), '\n', rest.size()));
+    std::size_t end = newline ? static_cast<std::size_t>(newline - rest.data()) : rest.size();
+    if (const auto* cr = static_cast<const char*>(std::memchr(rest.data(), '\r', end)))
+        end = static_cast<std::size_t>(cr - rest.data());
     const std::string_view line = rest.substr(0, end);
-    if (end == std::string_view::npos)
-        rest = {};
-    else
-        rest.remove_prefix(end + (rest.compare(end, 2, "\r\n") == 0 ? 2 : 1));
+    const bool crlf = end + 1 < rest.size() && rest[end] == '\r' && rest[end + 1] == '\n';
+    rest.remove_prefix(std::min(rest.size(), end + (crlf ? 2 : 1)));
     return line;
 }
 
@@ -105,8 +133,12 @@ std::vector<std::optional<std::string>> ProfileFile::ReadStrings(std::string_vie
     for (std::size_t i = 0; i < keys.size(); ++i)
         wanted.emplace(Folded(Encode(Trim(keys[i]))), i);
     std::vector<std::size_t> same(keys.size());
-    for (std::size_t i = 0; i < keys.size(); ++i)
-        same[i] = wanted.at(Folded(Encode(Trim(keys[i]))));
+    NameFilter filter;
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        const std::string folded = Folded(Encode(Trim(keys[i])));
+        same[i] = wanted.at(folded);
+        filter.Add(folded);
+    }
 
     const std::string name = Folded(Encode(Trim(section)));
     std::string_view rest(bytes_);
@@ -121,7 +153,7 @@ std::vector<std::optional<std::string>> ProfileFile::ReadStrings(std::string_vie
             if (inSection)
                 break;
             inSection = Folded(line.Name) == name;
-        } else if (inSection && line.Kind == Line::Kind::Key) {
+        } else if (inSection && line.Kind == Line::Kind::Key && filter.MayHold(line.Name)) {
             const auto found = wanted.find(Folded(line.Name));
             if (found == wanted.end())
                 continue;
@@ -151,12 +183,14 @@ bool ProfileFile::WriteStrings(std::string_view section, const KeyValues& values
     // The line of each key not yet written, by folded name; a later value of the same key wins.
     std::unordered_map<std::string, std::string> pending;
     std::vector<std::string> order;
+    NameFilter filter;
     for (const auto& [key, value] : values) {
         const std::string name = Encode(Trim(key));
         const auto [place, added] =
             pending.insert_or_assign(Folded(name), name + "=" + Encode(QuoteValue(value)));
         if (added)
             order.push_back(place->first);
+        filter.Add(place->first);
     }
     const auto appendPending = [&](std::string& out) {
         for (const std::string& folded : order) {
@@ -193,7 +227,7 @@ bool ProfileFile::WriteStrings(std::string_view section, const KeyValues& values
         blanks.clear();
         if (place == Place::Before && line.Kind == Line::Kind::Section && Folded(line.Name) == name)
             place = Place::Inside;
-        const auto found = place == Place::Inside && line.Kind == Line::Kind::Key
+        const auto found = place == Place::Inside && line.Kind == Line::Kind::Key && filter.MayHold(line.Name)
                                ? pending.find(Folded(line.Name))
                                : pending.end();
         if (found != pending.end()) {
