@@ -5,6 +5,7 @@
 #include "DeviceText.h"
 #include "ErrorBox.h"
 #include "MacAddress.h"
+#include "ParamIds.h"
 #include "ScanLimit.h"
 #include "Scanner.h"
 #include "TerminalText.h"
@@ -179,8 +180,9 @@ Session::Write(int device, const std::function<int(TServeur&, QObject*, TServeur
 QString Session::Describe(int device) const {
     const TOLG& record = devices_.At(device);
     // For messages on a terminal.
-    return QStringLiteral("%1 (%2)").arg(TerminalText(DeviceText::Decode(record.Value(7).AsText())),
-                                         QString::fromStdString(FormatMac(".", record.Mac)));
+    return QStringLiteral("%1 (%2)").arg(
+        TerminalText(DeviceText::Decode(record.Value(param::DeviceName).AsText())),
+        QString::fromStdString(FormatMac(".", record.Mac)));
 }
 
 } // namespace olg::cli

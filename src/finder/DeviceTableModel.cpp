@@ -3,6 +3,7 @@
 #include "AddressConflicts.h"
 #include "DeviceText.h"
 #include "MacAddress.h"
+#include "ParamIds.h"
 
 #include <QBrush>
 #include <QColor>
@@ -11,8 +12,6 @@
 namespace olg {
 
 namespace {
-constexpr int ModelNameParam = 5;
-constexpr int DeviceNameParam = 7;
 // Where a device answers: its address and the interface it answers on.
 std::string Place(const TOLG& record) {
     return record.SenderAddress + '\0' + record.Interface;
@@ -64,9 +63,9 @@ QString DeviceTableModel::CellText(int row, int column) const {
     const TOLG& record = devices_.At(row);
     switch (column) {
     case NameColumn:
-        return DeviceText::Decode(record.Value(DeviceNameParam).AsText());
+        return DeviceText::Decode(record.Value(param::DeviceName).AsText());
     case TypeColumn:
-        return DeviceText::Decode(record.Value(ModelNameParam).AsText());
+        return DeviceText::Decode(record.Value(param::ModelName).AsText());
     case AddressColumn:
         return QString::fromStdString(record.SenderAddress);
     case MacColumn:

@@ -3,6 +3,7 @@
 #include "MacAddress.h"
 #include "MacLabel.h"
 #include "MacLogFile.h"
+#include "ParamIds.h"
 #include "TFormMain.h"
 
 #include "BusyCursor.h"
@@ -72,7 +73,7 @@ void TFormMain::Print() {
 
 MacLog::Entry TFormMain::MacLogEntry(const TOLG& record) {
     return {FormatMac("-", record.Mac), MacLogFile::DateTimeText(QDateTime::currentDateTime()),
-            record.Value(5).AsText(), record.Value(12).AsText()};
+            record.Value(param::ModelName).AsText(), record.Value(param::Firmware).AsText()};
 }
 
 void TFormMain::AppendMacLog(int index) {

@@ -1,5 +1,6 @@
 // The main window's actions that open a device's web pages in the default browser.
 
+#include "ParamIds.h"
 #include "TFormMain.h"
 
 #include <QDesktopServices>
@@ -26,8 +27,9 @@ void TFormMain::OpenWebPage(WebPage page) {
     // The device may have taken its address over from other hardware: forget the old hardware address first.
     // What happens here and to the browser is not reported, as the user sees the page or not.
     neighbours_->DropEntry(address);
-    const std::string url = WebAddress(record.SenderAddress, record.Value(4).AsInteger(),
-                                       record.Value(6).AsInteger(), registry_.Entry(type).WebScheme, page);
+    const std::string url =
+        WebAddress(record.SenderAddress, record.Value(param::WebPort).AsInteger(),
+                   record.Value(param::ConfigFlags).AsInteger(), registry_.Entry(type).WebScheme, page);
     QDesktopServices::openUrl(QUrl(QString::fromStdString(url), QUrl::StrictMode));
 }
 

@@ -3,6 +3,7 @@
 #include "IPAddrUtils.h"
 #include "IpText.h"
 #include "ParamDescriptor.h"
+#include "ParamIds.h"
 
 #include <algorithm>
 #include <charconv>
@@ -11,11 +12,6 @@
 namespace olg {
 
 namespace {
-
-constexpr int TypeCodeId = 13;
-constexpr int ModelNameId = 5;
-// Mask, address and gateway: a device given a wrong one is cut off the network.
-constexpr int LastNetworkId = 3;
 
 std::int64_t Pattern32(std::int64_t value) {
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
@@ -34,9 +30,9 @@ bool IsAddress(std::string_view text) {
 
 int ConfigProfile::Store(const TOLG& record, ProfileFile& profile) const {
     const ParamValue& type = record.TypeValue();
-    const std::string section = record.Value(ModelNameId).AsText();
+    const std::string section = record.Value(param::ModelName).AsText();
     if (!ProfileFile::CanHold(section))
-        return ModelNameId;
+        return param::ModelName;
     const int maxId = registry_.MaxParamId(type);
     // Everything is checked before the first change, so that a refusal leaves the file as it was.
     ProfileFile::KeyValues values;
@@ -66,16 +62,17 @@ int ConfigProfile::Store(const TOLG& record, ProfileFile& profile) const {
 
 ConfigProfile::LoadResult ConfigProfile::Load(const ProfileFile& profile, TOLG& record, Check check,
                                               Refusal* refusal) const {
-    const std::string section = record.Value(ModelNameId).AsText();
+    const std::string section = record.Value(param::ModelName).AsText();
     const ParamValue type = record.TypeValue();
     const int maxId = registry_.MaxParamId(type);
     // Every key in one pass over the file.
     std::vector<std::string> keys;
-    for (int id = MinParamId; id <= std::max(maxId, TypeCodeId); ++id)
+    for (int id = MinParamId; id <= std::max(maxId, param::TypeCode); ++id)
         keys.push_back(std::to_string(id));
     const std::vector<std::optional<std::string>> texts = profile.ReadStrings(section, keys);
 
-    const std::optional<std::int64_t> fileType = ParseNumber(texts[TypeCodeId - 1].value_or(std::string()));
+    const std::optional<std::int64_t> fileType =
+        ParseNumber(texts[param::TypeCode - 1].value_or(std::string()));
     const auto [low, high] = NumberRange(KindU32);
     if (!fileType || *fileType < low || *fileType > high || Pattern32(*fileType) != type.AsInteger())
         return LoadResult::NotCompatible;
@@ -102,7 +99,8 @@ std::optional<ParamValue> ConfigProfile::Value(int id, std::uint8_t kind,
     const bool strict = check == Check::Strict;
     switch (kind) {
     case KindIp:
-        if (strict && (text ? !IsAddress(*text) : id <= LastNetworkId))
+        // Mask, address and gateway: a device given a wrong one is cut off the network.
+        if (strict && (text ? !IsAddress(*text) : id <= param::Gateway))
             return std::nullopt;
         return ParamValue::Integer(Pattern32(TextToIp(text && !text->empty() ? *text : "0.0.0.0")));
     case KindText:

@@ -49,12 +49,12 @@ public:
         AddFormTabs(form.Tabs);
         // One of each page, where an olg1n has them; the labels and accounts pages on ids it does not have.
         // The page control owns the pages.
-        new TSecurity(*this, PageControl, QStringLiteral("Security"), 3, 30, 4, 1);
-        new TSuperv(*this, PageControl, QStringLiteral("Supervision"), 4, 20);
-        new TLab(*this, PageControl, QStringLiteral("Sockets"), 5, 300, 8, 1, 0);
-        new TRack(*this, PageControl, QStringLiteral("Users"), 6, 400, 1, 0);
+        new TSecurity(*this, PageControl, QStringLiteral("Security"), 3, SecurityArguments{30, 4, 1});
+        new TSuperv(*this, PageControl, QStringLiteral("Supervision"), 4, SupervArguments{20});
+        new TLab(*this, PageControl, QStringLiteral("Sockets"), 5, LabArguments{300, 8, 1, MemberLayout});
+        new TRack(*this, PageControl, QStringLiteral("Users"), 6, RackArguments{400, 1, MemberLayout});
         new THidden(*this, PageControl, 7);
-        new TMisc(*this, PageControl, QStringLiteral("Miscellaneous"), 8, 71, 1, 1);
+        new TMisc(*this, PageControl, QStringLiteral("Miscellaneous"), 8, MiscArguments{71, 1, 1});
         AddLogins(SharedRegistry().Entry(SharedRegistry().FindDeviceType(ParamValue::Integer(Olg1n))).Params);
     }
 };

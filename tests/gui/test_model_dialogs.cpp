@@ -1,7 +1,7 @@
 // The model dialogs as their constructors lay them out for a device's type code and firmware: tabs in order,
 // the nested page controls, the DHCP switch, the logins that must differ, and the olg8w General tab.
 
-#include "ModelDialogs.h"
+#include "ModelForms.h"
 #include "RecordingPrompts.h"
 #include "TBoundCheckBox.h"
 #include "TBoundEdit.h"
@@ -47,7 +47,7 @@ struct Fixture {
         const int entry = form->Registry().FindDeviceType(device.Value(13));
         if (entry < 0)
             return nullptr;
-        return CreateModelDialog(form->Registry().Entry(entry).Model, *form, device, nullptr);
+        return CreateModelForm(form->Registry().Entry(entry).Model, *form, device, nullptr);
     }
 
     RecordingPrompts prompts;
