@@ -17,8 +17,8 @@
 namespace olg::cli {
 
 Session::Session(QTextStream& out, QTextStream& err, const ExchangeSettings& settings, QTextStream* in)
-    : out_(out), err_(err), prompts_(err, in), registry_(StandardRegistry()), settings_(settings),
-      devices_(registry_) {}
+    : out_(out), err_(err), progress_(err), prompts_(err, in, &progress_), registry_(StandardRegistry()),
+      settings_(settings), devices_(registry_) {}
 
 Session::~Session() = default;
 

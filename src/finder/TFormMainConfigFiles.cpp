@@ -45,7 +45,8 @@ void TFormMain::SaveClick() {
     }
     const int index = devices_.Find(readIdentity_);
     if (!replyReceived_ || index < 0) {
-        ShowError(prompts_, ErrorDeviceNotResponding);
+        if (!serveur_->SendFailed())
+            ShowError(prompts_, ErrorDeviceNotResponding);
         return;
     }
     WriteConfigFile(fileName, index);

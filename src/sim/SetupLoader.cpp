@@ -74,6 +74,7 @@ QString SetupLoader::HelpText() {
         "  --state FILE           write every device's parameters, its TFTP image's size and checksum and\n"
         "                         its FTP file names as JSON at start and after each change\n"
         "  --help                 this text\n"
+        "  --version              the program's version\n"
         "\n"
         "When ready it prints \"olgsim: N devices listening on ADDR:PORT\". SIGINT or SIGTERM ends it.\n");
 }
@@ -82,11 +83,22 @@ SetupLoader::Outcome SetupLoader::Load(const QStringList& arguments) {
     std::vector<std::string> words;
     for (const QString& argument : arguments.mid(1))
         words.push_back(argument.toStdString());
-    const Outcome outcome = parser_.Parse(words, [](const std::string& path, SetupParser& parser) {
+    switch (parser_.Parse(words, [](const std::string& path, SetupParser& parser) {
         return LoadConfigFile(QString::fromStdString(path), parser);
-    });
-    message_ = outcome == Outcome::Help ? HelpText() : QString::fromStdString(parser_.Message());
-    return outcome;
+    })) {
+    case SetupParser::Outcome::Run:
+        return Outcome::Run;
+    case SetupParser::Outcome::Help:
+        message_ = HelpText();
+        return Outcome::Help;
+    case SetupParser::Outcome::Version:
+        message_ = QStringLiteral("olgsim " OLG_VERSION "\n");
+        return Outcome::Help;
+    case SetupParser::Outcome::Error:
+        break;
+    }
+    message_ = QString::fromStdString(parser_.Message());
+    return Outcome::Error;
 }
 
 bool SetupLoader::AddDevice(const QJsonObject& object, SetupParser& parser) {

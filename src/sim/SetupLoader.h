@@ -14,7 +14,8 @@ namespace olg::sim {
 // Turns olgsim's command line, and the JSON configuration file it may name, into a SimulatorSetup.
 class SetupLoader {
 public:
-    using Outcome = SetupParser::Outcome;
+    // Help: print Message() and stop (--help, --version).
+    enum class Outcome { Run, Help, Error };
 
     explicit SetupLoader(const DeviceRegistry& registry) : parser_(registry) {}
 
@@ -22,7 +23,7 @@ public:
     Outcome Load(const QStringList& arguments);
 
     const SimulatorSetup& Setup() const { return parser_.Setup(); }
-    // The --help text, or the reason of an Error.
+    // The --help or --version text, or the reason of an Error.
     const QString& Message() const { return message_; }
 
     static QString HelpText();

@@ -26,19 +26,10 @@ struct Option {
 };
 
 constexpr Option Options[] = {
-    {"help", false},
-    {"device", true},
-    {"fleet", true},
-    {"fleet-offset", true},
-    {"fleet-ip", true},
-    {"fleet-faults", true},
-    {"config", true},
-    {"state", true},
-    {"listen", true},
-    {"reply-base", true},
-    {"broadcast-replies", false},
-    {"tftp-port", true},
-    {"ftp-port", true},
+    {"help", false},        {"version", false}, {"device", true},       {"fleet", true},
+    {"fleet-offset", true}, {"fleet-ip", true}, {"fleet-faults", true}, {"config", true},
+    {"state", true},        {"listen", true},   {"reply-base", true},   {"broadcast-replies", false},
+    {"tftp-port", true},    {"ftp-port", true},
 };
 
 std::optional<std::uint32_t> Address(std::string_view text) {
@@ -110,6 +101,8 @@ SetupParser::Outcome SetupParser::Parse(const std::vector<std::string>& argument
     }
     if (given.contains("help"))
         return Outcome::Help;
+    if (given.contains("version"))
+        return Outcome::Version;
     if (!positional.empty()) {
         Fail("unexpected argument: " + positional.front());
         return Outcome::Error;

@@ -16,7 +16,7 @@ namespace olg::sim {
 // that it can be fuzzed without Qt; the reading of the JSON file is left to the caller.
 class SetupParser {
 public:
-    enum class Outcome { Run, Help, Error };
+    enum class Outcome { Run, Help, Version, Error };
     // Reads the configuration file at the path (UTF-8) into the parser through its Set and Add calls; false
     // after Fail.
     using ConfigReader = std::function<bool(const std::string& path, SetupParser& parser)>;
