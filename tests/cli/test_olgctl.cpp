@@ -447,6 +447,8 @@ void TestOlgctl::silentDevice() {
     QCOMPARE(result.Out, QString());
     // The ten broadcasts of the scan, then at least one request to the device itself.
     QVERIFY(peer.requests.size() > 10);
+    // The distributor code of the program's own variant, low byte first, as the window sends it.
+    QCOMPARE(peer.requests.constFirst().mid(18, 2), QByteArray("\x25\x15"));
 }
 
 void TestOlgctl::floodOfReplies() {
