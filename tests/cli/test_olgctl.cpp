@@ -325,6 +325,17 @@ void TestOlgctl::refused_data() {
     QTest::newRow("assignment without id")
         << write(QStringLiteral("name=x")) << QStringLiteral("is not ID=VALUE");
     QTest::newRow("id out of range") << write(QStringLiteral("1000=x")) << QStringLiteral("is not ID=VALUE");
+    // An empty word, an unset shell variable say, names nothing: refused before the scan.
+    QTest::newRow("empty file") << QStringList{QStringLiteral("save"), lobby, QString()}
+                                << QStringLiteral("an argument is empty");
+    QTest::newRow("empty device") << QStringList{QStringLiteral("read"), QString()}
+                                  << QStringLiteral("an argument is empty");
+    QTest::newRow("empty option value")
+        << QStringList{QStringLiteral("label"), lobby, QStringLiteral("--png"), QString()}
+        << QStringLiteral("--png takes a FILE, not an empty text");
+    QTest::newRow("type without a model")
+        << QStringList{QStringLiteral("write"), QStringLiteral("type="), QStringLiteral("7=x")}
+        << QStringLiteral("type= names no model");
     QTest::newRow("--all with scan") << QStringList{QStringLiteral("scan"), QStringLiteral("--all")}
                                      << QStringLiteral("--all belongs to write");
     QTest::newRow("--log with read") << QStringList{QStringLiteral("read"), lobby, QStringLiteral("--log=x")}
