@@ -1,5 +1,6 @@
 // The desktop program: finds the eOutletGuard devices on the LAN and configures them.
 
+#include "ApplicationIcon.h"
 #include "ExchangeSettings.h"
 #include "LocalSocketInstance.h"
 #include "SimulatedLan.h"
@@ -25,10 +26,13 @@ int Fail(const QString& message) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    QCoreApplication::setApplicationName(QStringLiteral("olgfinder"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(OLG_VERSION));
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Finds the eOutletGuard devices on the LAN and configures them."));
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption bindOption(
         QStringLiteral("bind"),
         QStringLiteral("Listen on ADDR:PORT instead of 0.0.0.0:52389 (port 0: a free one)."),
@@ -42,18 +46,20 @@ int main(int argc, char* argv[]) {
                                                "one device of each type and older firmware."));
     parser.addOptions({bindOption, targetOption, demoOption});
 
-    // Help needs no display. Everything else is parsed once the application has taken out the window
-    // system's own options (-platform, -style, ...).
+    // Help and version need no display. Everything else is parsed once the application has taken out the
+    // window system's own options (-platform, -style, ...).
     for (int i = 1; i < argc; ++i) {
         const QByteArray argument(argv[i]);
-        if (argument == "-h" || argument == "--help" || argument == "--help-all" || argument == "-?") {
+        if (argument == "-h" || argument == "--help" || argument == "--help-all" || argument == "-?" ||
+            argument == "-v" || argument == "--version") {
             QCoreApplication console(argc, argv);
             parser.process(console);
         }
     }
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("olgfinder"));
     QApplication::setApplicationDisplayName(olg::TFormMain::ApplicationTitle());
+    QApplication::setWindowIcon(olg::ApplicationIcon::Load(QCoreApplication::applicationDirPath()));
+    QGuiApplication::setDesktopFileName(olg::ApplicationIcon::Name());
     parser.process(application);
     if (!parser.positionalArguments().isEmpty())
         return Fail(

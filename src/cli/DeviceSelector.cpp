@@ -4,6 +4,7 @@
 #include "IPAddrUtils.h"
 #include "IpText.h"
 #include "MacAddress.h"
+#include "ParamIds.h"
 
 namespace olg::cli {
 
@@ -19,7 +20,7 @@ bool IsIpAddress(const std::string& text) {
 }
 
 QString DeviceName(const TOLG& record) {
-    return DeviceText::Decode(record.Value(7).AsText());
+    return DeviceText::Decode(record.Value(param::DeviceName).AsText());
 }
 
 } // namespace
@@ -44,7 +45,7 @@ int DeviceSelector::Select(const QString& name, QString* error) const {
         if (matches.isEmpty()) {
             const std::int64_t address = static_cast<std::int32_t>(TextToIp(text));
             for (int i = 0; i < devices_.Size(); ++i) {
-                const ParamValue& configured = devices_.At(i).Value(2);
+                const ParamValue& configured = devices_.At(i).Value(param::IpAddress);
                 if (configured.IsInteger() && configured.AsInteger() == address)
                     matches.append(i);
             }
@@ -76,7 +77,8 @@ QList<int> DeviceSelector::SelectSeveral(const QString& name, QString* error) co
     if (name.startsWith(QLatin1String("type="))) {
         const QString model = name.mid(5);
         for (int i = 0; i < devices_.Size(); ++i) {
-            if (DeviceText::Decode(devices_.At(i).Value(5).AsText()).compare(model, Qt::CaseInsensitive) == 0)
+            if (DeviceText::Decode(devices_.At(i).Value(param::ModelName).AsText())
+                    .compare(model, Qt::CaseInsensitive) == 0)
                 matches.append(i);
         }
         if (matches.isEmpty())

@@ -14,6 +14,8 @@ Options of every verb:
                       broadcast and is not loopback)
   --demo              work on a simulated LAN of sixteen devices on loopback instead of the real one
   --help              this help
+  --quiet             print only the result lines and the summary: no progress, no notes
+  --version           the program's version
 )";
 
 const char* const ToolHelp = R"(Usage: olgctl [OPTIONS] VERB [ARGUMENTS]

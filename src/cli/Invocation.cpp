@@ -13,6 +13,7 @@ std::optional<Invocation> Invocation::Parse(const QStringList& arguments, QStrin
     const QCommandLineOption all(QStringLiteral("all"), {});
     const QCommandLineOption dryRun(QStringLiteral("dry-run"), {});
     const QCommandLineOption yes(QStringLiteral("yes"), {});
+    const QCommandLineOption quiet(QStringLiteral("quiet"), {});
     const QCommandLineOption interface(QStringLiteral("interface"), {}, QStringLiteral("NAME"));
     const QCommandLineOption bind(QStringLiteral("bind"), {}, QStringLiteral("ADDR:PORT"));
     const QCommandLineOption target(QStringLiteral("target"), {}, QStringLiteral("ADDR:PORT"));
@@ -22,8 +23,8 @@ std::optional<Invocation> Invocation::Parse(const QStringList& arguments, QStrin
     const QCommandLineOption log(QStringLiteral("log"), {}, QStringLiteral("FILE"));
     const QCommandLineOption tftpPort(QStringLiteral("tftp-port"), {}, QStringLiteral("PORT"));
     const QCommandLineOption ftpPort(QStringLiteral("ftp-port"), {}, QStringLiteral("PORT"));
-    parser.addOptions({help, version, demo, all, dryRun, yes, interface, bind, target, format, pdf, png, log,
-                       tftpPort, ftpPort});
+    parser.addOptions({help, version, demo, all, dryRun, yes, quiet, interface, bind, target, format, pdf,
+                       png, log, tftpPort, ftpPort});
 
     // QCommandLineParser skips the first word as the program name.
     if (!parser.parse(QStringList{QStringLiteral("olgctl")} + arguments)) {
@@ -50,6 +51,7 @@ std::optional<Invocation> Invocation::Parse(const QStringList& arguments, QStrin
     invocation.All = parser.isSet(all);
     invocation.DryRun = parser.isSet(dryRun);
     invocation.Yes = parser.isSet(yes);
+    invocation.Quiet = parser.isSet(quiet);
     invocation.Interfaces = parser.values(interface);
     if (invocation.Interfaces.contains(QString())) {
         *error = QStringLiteral("--interface takes a NAME, not an empty text");

@@ -5,6 +5,7 @@
 #include "MacAddress.h"
 #include "MacLabel.h"
 #include "MacLogFile.h"
+#include "ParamIds.h"
 
 #include <QDateTime>
 
@@ -54,9 +55,9 @@ int LabelCommand::LabelOne(int device, const Invocation& invocation) {
         prompts.ShowError(QStringLiteral("%1 is of no known device type").arg(session_.Describe(device)));
         return ExitFailure;
     }
-    const MacLog::Entry entry{FormatMac("-", record.Mac),
-                              MacLogFile::DateTimeText(QDateTime::currentDateTime()),
-                              record.Value(5).AsText(), record.Value(12).AsText()};
+    const MacLog::Entry entry{
+        FormatMac("-", record.Mac), MacLogFile::DateTimeText(QDateTime::currentDateTime()),
+        record.Value(param::ModelName).AsText(), record.Value(param::Firmware).AsText()};
     const QString mac = QString::fromStdString(entry.MacText);
 
     // The label first: like a printed one, it is made even when the log refuses the MAC.

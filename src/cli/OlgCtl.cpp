@@ -85,7 +85,8 @@ int OlgCtl::Run(const QStringList& arguments) {
             return ExitFailure;
         }
         settings = lan->Settings();
-        err_ << "olgctl: working on a simulated LAN of " << lan->DeviceCount() << " devices" << Qt::endl;
+        if (!invocation.Quiet)
+            err_ << "olgctl: working on a simulated LAN of " << lan->DeviceCount() << " devices" << Qt::endl;
     }
     const QString wrongEndpoint = settings.TakeEndpointOptions(invocation.Bind, invocation.Target);
     if (!wrongEndpoint.isEmpty())
@@ -104,6 +105,8 @@ int OlgCtl::Run(const QStringList& arguments) {
 
     Session session(out_, err_, settings, in_);
     session.LimitInterfaces(invocation.Interfaces);
+    if (invocation.Quiet)
+        session.Progress().SetQuiet();
     if (invocation.Verb == QLatin1String("scan"))
         return ScanCommand(session).Run(invocation);
     if (invocation.Verb == QLatin1String("read"))

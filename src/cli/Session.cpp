@@ -5,6 +5,7 @@
 #include "DeviceText.h"
 #include "ErrorBox.h"
 #include "MacAddress.h"
+#include "ParamIds.h"
 #include "ScanLimit.h"
 #include "Scanner.h"
 #include "TVersionInfo.h"
@@ -18,8 +19,8 @@
 namespace olg::cli {
 
 Session::Session(QTextStream& out, QTextStream& err, const ExchangeSettings& settings, QTextStream* in)
-    : out_(out), err_(err), prompts_(err, in), registry_(StandardRegistry()), settings_(settings),
-      devices_(registry_) {}
+    : out_(out), err_(err), progress_(err), prompts_(err, in, &progress_), registry_(StandardRegistry()),
+      settings_(settings), devices_(registry_) {}
 
 Session::~Session() = default;
 
@@ -184,8 +185,9 @@ Session::Write(int device, const std::function<int(TServeur&, QObject*, TServeur
 QString Session::Describe(int device) const {
     const TOLG& record = devices_.At(device);
     // For messages on a terminal.
-    return QStringLiteral("%1 (%2)").arg(TerminalText(DeviceText::Decode(record.Value(7).AsText())),
-                                         QString::fromStdString(FormatMac(".", record.Mac)));
+    return QStringLiteral("%1 (%2)").arg(
+        TerminalText(DeviceText::Decode(record.Value(param::DeviceName).AsText())),
+        QString::fromStdString(FormatMac(".", record.Mac)));
 }
 
 } // namespace olg::cli

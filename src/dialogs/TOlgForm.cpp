@@ -7,6 +7,7 @@
 #include "DeviceText.h"
 #include "DialogHost.h"
 #include "ErrorBox.h"
+#include "ParamIds.h"
 #include "TBoundCheckBox.h"
 #include "TBoundEdit.h"
 #include "TBoundSpinEdit.h"
@@ -23,6 +24,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStackedWidget>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -35,13 +37,6 @@ namespace {
 
 const QString OptionsText = QStringLiteral("Options -->>");
 const QString BackText = QStringLiteral("<<-- Options");
-
-// The flags of parameter 6 that the General tab shows.
-constexpr int FlagsId = 6;
-constexpr int FinderBit = 0;
-constexpr int HttpBit = 1;
-constexpr int DhcpBit = 4;
-constexpr int HttpsBit = 7;
 
 bool Blank(const ParamValue& value) {
     return value.IsEmpty() || (value.IsText() && value.AsText().empty());
@@ -116,11 +111,24 @@ TOlgForm::~TOlgForm() = default;
 
 void TOlgForm::RegisterComponents(QWidget* root) {
     AddComponent(root);
-    // Qt lists children depth first in the order they were created, which is the form's document order.
-    for (QWidget* widget : root->findChildren<QWidget*>()) {
+    RegisterChildren(root);
+}
+
+void TOlgForm::RegisterChildren(QWidget* parent) {
+    // Depth first in the order the form made them. A tab widget's stack moves its current page to the end of
+    // its children, so the pages go by their index instead.
+    QList<QWidget*> children;
+    if (auto* stack = qobject_cast<QStackedWidget*>(parent)) {
+        for (int index = 0; index < stack->count(); ++index)
+            children.append(stack->widget(index));
+    } else {
+        children = parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    }
+    for (QWidget* widget : children) {
         const QString name = widget->objectName();
         if (!name.isEmpty() && !name.startsWith(QStringLiteral("qt_")))
             AddComponent(widget);
+        RegisterChildren(widget);
     }
 }
 
@@ -149,8 +157,8 @@ void TOlgForm::AddDnsFields() {
         AddComponent(*label);
         AddComponent(*edit);
     };
-    addRow(4, QStringLiteral("DNS1"), 14, &DNS1Label, &DNS1);
-    addRow(5, QStringLiteral("DNS2"), 15, &DNS2Label, &DNS2);
+    addRow(4, QStringLiteral("DNS1"), param::Dns1, &DNS1Label, &DNS1);
+    addRow(5, QStringLiteral("DNS2"), param::Dns2, &DNS2Label, &DNS2);
     DHCPChange();
     AlignGeneralLabels();
     OrderTabs();
@@ -169,8 +177,14 @@ void TOlgForm::AddAccessChoice() {
         AddComponent(button);
         return button;
     };
-    https_access = add(QStringLiteral("https_access"), QStringLiteral("HTTPS Access"), ControlTag(0x8080006));
-    http_access = add(QStringLiteral("http_access"), QStringLiteral("HTTP Access"), ControlTag(0x8000006));
+    constexpr int https = 1 << param::HttpsBit;
+    https_access = add(QStringLiteral("https_access"), QStringLiteral("HTTPS Access"),
+                       ControlTag::Choice(param::ConfigFlags, https, https));
+    http_access = add(QStringLiteral("http_access"), QStringLiteral("HTTP Access"),
+                      ControlTag::Choice(param::ConfigFlags, 0, https));
+    for (QRadioButton* button :
+         {static_cast<QRadioButton*>(https_access), static_cast<QRadioButton*>(http_access)})
+        connect(button, &QRadioButton::toggled, this, &TOlgForm::http_accessClick);
     GroupRadioButtons();
     OrderTabs();
 }
@@ -186,7 +200,7 @@ void TOlgForm::AddVersionBox() {
     VersionEdit = new TBoundEdit(VersionBox);
     VersionEdit->setObjectName(QStringLiteral("VersionEdit"));
     VersionEdit->setReadOnly(true);
-    VersionEdit->SetTag(ControlTag(12));
+    VersionEdit->SetTag(ControlTag(param::Firmware));
     VersionLabel->setBuddy(VersionEdit);
     grid->addWidget(VersionLabel, 0, 0);
     grid->addWidget(VersionEdit, 0, 1);
@@ -338,6 +352,11 @@ void TOlgForm::DHCPChange() {
             child->setEnabled(enabled);
 }
 
+void TOlgForm::http_accessClick() {
+    // Without the choice (older firmware) the port always counts, whatever the HTTPS bit holds.
+    Port->setEnabled(http_access->isChecked() || http_access->isHidden());
+}
+
 TIPEdit* TOlgForm::NamedIpEdit(const QString& name) const {
     QObject* found = nullptr;
     for (const QPointer<QObject>& component : Components())
@@ -354,23 +373,24 @@ void TOlgForm::OKBtnClick() {
                   [edit](ParamValue& value) { binding::StoreIpText(value, edit->Text().toStdString()); });
     };
     auto storeFlag = [this](int bit, bool checked) {
-        StoreInto(localOlg_, FlagsId, [bit, checked](ParamValue& value) {
-            binding::StoreCheckBox(value, ControlTag::Bit(FlagsId, bit), checked);
+        StoreInto(localOlg_, param::ConfigFlags, [bit, checked](ParamValue& value) {
+            binding::StoreCheckBox(value, ControlTag::Bit(param::ConfigFlags, bit), checked);
         });
     };
-    storeIp(2, ipaddress);
-    storeIp(1, submask);
-    storeIp(3, gateway);
-    StoreInto(localOlg_, 4, [this](ParamValue& value) { binding::StoreSpinValue(value, Port->value()); });
-    storeFlag(FinderBit, finder_authorized->isChecked());
-    storeFlag(HttpBit, http_authorized->isChecked());
-    storeFlag(DhcpBit, DHCP->isChecked());
+    storeIp(param::IpAddress, ipaddress);
+    storeIp(param::SubnetMask, submask);
+    storeIp(param::Gateway, gateway);
+    StoreInto(localOlg_, param::WebPort,
+              [this](ParamValue& value) { binding::StoreSpinValue(value, Port->value()); });
+    storeFlag(param::FinderAuthorizedBit, finder_authorized->isChecked());
+    storeFlag(param::HttpAuthorizedBit, http_authorized->isChecked());
+    storeFlag(param::DhcpBit, DHCP->isChecked());
     if (https_access != nullptr)
-        storeFlag(HttpsBit, https_access->isChecked());
+        storeFlag(param::HttpsBit, https_access->isChecked());
     if (TIPEdit* dns = NamedIpEdit(QStringLiteral("DNS1")))
-        storeIp(14, dns);
+        storeIp(param::Dns1, dns);
     if (TIPEdit* dns = NamedIpEdit(QStringLiteral("DNS2")))
-        storeIp(15, dns);
+        storeIp(param::Dns2, dns);
 
     if (!advanced_) {
         accept();
@@ -423,7 +443,7 @@ void TOlgForm::AvanceButtonClick() {
         return;
     SetExchanging(false);
     busy.Restore();
-    if (!readAcknowledged_)
+    if (!readAcknowledged_ && !host_.Serveur().SendFailed())
         ShowError(host_.UserPrompts(), ErrorDeviceNotResponding);
 }
 
@@ -471,7 +491,7 @@ void TOlgForm::WriteResult() {
         host_.UserPrompts().ShowError(
             QStringLiteral("Parameter %1: the text is longer than 255 bytes; nothing was written")
                 .arg(tooLong));
-    else if (!writeAcknowledged_)
+    else if (!writeAcknowledged_ && !serveur.SendFailed())
         ShowError(host_.UserPrompts(), ErrorDeviceNotResponding);
 }
 

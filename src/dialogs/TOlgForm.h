@@ -36,7 +36,7 @@ class TMaskedRadioButton;
 // or on a configuration just loaded from a file (ShowLoaded: every tab at once), refuses two equal logins and
 // writes the result to the device.
 //
-// A model dialog builds on it in its constructor, after this one has run:
+// A model dialog is one of these built from the model's description (ModelForms.h):
 //  1. Its own tabs come from its own Qt Designer form: a QWidget form holding one QTabWidget with the model's
 //     tabs (never General). Set the form up on a holder widget and hand the tab widget to AddFormTabs, which
 //     moves its pages, in order, behind General and registers their components in creation order. The
@@ -85,6 +85,8 @@ public:
     void OKBtnClick();
     void AvanceButtonClick();
     void DHCPChange();
+    // olg8w: the port is used only for HTTP access.
+    void http_accessClick();
     void OnOptionsRead(const QString& sender, quint16 port, const QByteArray& datagram, bool success);
     void OnWriteDone(bool success);
 
@@ -134,6 +136,7 @@ protected:
 
 private:
     void PrepareRun();
+    void RegisterChildren(QWidget* parent);
     void GroupRadioButtons();
     void ShowTabs(int visibleCount);
     void AlignGeneralLabels();

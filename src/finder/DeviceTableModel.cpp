@@ -2,6 +2,7 @@
 
 #include "DeviceText.h"
 #include "MacAddress.h"
+#include "ParamIds.h"
 #include "ScanListing.h"
 
 #include <QBrush>
@@ -10,8 +11,6 @@
 namespace olg {
 
 namespace {
-constexpr int ModelNameParam = 5;
-constexpr int DeviceNameParam = 7;
 // A pale red that keeps the black text readable.
 const QColor ConflictColour(255, 208, 200);
 } // namespace
@@ -58,9 +57,9 @@ QString DeviceTableModel::CellText(int row, int column) const {
     const TOLG& record = devices_.At(row);
     switch (column) {
     case NameColumn:
-        return DeviceText::Decode(record.Value(DeviceNameParam).AsText());
+        return DeviceText::Decode(record.Value(param::DeviceName).AsText());
     case TypeColumn:
-        return DeviceText::Decode(record.Value(ModelNameParam).AsText());
+        return DeviceText::Decode(record.Value(param::ModelName).AsText());
     case AddressColumn:
         return QString::fromStdString(record.SenderAddress);
     case MacColumn:

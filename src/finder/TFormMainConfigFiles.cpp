@@ -1,5 +1,6 @@
 // The main window's actions that save a device's configuration into a ".cfg" file and load one into a device.
 
+#include "ParamIds.h"
 #include "TFormMain.h"
 
 #include "BusyCursor.h"
@@ -27,7 +28,7 @@ void TFormMain::SaveClick() {
     // The list may change while a dialog or the read waits (a scan empties it), so the device is found
     // again by its identity after each wait.
     readIdentity_ = devices_.At(selectedDevice_).Identity;
-    const QString model = DeviceText::Decode(devices_.At(selectedDevice_).Value(5).AsText());
+    const QString model = DeviceText::Decode(devices_.At(selectedDevice_).Value(param::ModelName).AsText());
     QString proposed = model + QStringLiteral(".cfg");
     proposed.replace(QLatin1Char('/'), QLatin1Char('_'));
     const QString fileName =
@@ -44,7 +45,8 @@ void TFormMain::SaveClick() {
     }
     const int index = devices_.Find(readIdentity_);
     if (!replyReceived_ || index < 0) {
-        ShowError(prompts_, ErrorDeviceNotResponding);
+        if (!serveur_->SendFailed())
+            ShowError(prompts_, ErrorDeviceNotResponding);
         return;
     }
     WriteConfigFile(fileName, index);

@@ -2,19 +2,13 @@
 
 #include "DeviceText.h"
 #include "MacAddress.h"
+#include "ParamIds.h"
 
 #include <QStringList>
 
 #include <algorithm>
 
 namespace olg {
-
-namespace {
-constexpr int ModelNameParam = 5;
-constexpr int DeviceNameParam = 7;
-constexpr int FirmwareParam = 12;
-constexpr int TypeCodeParam = 13;
-} // namespace
 
 ScanListing::ScanListing(const DeviceList& devices)
     : devices_(devices), conflicts_(FindAddressConflicts(devices)) {
@@ -39,15 +33,15 @@ QList<TableColumn> ScanListing::Columns() {
 
 QVariantList ScanListing::Row(int index) const {
     const TOLG& record = devices_.At(index);
-    const ParamValue& type = record.Value(TypeCodeParam);
-    return {DeviceText::Decode(record.Value(DeviceNameParam).AsText()),
-            DeviceText::Decode(record.Value(ModelNameParam).AsText()),
+    const ParamValue& type = record.Value(param::TypeCode);
+    return {DeviceText::Decode(record.Value(param::DeviceName).AsText()),
+            DeviceText::Decode(record.Value(param::ModelName).AsText()),
             QString::fromStdString(record.SenderAddress),
             QString::fromStdString(FormatMac(".", record.Mac)),
             type.IsEmpty() ? QString()
                            : QStringLiteral("0x%1").arg(static_cast<std::uint32_t>(type.AsInteger()), 8, 16,
                                                         QLatin1Char('0')),
-            DeviceText::Decode(record.Value(FirmwareParam).AsText()),
+            DeviceText::Decode(record.Value(param::Firmware).AsText()),
             QString::fromStdString(record.Interface),
             ConflictText(index)};
 }

@@ -70,6 +70,7 @@ quint16 TServeur::LocalPort() const {
 void TServeur::Register(QObject* target, ReplyHandler handler) {
     target_ = target;
     handler_ = std::move(handler);
+    sendFailed_ = false;
 }
 
 void TServeur::Discover(QObject* target, ReplyHandler handler) {
@@ -133,19 +134,26 @@ void TServeur::RequestFileUpgrade(const QString& address, QObject* target, Reply
 }
 
 void TServeur::SendAndWait(const TSendBuf& datagram, int limit) {
+    sendFailed_ = false;
     SendAndWait(datagram, limit, QString());
 }
 
 void TServeur::SendAndWait(const TSendBuf& datagram, int limit, const QString& interfaceName) {
     stop_ = false;
+    // One failure, one message: the other datagrams of the operation would fail alike.
+    if (sendFailed_)
+        return;
     if (!bindError_.isEmpty()) {
+        sendFailed_ = true;
         ShowError(prompts_, ErrorConnection, bindError_);
         return;
     }
     const QByteArray bytes(reinterpret_cast<const char*>(datagram.data()),
                            static_cast<qsizetype>(datagram.size()));
-    if (!Send(bytes, interfaceName))
+    if (!Send(bytes, interfaceName)) {
+        sendFailed_ = true;
         return;
+    }
     QPointer<TServeur> alive(this);
     if (limit <= 0) {
         // A discovery does not wait for answers: they arrive during the scan timer's idle time.
@@ -298,7 +306,10 @@ void TServeur::DeliverQueued() {
     turn.start();
     while (!queue_.isEmpty() && !turn.hasExpired(DeliverBudgetMs)) {
         const Received received = queue_.dequeue();
-        if (!endsWait_ || endsWait_(received.Data))
+        const bool fromSender =
+            answerSender_.isNull() ||
+            answerSender_.isEqual(QHostAddress(received.Sender), QHostAddress::TolerantConversion);
+        if (fromSender && (!endsWait_ || endsWait_(received.Data)))
             Accept();
         if (!handler_ || !target_)
             continue;

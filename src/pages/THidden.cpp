@@ -1,5 +1,6 @@
 #include "THidden.h"
 
+#include "ParamIds.h"
 #include "TBoundCheckBox.h"
 #include "TLimitedEdit.h"
 
@@ -16,21 +17,21 @@ THidden::THidden(ComponentOwner& owner, QTabWidget* pageControl, int pageIndex)
     frame_ = CreateGroupBox(QStringLiteral(" Hidden Page "), this, &grid);
     authorizedLabel_ = CreateLabel(QStringLiteral("Page Authorized :"), frame_);
     authorized_ = Create<TBoundCheckBox>(frame_);
-    authorized_->SetTag(ControlTag::Bit(6, 2));
+    authorized_->SetTag(ControlTag::Bit(param::ConfigFlags, param::HiddenPageAuthorizedBit));
     authorized_->setChecked(true);
     urlLabel_ = CreateLabel(QStringLiteral("Page URL :"), frame_);
     url_ = Create<TLimitedEdit>(frame_);
-    url_->SetTag(ControlTag(17));
+    url_->SetTag(ControlTag(param::HiddenPageUrl));
     protectedLabel_ = CreateLabel(QStringLiteral("Page Protected :"), frame_);
     protected_ = Create<TBoundCheckBox>(frame_);
-    protected_->SetTag(ControlTag::Bit(6, 3));
+    protected_->SetTag(ControlTag::Bit(param::ConfigFlags, param::HiddenPageProtectedBit));
     protected_->setChecked(true);
     loginLabel_ = CreateLabel(QStringLiteral("Login :"), frame_);
     login_ = Create<TLimitedEdit>(frame_);
-    login_->SetTag(ControlTag(18));
+    login_->SetTag(ControlTag(param::HiddenPageLogin));
     passwordLabel_ = CreateLabel(QStringLiteral("Password :"), frame_);
     password_ = Create<TLimitedEdit>(frame_);
-    password_->SetTag(ControlTag(19));
+    password_->SetTag(ControlTag(param::HiddenPagePassword));
     ShowAsPassword(password_);
 
     const QList<QPair<QLabel*, QWidget*>> rows = {{authorizedLabel_, authorized_},

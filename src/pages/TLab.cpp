@@ -13,34 +13,28 @@ namespace olg {
 
 namespace {
 
-constexpr int MemberLayout = 0;
-constexpr int StandAloneLayout = 1;
 constexpr int NameLimit = 32;
 
 } // namespace
 
-TLab::TLab(ComponentOwner& owner, QTabWidget* pageControl, const QString& caption, int pageIndex, int baseId,
-           int sockets, int firstSocket, int layout)
+TLab::TLab(ComponentOwner& owner, QTabWidget* pageControl, const QString& caption, int pageIndex,
+           const LabArguments& arguments)
     : TConfigPage(owner, pageControl, caption, pageIndex) {
     QGridLayout* grid = nullptr;
     frame_ = CreateGroupBox(QStringLiteral(" Labels "), this, &grid);
     deviceNameLabel_ = CreateLabel(QStringLiteral("Device Name :"), frame_);
-    const int deviceNameId = layout == MemberLayout ? baseId : layout == StandAloneLayout ? 7 : 0;
-    deviceName_ = CreateNameEdit(frame_, deviceNameId);
+    deviceName_ = CreateNameEdit(frame_, arguments.DeviceNameId());
     grid->addWidget(deviceNameLabel_, 0, 0);
     grid->addWidget(deviceName_, 0, 1);
     deviceNameLabel_->setBuddy(deviceName_);
 
-    sockets_.reserve(static_cast<std::size_t>(std::max(sockets, 0)));
-    for (int k = 0; k < sockets; ++k) {
-        const int id = layout == MemberLayout       ? baseId + 2 + 4 * k
-                       : layout == StandAloneLayout ? baseId + 4 * k + 84 * (k / 4)
-                                                    : 0;
-        Socket socket{
-            CreateLabel(QStringLiteral("Socket ") + QString::number(firstSocket + k) + QLatin1Char(':'),
-                        frame_),
-            nullptr};
-        socket.Name = CreateNameEdit(frame_, id);
+    sockets_.reserve(static_cast<std::size_t>(std::max(arguments.Sockets, 0)));
+    for (int k = 0; k < arguments.Sockets; ++k) {
+        Socket socket{CreateLabel(QStringLiteral("Socket ") + QString::number(arguments.FirstSocket + k) +
+                                      QLatin1Char(':'),
+                                  frame_),
+                      nullptr};
+        socket.Name = CreateNameEdit(frame_, arguments.SocketNameId(k));
         grid->addWidget(socket.Label, k + 1, 0);
         grid->addWidget(socket.Name, k + 1, 1);
         socket.Label->setBuddy(socket.Name);

@@ -12,33 +12,34 @@
 namespace olg {
 
 TMisc::TMisc(ComponentOwner& owner, QTabWidget* pageControl, const QString& caption, int pageIndex,
-             int baseId, int sockets, int firstSocket)
+             const MiscArguments& arguments)
     : TConfigPage(owner, pageControl, caption, pageIndex) {
     QGridLayout* versionGrid = nullptr;
     versionBox_ = CreateGroupBox(QStringLiteral(" Version "), this, &versionGrid);
     versionLabel_ = CreateLabel(QStringLiteral("Version :"), versionBox_);
-    version_ = CreateCounterEdit(versionBox_, 12);
+    version_ = CreateCounterEdit(versionBox_, param::Firmware);
     versionGrid->addWidget(versionLabel_, 0, 0);
     versionGrid->addWidget(version_, 0, 1, Qt::AlignLeft);
 
     QGridLayout* counters = nullptr;
     countersBox_ = CreateGroupBox(QStringLiteral(" Miscellaneous "), this, &counters);
     powerUpLabel_ = CreateLabel(QStringLiteral("Number of Power Up :"), countersBox_);
-    powerUp_ = CreateCounterEdit(countersBox_, baseId);
+    powerUp_ = CreateCounterEdit(countersBox_, arguments.PowerUpId());
     counters->addWidget(powerUpLabel_, 0, 0);
     counters->addWidget(powerUp_, 0, 1, Qt::AlignLeft);
     // The socket counters stand apart from the power-up counter.
     counters->setRowMinimumHeight(1, counters->verticalSpacing() > 0 ? 2 * counters->verticalSpacing() : 12);
 
     const QString switching = QStringLiteral("Number of OFF/ON Switching ");
+    const int sockets = arguments.Sockets;
     switchings_.reserve(static_cast<std::size_t>(std::max(sockets, 0)));
     for (int k = 1; k <= sockets; ++k) {
         // A single socket goes without a number.
-        const QString text = sockets == 1
-                                 ? switching + QLatin1Char(':')
-                                 : switching + QString::number(firstSocket + k - 1) + QLatin1Char(':');
+        const QString text =
+            sockets == 1 ? switching + QLatin1Char(':')
+                         : switching + QString::number(arguments.FirstSocket + k - 1) + QLatin1Char(':');
         Counter counter{CreateLabel(text, countersBox_), nullptr};
-        counter.Edit = CreateCounterEdit(countersBox_, baseId + k);
+        counter.Edit = CreateCounterEdit(countersBox_, arguments.SwitchingId(k - 1));
         counters->addWidget(counter.Label, k + 1, 0);
         counters->addWidget(counter.Edit, k + 1, 1, Qt::AlignLeft);
         switchings_.push_back(counter);

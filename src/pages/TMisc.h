@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PageArguments.h"
 #include "TConfigPage.h"
 
 #include <vector>
@@ -19,8 +20,8 @@ public:
         TCounterEdit* Edit;
     };
 
-    TMisc(ComponentOwner& owner, QTabWidget* pageControl, const QString& caption, int pageIndex, int baseId,
-          int sockets, int firstSocket);
+    TMisc(ComponentOwner& owner, QTabWidget* pageControl, const QString& caption, int pageIndex,
+          const MiscArguments& arguments);
 
     TCounterEdit* Version() const { return version_; }
     TCounterEdit* PowerUp() const { return powerUp_; }

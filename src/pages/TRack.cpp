@@ -15,8 +15,6 @@ namespace olg {
 
 namespace {
 
-constexpr int MemberLayout = 0;
-constexpr int StandAloneLayout = 1;
 constexpr int LoginLimit = 32;
 constexpr int FirstAccountLine = 2; // below the header and the socket numbers
 constexpr int LinesPerAccount = 3;  // login, password, a gap
@@ -24,7 +22,7 @@ constexpr int LinesPerAccount = 3;  // login, password, a gap
 } // namespace
 
 TRack::TRack(ComponentOwner& owner, QTabWidget* pageControl, const QString& caption, int pageIndex,
-             int baseId, int firstSocket, int layout)
+             const RackArguments& arguments)
     : TConfigPage(owner, pageControl, caption, pageIndex) {
     scrollBox_ = Create<QScrollArea>(this);
     scrollBox_->setFrameShape(QFrame::NoFrame);
@@ -33,14 +31,14 @@ TRack::TRack(ComponentOwner& owner, QTabWidget* pageControl, const QString& capt
     QGridLayout* grid = nullptr;
     frame_ = CreateGroupBox(QStringLiteral(" Users Accounts "), content, &grid);
 
-    if (layout == MemberLayout) {
+    if (arguments.Layout == MemberLayout) {
         deviceActivated_ = Create<TBoundCheckBox>(frame_);
         deviceActivated_->setText(QStringLiteral("Device Activated"));
-        deviceActivated_->SetTag(ControlTag::Bit(baseId, 0));
+        deviceActivated_->SetTag(ControlTag::Bit(arguments.MemberFlagsId(), 0));
         deviceActivated_->setChecked(true);
         twinMode_ = Create<TBoundCheckBox>(frame_);
         twinMode_->setText(QStringLiteral("Twin Mode"));
-        twinMode_->SetTag(ControlTag::Bit(baseId, 1));
+        twinMode_->SetTag(ControlTag::Bit(arguments.MemberFlagsId(), 1));
         auto* switches = new QHBoxLayout;
         switches->addWidget(deviceActivated_);
         switches->addWidget(twinMode_);
@@ -51,7 +49,7 @@ TRack::TRack(ComponentOwner& owner, QTabWidget* pageControl, const QString& capt
     header_ = CreateLabel(QStringLiteral("Authorized Sockets"), frame_);
     grid->addWidget(header_, 0, 2, 1, SocketCount, Qt::AlignHCenter);
     for (int j = 1; j <= SocketCount; ++j) {
-        QLabel* number = CreateLabel(QString::number(firstSocket + j - 1), frame_);
+        QLabel* number = CreateLabel(QString::number(arguments.FirstSocket + j - 1), frame_);
         number->setAlignment(Qt::AlignCenter);
         grid->addWidget(number, 1, 1 + j, Qt::AlignHCenter);
         socketNumbers_.at(static_cast<std::size_t>(j - 1)) = number;
@@ -60,10 +58,7 @@ TRack::TRack(ComponentOwner& owner, QTabWidget* pageControl, const QString& capt
     const int editWidth = frame_->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 24;
     for (int i = 1; i <= Accounts; ++i) {
         // The account's first parameter: its login; then the password and the socket flags.
-        const int offset = 4 * (i - 1);
-        const int loginId = layout == MemberLayout       ? baseId + 2 + offset
-                            : layout == StandAloneLayout ? baseId + 1 + offset + 84 * ((i - 1) / 4)
-                                                         : 0;
+        const int loginId = arguments.LoginId(i - 1);
         auto bound = [loginId](int delta) {
             return loginId == 0 ? ControlTag() : ControlTag(static_cast<std::uint32_t>(loginId + delta));
         };
@@ -98,7 +93,7 @@ TRack::TRack(ComponentOwner& owner, QTabWidget* pageControl, const QString& capt
             if (flags.IsBound())
                 box->SetTag(ControlTag::Bit(flags.Id(), j - 1));
             box->setFocusPolicy(Qt::ClickFocus);
-            box->setAccessibleName(QStringLiteral("Socket %1").arg(firstSocket + j - 1));
+            box->setAccessibleName(QStringLiteral("Socket %1").arg(arguments.FirstSocket + j - 1));
             grid->addWidget(box, line, 1 + j, Qt::AlignHCenter);
             account.Sockets.at(static_cast<std::size_t>(j - 1)) = box;
             connect(box, &QCheckBox::toggled, this, [this, box] { SocketChange(box); });

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PageArguments.h"
 #include "TConfigPage.h"
 
 #include <array>
@@ -12,11 +13,9 @@ class TBoundCheckBox;
 class TLimitedEdit;
 class TMyCheckBox;
 
-// Eight user accounts, each with a login, a password and the sockets it may switch. Layout 0 (a member of
-// a group of devices): BaseId holds the member's flags (bit 0 device activated, bit 1 twin mode) and
-// account i (from 1) has its login at BaseId + 2 + 4(i - 1), then password and socket flags. Layout 1 (a
-// stand-alone device): no member flags; account i uses BaseId + 1 + o(i) onwards, o(i) = 4(i - 1) + 84((i -
-// 1) div 4). In twin mode sockets 5 to 8 follow sockets 1 to 4 and each pair keeps one authorization.
+// Eight user accounts, each with a login, a password and the sockets it may switch, at the ids of the
+// arguments' layout. A member of a group of devices also has the switches "Device Activated" and "Twin
+// Mode"; in twin mode sockets 5 to 8 follow sockets 1 to 4 and each pair keeps one authorization.
 class TRack : public TConfigPage {
     Q_OBJECT
 
@@ -32,8 +31,8 @@ public:
         std::array<TMyCheckBox*, SocketCount> Sockets;
     };
 
-    TRack(ComponentOwner& owner, QTabWidget* pageControl, const QString& caption, int pageIndex, int baseId,
-          int firstSocket, int layout);
+    TRack(ComponentOwner& owner, QTabWidget* pageControl, const QString& caption, int pageIndex,
+          const RackArguments& arguments);
 
     QGroupBox* Frame() const { return frame_; }
     QLabel* Header() const { return header_; }

@@ -16,7 +16,7 @@
 namespace olg {
 
 TSecurity::TSecurity(ComponentOwner& owner, QTabWidget* pageControl, const QString& caption, int pageIndex,
-                     int baseId, int maskCount, int firstMask)
+                     const SecurityArguments& arguments)
     : TConfigPage(owner, pageControl, caption, pageIndex) {
     QGridLayout* grid = nullptr;
     frame_ = CreateGroupBox(QStringLiteral(" IP Security Masks "), this, &grid);
@@ -27,23 +27,22 @@ TSecurity::TSecurity(ComponentOwner& owner, QTabWidget* pageControl, const QStri
     grid->addWidget(denyHeader_, 0, 3, Qt::AlignHCenter);
     grid->addWidget(activatedHeader_, 0, 4, Qt::AlignHCenter);
 
-    rows_.reserve(static_cast<std::size_t>(std::max(maskCount, 0)));
-    for (int index = 0; index < maskCount; ++index) {
-        const int addressId = baseId + 2 * index;
+    rows_.reserve(static_cast<std::size_t>(std::max(arguments.MaskCount, 0)));
+    for (int index = 0; index < arguments.MaskCount; ++index) {
         Row row{};
-        row.Label = CreateLabel(QStringLiteral("#%1").arg(firstMask + index), frame_);
+        row.Label = CreateLabel(QStringLiteral("#%1").arg(arguments.FirstMask + index), frame_);
         row.Mask = Create<TIPEdit>(frame_);
-        row.Mask->SetTag(ControlTag(static_cast<std::uint32_t>(addressId)));
+        row.Mask->SetTag(ControlTag(static_cast<std::uint32_t>(arguments.AddressId(index))));
         row.Choice = new QButtonGroup(frame_);
         row.Permit = Create<TPermitRadioButton>(frame_);
-        row.Permit->SetTag(ControlTag::Bit(addressId + 1, 1));
+        row.Permit->SetTag(ControlTag::Bit(arguments.FlagsId(index), 1));
         row.Deny = Create<TMaskedRadioButton>(frame_);
         row.Deny->setChecked(true);
         row.Permit->SetPartner(row.Deny);
         row.Choice->addButton(row.Permit);
         row.Choice->addButton(row.Deny);
         row.Activated = Create<TBoundCheckBox>(frame_);
-        row.Activated->SetTag(ControlTag::Bit(addressId + 1, 0));
+        row.Activated->SetTag(ControlTag::Bit(arguments.FlagsId(index), 0));
         row.Permit->setAccessibleName(QStringLiteral("Permit"));
         row.Deny->setAccessibleName(QStringLiteral("Deny"));
         row.Activated->setAccessibleName(QStringLiteral("Activated"));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PageArguments.h"
 #include "TConfigPage.h"
 
 #include <vector>
@@ -30,7 +31,7 @@ public:
     };
 
     TSecurity(ComponentOwner& owner, QTabWidget* pageControl, const QString& caption, int pageIndex,
-              int baseId, int maskCount, int firstMask);
+              const SecurityArguments& arguments);
 
     QGroupBox* Frame() const { return frame_; }
     const std::vector<Row>& Rows() const { return rows_; }

@@ -14,13 +14,13 @@
 namespace olg {
 
 TSuperv::TSuperv(ComponentOwner& owner, QTabWidget* pageControl, const QString& caption, int pageIndex,
-                 int baseId)
+                 const SupervArguments& arguments)
     : TConfigPage(owner, pageControl, caption, pageIndex) {
     QGridLayout* equipment = nullptr;
     equipmentBox_ = CreateGroupBox(QStringLiteral(" Equipment to supervise "), this, &equipment);
     addressLabel_ = CreateLabel(QStringLiteral("IP Address :"), equipmentBox_);
     address_ = Create<TIPEdit>(equipmentBox_);
-    address_->SetTag(ControlTag(static_cast<std::uint32_t>(baseId)));
+    address_->SetTag(ControlTag(static_cast<std::uint32_t>(arguments.AddressId())));
     equipment->addWidget(addressLabel_, 0, 0);
     equipment->addWidget(address_, 0, 1);
     equipment->setColumnStretch(2, 1);
@@ -29,16 +29,16 @@ TSuperv::TSuperv(ComponentOwner& owner, QTabWidget* pageControl, const QString& 
     methodBox_ = CreateGroupBox(QStringLiteral(" Supervision Method "), this, &method);
     pingLabel_ = CreateLabel(QStringLiteral("Ping activated :"), methodBox_);
     ping_ = Create<TBoundCheckBox>(methodBox_);
-    ping_->SetTag(ControlTag::Bit(baseId + 1, 0));
+    ping_->SetTag(ControlTag::Bit(arguments.MethodId(), 0));
     ping_->setChecked(true);
     scanLabel_ = CreateLabel(QStringLiteral("Scan activated :"), methodBox_);
     scan_ = Create<TBoundCheckBox>(methodBox_);
-    scan_->SetTag(ControlTag::Bit(baseId + 1, 1));
+    scan_->SetTag(ControlTag::Bit(arguments.MethodId(), 1));
     scan_->setChecked(true);
     portLabel_ = CreateLabel(QStringLiteral("Port :"), methodBox_);
-    port_ = CreateSpinEdit(methodBox_, baseId + 2, {});
+    port_ = CreateSpinEdit(methodBox_, arguments.PortId(), {});
     intervalLabel_ = CreateLabel(QStringLiteral("Interval between Requests :"), methodBox_);
-    interval_ = CreateSpinEdit(methodBox_, baseId + 3, QStringLiteral(" sec"));
+    interval_ = CreateSpinEdit(methodBox_, arguments.IntervalId(), QStringLiteral(" sec"));
     method->addWidget(pingLabel_, 0, 0);
     method->addWidget(ping_, 0, 1);
     method->addWidget(scanLabel_, 1, 0);
@@ -54,12 +54,12 @@ TSuperv::TSuperv(ComponentOwner& owner, QTabWidget* pageControl, const QString& 
     rebootBox_ = CreateGroupBox(QStringLiteral(" Reboot "), this, &reboot);
     countLabel_ = CreateLabel(QStringLiteral("Number of unsuccessful Requests before Reboot :"), rebootBox_);
     countLabel_->setWordWrap(true);
-    count_ = CreateSpinEdit(rebootBox_, baseId + 4, {});
+    count_ = CreateSpinEdit(rebootBox_, arguments.CountId(), {});
     // Shown second but stored last: the slot keeps the delay before reboot in its seventh parameter.
     rebootDelayLabel_ = CreateLabel(QStringLiteral("Delay before Reboot :"), rebootBox_);
-    rebootDelay_ = CreateSpinEdit(rebootBox_, baseId + 6, QStringLiteral(" sec"));
+    rebootDelay_ = CreateSpinEdit(rebootBox_, arguments.RebootDelayId(), QStringLiteral(" sec"));
     firstRequestLabel_ = CreateLabel(QStringLiteral("Delay before First Request after Reboot :"), rebootBox_);
-    firstRequestDelay_ = CreateSpinEdit(rebootBox_, baseId + 5, QStringLiteral(" sec"));
+    firstRequestDelay_ = CreateSpinEdit(rebootBox_, arguments.FirstRequestDelayId(), QStringLiteral(" sec"));
     reboot->addWidget(countLabel_, 0, 0);
     reboot->addWidget(count_, 0, 1);
     reboot->addWidget(rebootDelayLabel_, 1, 0);

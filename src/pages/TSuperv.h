@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PageArguments.h"
 #include "TConfigPage.h"
 
 namespace olg {
@@ -16,7 +17,7 @@ class TSuperv : public TConfigPage {
 
 public:
     TSuperv(ComponentOwner& owner, QTabWidget* pageControl, const QString& caption, int pageIndex,
-            int baseId);
+            const SupervArguments& arguments);
 
     TIPEdit* Address() const { return address_; }
     TBoundCheckBox* Ping() const { return ping_; }

@@ -9,9 +9,6 @@ namespace olg {
 
 namespace {
 
-constexpr int TypeCodeId = 13;
-constexpr int ModelNameId = 5;
-
 std::int64_t Pattern32(std::uint64_t value) {
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
 }
@@ -20,9 +17,9 @@ std::int64_t Pattern32(std::uint64_t value) {
 
 int ConfigProfile::Store(const TOLG& record, ProfileFile& profile) const {
     const ParamValue& type = record.TypeValue();
-    const std::string section = record.Value(ModelNameId).AsText();
+    const std::string section = record.Value(param::ModelName).AsText();
     if (!ProfileFile::CanHold(section))
-        return ModelNameId;
+        return param::ModelName;
     const int maxId = registry_.MaxParamId(type);
     // Everything is checked before the first change, so that a refusal leaves the file as it was.
     for (int id = MinParamId; id <= maxId; ++id) {
@@ -52,9 +49,9 @@ int ConfigProfile::Store(const TOLG& record, ProfileFile& profile) const {
 }
 
 bool ConfigProfile::Fits(const ProfileFile& profile, const TOLG& record) const {
-    const std::string section = record.Value(ModelNameId).AsText();
+    const std::string section = record.Value(param::ModelName).AsText();
     const std::int64_t fileType =
-        ParseInteger(profile.ReadString(section, std::to_string(TypeCodeId)).value_or(std::string()));
+        ParseInteger(profile.ReadString(section, std::to_string(param::TypeCode)).value_or(std::string()));
     return fileType == record.TypeValue().AsInteger();
 }
 
@@ -62,7 +59,7 @@ bool ConfigProfile::Load(const ProfileFile& profile, TOLG& record) const {
     if (!Fits(profile, record))
         return false;
     // The section and the type are taken before the loop overwrites parameters 5 and 13 with the same values.
-    const std::string section = record.Value(ModelNameId).AsText();
+    const std::string section = record.Value(param::ModelName).AsText();
     const ParamValue type = record.TypeValue();
     const int maxId = registry_.MaxParamId(type);
     for (int id = MinParamId; id <= maxId; ++id) {

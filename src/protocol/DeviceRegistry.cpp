@@ -1,6 +1,7 @@
 #include "DeviceRegistry.h"
 
 #include "Catalogue.h"
+#include "ModelDescription.h"
 
 #include <algorithm>
 #include <limits>
@@ -77,18 +78,10 @@ std::uint16_t DeviceRegistry::MaxParamId(const ParamValue& typeValue) const {
 
 DeviceRegistry StandardRegistry() {
     DeviceRegistry registry;
-    registry.RegisterDeviceType(0x01010100, Olg1nTable(), WebSchemeHttp, 0, "olg1n");
-    registry.RegisterDeviceType(0x04000100, Olg4aTable(), WebSchemeHttp, 0, "olg4a");
-    registry.RegisterDeviceType(0x04010100, Olg4nTable(), WebSchemeHttp, 0, "olg4n");
-    registry.RegisterDeviceType(0x08000100, Olg8aTable(), WebSchemeHttp, 0, "olg8a");
-    registry.RegisterDeviceType(0x08010100, Olg8nTable(), WebSchemeHttp, 0, "olg8n");
-    registry.RegisterDeviceType(0x08020100, Olg8kTable(), WebSchemeHttp, 0, "olg8k");
-    const TConfigFile olg8w = Olg8wTable();
-    registry.RegisterDeviceType(0x04030100, olg8w, WebSchemeHttps, 1, "olg8w");
-    registry.RegisterDeviceType(0x08030100, olg8w, WebSchemeHttps, 1, "olg8w");
-    registry.RegisterDeviceType(0x08030000, olg8w, WebSchemeByFlags, 1, "olg8w");
-    registry.RegisterDeviceType(0x04030200, olg8w, WebSchemeByFlags, 1, "olg8w");
-    registry.RegisterDeviceType(0x08030200, olg8w, WebSchemeByFlags, 1, "olg8w");
+    for (const ModelDescription& model : ModelDescriptions())
+        for (const ModelType& type : model.Types)
+            registry.RegisterDeviceType(type.TypeCode, model.Params, type.WebScheme, model.HasAdminPage,
+                                        model.Model);
     return registry;
 }
 

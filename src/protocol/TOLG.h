@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ParamIds.h"
 #include "ParamValue.h"
 
 #include <array>
@@ -32,7 +33,7 @@ public:
     // Ids outside 1..999 are ignored.
     void SetValue(int id, ParamValue value);
     // The record's device type value (parameter 13), the key of every catalogue query.
-    const ParamValue& TypeValue() const { return Value(13); }
+    const ParamValue& TypeValue() const { return Value(param::TypeCode); }
 
     // Records are equal when every field and every value is, however far their storage has grown.
     bool operator==(const TOLG& other) const;

@@ -4,6 +4,7 @@
 
 #include "IPAddrUtils.h"
 #include "IpText.h"
+#include "ParamIds.h"
 
 #include <array>
 #include <charconv>
@@ -111,17 +112,17 @@ void FillLayout(Writer& writer, const ModelLayout& layout, std::uint32_t network
         writer.U16(base + 5, 120u + 10u * slot);
         writer.U16(base + 6, 10u + slot);
     }
+    const std::size_t groupMembers = layout.MemberNameIds.size();
     const std::size_t socketsPerDevice =
-        layout.GroupDevices > 0 ? layout.SocketBases.size() / static_cast<std::size_t>(layout.GroupDevices)
-                                : layout.SocketBases.size();
+        groupMembers > 0 ? layout.SocketBases.size() / groupMembers : layout.SocketBases.size();
     for (std::size_t i = 0; i < layout.SocketBases.size(); ++i) {
         const int base = layout.SocketBases[i];
         const std::size_t socket = i % socketsPerDevice + 1;
         const std::size_t group = i / socketsPerDevice + 1;
-        const std::string label = layout.GroupDevices > 0
+        const std::string label = groupMembers > 0
                                       ? "u" + std::to_string(group) + "-" + std::to_string(socket)
                                       : "user" + std::to_string(socket);
-        writer.Text(base, layout.GroupDevices > 0
+        writer.Text(base, groupMembers > 0
                               ? "Unit " + std::to_string(group) + " outlet " + std::to_string(socket)
                               : "Outlet " + std::to_string(socket));
         writer.Text(base + 1, label);
@@ -140,17 +141,16 @@ void FillLayout(Writer& writer, const ModelLayout& layout, std::uint32_t network
         writer.U8(layout.PowerUpStateId, state);
         writer.U16(layout.PowerUpStateId, state);
     }
-    for (int o = 0; o <= 100 * (layout.GroupDevices > 0 ? layout.GroupDevices - 1 : 0); o += 100)
-        if (layout.PowerUpCountId != 0)
-            writer.U32(layout.PowerUpCountId + o, 10u + static_cast<std::uint32_t>(serial % 90 + o / 100));
+    for (std::size_t g = 0; g < layout.PowerUpCountIds.size(); ++g)
+        writer.U32(layout.PowerUpCountIds[g],
+                   10u + static_cast<std::uint32_t>(serial % 90) + static_cast<std::uint32_t>(g));
     for (std::size_t s = 0; s < layout.SwitchCountIds.size(); ++s)
         writer.U32(layout.SwitchCountIds[s],
                    100u + 7u * static_cast<std::uint32_t>(s) + static_cast<std::uint32_t>(serial));
-    for (int g = 1; g <= layout.GroupDevices; ++g) {
-        const int o = 100 * (g - 1);
-        writer.Text(39 + o, "Unit " + std::to_string(g));
-        writer.U8(40 + o, g == 1 ? 1u : 0u);
-    }
+    for (std::size_t g = 0; g < layout.MemberNameIds.size(); ++g)
+        writer.Text(layout.MemberNameIds[g], "Unit " + std::to_string(g + 1));
+    for (std::size_t g = 0; g < layout.MemberFlagsIds.size(); ++g)
+        writer.U8(layout.MemberFlagsIds[g], g == 0 ? 1u : 0u);
 }
 
 } // namespace
@@ -162,28 +162,31 @@ void ParameterFiller::Fill(TOLG& store, const DeviceConfig& config, std::uint32_
     const int serial = config.Serial;
     FillByKind(writer, network, serial);
 
-    writer.Ip(1, 0xFFFFFF00u);
-    writer.Ip(2, ip);
-    writer.Ip(3, network | ((ip & 0xFFu) == 1u ? 254u : 1u));
-    writer.U16(4, 80);
-    writer.Text(5, model);
-    // Finder and HTTP access on, hidden page allowed on every other device, DHCP off; https for odd serials
-    // (bit 7, read by the models that offer both).
-    writer.U8(6, 0x03u | (serial % 2 == 0 ? 0x04u : 0u) | (serial % 2 == 1 ? 0x80u : 0u));
-    writer.Text(7, config.Name);
-    writer.Text(8, "admin");
-    writer.Text(9, Password("adm", serial, 9));
-    writer.Six(10, config.Mac ^ 0x00000000A5A5ull);
-    writer.Text(11, "rev B");
-    writer.Text(12, config.Firmware);
-    writer.U32(13, config.TypeCode);
-    writer.Ip(14, network | 1u);
-    writer.Ip(15, network | 2u);
+    writer.Ip(param::SubnetMask, 0xFFFFFF00u);
+    writer.Ip(param::IpAddress, ip);
+    writer.Ip(param::Gateway, network | ((ip & 0xFFu) == 1u ? 254u : 1u));
+    writer.U16(param::WebPort, 80);
+    writer.Text(param::ModelName, model);
+    // Finder access on (bit 0); every bit beside it follows a pattern of its own over the devices, so that
+    // a dialog that mixes two of them up changes the value: HTTP access (1) and https (7, read by the
+    // models that offer both) on odd serials, the hidden page allowed (2) on even ones and protected (3) on
+    // every other pair, DHCP (4) on every third device from the first.
+    writer.U8(param::ConfigFlags, 0x01u | (serial % 2 == 1 ? 0x82u : 0x04u) |
+                                      ((serial / 2) % 2 == 1 ? 0x08u : 0u) | (serial % 3 == 0 ? 0x10u : 0u));
+    writer.Text(param::DeviceName, config.Name);
+    writer.Text(param::AdminLogin, "admin");
+    writer.Text(param::AdminPassword, Password("adm", serial, param::AdminPassword));
+    writer.Six(param::SixByteValue, config.Mac ^ 0x00000000A5A5ull);
+    writer.Text(param::Revision, "rev B");
+    writer.Text(param::Firmware, config.Firmware);
+    writer.U32(param::TypeCode, config.TypeCode);
+    writer.Ip(param::Dns1, network | 1u);
+    writer.Ip(param::Dns2, network | 2u);
     // As the configuration dialog keeps it: always with its leading slash.
-    writer.Text(17, "/hidden.htm");
-    writer.Text(18, "hidden");
-    writer.Text(19, Password("hid", serial, 19));
-    writer.Text(37, "alerts@example.net");
+    writer.Text(param::HiddenPageUrl, "/hidden.htm");
+    writer.Text(param::HiddenPageLogin, "hidden");
+    writer.Text(param::HiddenPagePassword, Password("hid", serial, param::HiddenPagePassword));
+    writer.Text(param::MailTo, "alerts@example.net");
     FillLayout(writer, ModelLayout::ForModel(model), network, serial);
 
     for (const auto& [id, text] : config.Overrides)

@@ -88,6 +88,7 @@ QString SetupLoader::HelpText() {
         "  --state FILE           write every device's parameters, its TFTP image's size and checksum and\n"
         "                         its FTP file names as JSON at start and after each change\n"
         "  --help                 this text\n"
+        "  --version              the program's version\n"
         "\n"
         "When ready it prints \"olgsim: N devices listening on ADDR:PORT\". SIGINT or SIGTERM ends it.\n");
 }
@@ -100,6 +101,7 @@ bool SetupLoader::Fail(const QString& message) {
 SetupLoader::Outcome SetupLoader::Load(const QStringList& arguments) {
     QCommandLineParser parser;
     const QCommandLineOption help(QStringLiteral("help"));
+    const QCommandLineOption version(QStringLiteral("version"));
     const QCommandLineOption device(QStringLiteral("device"), QString(), QStringLiteral("keys"));
     const QCommandLineOption fleet(QStringLiteral("fleet"), QString(), QStringLiteral("n"));
     const QCommandLineOption fleetOffset(QStringLiteral("fleet-offset"), QString(), QStringLiteral("k"));
@@ -112,7 +114,7 @@ SetupLoader::Outcome SetupLoader::Load(const QStringList& arguments) {
     const QCommandLineOption broadcast(QStringLiteral("broadcast-replies"));
     const QCommandLineOption tftpPort(QStringLiteral("tftp-port"), QString(), QStringLiteral("port"));
     const QCommandLineOption ftpPort(QStringLiteral("ftp-port"), QString(), QStringLiteral("port"));
-    parser.addOptions({help, device, fleet, fleetOffset, fleetIp, fleetFaults, config, state, listen,
+    parser.addOptions({help, version, device, fleet, fleetOffset, fleetIp, fleetFaults, config, state, listen,
                        replyBase, broadcast, tftpPort, ftpPort});
     if (!parser.parse(arguments)) {
         message_ = parser.errorText();
@@ -120,6 +122,10 @@ SetupLoader::Outcome SetupLoader::Load(const QStringList& arguments) {
     }
     if (parser.isSet(help)) {
         message_ = HelpText();
+        return Outcome::Help;
+    }
+    if (parser.isSet(version)) {
+        message_ = QStringLiteral("olgsim " OLG_VERSION "\n");
         return Outcome::Help;
     }
     if (!parser.positionalArguments().isEmpty()) {

@@ -13,6 +13,7 @@ namespace olg::sim {
 // Turns olgsim's command line, and the configuration file it may name, into a SimulatorSetup.
 class SetupLoader {
 public:
+    // Help: print Message() and stop (--help, --version).
     enum class Outcome { Run, Help, Error };
 
     explicit SetupLoader(const DeviceRegistry& registry) : registry_(registry) {}
@@ -20,7 +21,7 @@ public:
     Outcome Load(const QStringList& arguments);
 
     const SimulatorSetup& Setup() const { return setup_; }
-    // The --help text, or the reason of an Error.
+    // The --help or --version text, or the reason of an Error.
     const QString& Message() const { return message_; }
 
     static QString HelpText();

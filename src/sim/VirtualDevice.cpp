@@ -24,7 +24,7 @@ bool IdentityAt(const std::uint8_t* data, std::size_t offset, const DeviceIdenti
 // A device of a type the Finder does not know still has the block every model shares.
 TConfigFile CommonBlock() {
     TConfigFile table = Olg1nTable();
-    std::erase_if(table, [](const ParamDescriptor& descriptor) { return descriptor.Id > 13; });
+    std::erase_if(table, [](const ParamDescriptor& descriptor) { return descriptor.Id > param::TypeCode; });
     return table;
 }
 
@@ -73,7 +73,7 @@ VirtualDevice::VirtualDevice(const DeviceConfig& config, std::uint32_t ip, const
 }
 
 std::uint32_t VirtualDevice::Ip() const {
-    return static_cast<std::uint32_t>(store_.Value(2).AsInteger());
+    return static_cast<std::uint32_t>(store_.Value(param::IpAddress).AsInteger());
 }
 
 std::uint8_t VirtualDevice::Kind(int id) const {

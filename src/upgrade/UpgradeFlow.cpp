@@ -11,6 +11,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
+#include <QHostAddress>
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -24,6 +25,24 @@ namespace {
 const QString ImageSuffix = QStringLiteral(".bin");
 const QString ListSuffix = QStringLiteral(".cfg");
 const QString EmptyDirectory = QStringLiteral("Empty Directory");
+
+// While it lives, only a datagram from this address ends the exchange's waits; the exchange may be gone by
+// its end.
+class AnswerSender {
+public:
+    AnswerSender(TServeur& serveur, const QString& address) : serveur_(&serveur) {
+        serveur.SetAnswerSender(address);
+    }
+    ~AnswerSender() {
+        if (serveur_)
+            serveur_->SetAnswerSender(QString());
+    }
+    AnswerSender(const AnswerSender&) = delete;
+    AnswerSender& operator=(const AnswerSender&) = delete;
+
+private:
+    QPointer<TServeur> serveur_;
+};
 
 // The lines of an upload list, each used as it stands (only the line ends go), or nothing with the reason.
 std::optional<QStringList> ReadUploadList(const QString& path, QString* error) {
@@ -154,20 +173,27 @@ void UpgradeFlow::Run(const QString& address, const QString& file) {
     QPointer<UpgradeFlow> alive(this);
     awaiting_ = true;
     result_.Sent = true;
-    const auto handler = [this](const QString&, quint16, const QByteArray& datagram, bool) {
-        OnUpgradeReply(datagram);
+    // Only the device answers: another host's datagram (another Finder's scan, say) neither ends the wait
+    // nor counts as the answer.
+    const QHostAddress device(address);
+    const auto handler = [this, device](const QString& sender, quint16, const QByteArray& datagram, bool) {
+        if (device.isEqual(QHostAddress(sender), QHostAddress::TolerantConversion))
+            OnUpgradeReply(datagram);
     };
-    if (suffix == ImageSuffix)
-        serveur_.RequestImageUpgrade(address, this, handler);
-    else
-        serveur_.RequestFileUpgrade(address, this, handler);
+    {
+        const AnswerSender only(serveur_, address);
+        if (suffix == ImageSuffix)
+            serveur_.RequestImageUpgrade(address, this, handler);
+        else
+            serveur_.RequestFileUpgrade(address, this, handler);
+    }
     if (!alive || !awaiting_)
         return;
     // No answer within the wait: say so (unless the exchange could not even send, which it has said) and give
     // the button back. A late answer is dropped.
     awaiting_ = false;
     SetBusy(false);
-    if (serveur_.BindError().isEmpty())
+    if (!serveur_.SendFailed())
         ShowError(prompts_, ErrorDeviceNotResponding);
 }
 

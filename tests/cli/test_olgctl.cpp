@@ -2,6 +2,7 @@
 
 #include "FakePeer.h"
 #include "Invocation.h"
+#include "ProgressLine.h"
 #include "ScanCommand.h"
 #include "ScanLimit.h"
 #include "Session.h"
@@ -93,6 +94,10 @@ private slots:
     void saveSeveralIntoAFolder();
     void upgrade_data();
     void upgrade();
+    void progressLine_data();
+    void progressLine();
+    void transferText_data();
+    void transferText();
 
 private:
     void StartFleet(const QStringList& fleet);
@@ -751,32 +756,36 @@ void TestOlgctl::upgrade_data() {
     // Part of the standard output, or of the error stream when nothing went there.
     QTest::addColumn<QString>("output");
     QTest::addColumn<QString>("stored"); // what the device's state shows afterwards
+    QTest::addColumn<bool>("quiet");     // then nothing goes to the error stream
 
     QTest::newRow("TFTP image") << "Lobby rack" << true << "fw.bin" << 0
                                 << "Lobby rack (00.0A.95.9D.68.16): image sent and read back the same"
-                                << "tftpImage";
+                                << "tftpImage" << false;
     QTest::newRow("FTP image") << "00-0A-95-9D-68-18" << true << "fw.rom.bin" << 0
                                << "Caf\u00e9 (00.0A.95.9D.68.18): image sent"
-                               << "rom.bin";
+                               << "rom.bin" << false;
     QTest::newRow("FTP image without a known name")
         << "00-0A-95-9D-68-18" << true << "firmware.bin" << 1
         << "olgctl: Caf\u00e9 (00.0A.95.9D.68.18) takes the image by FTP\n"
-        << "";
+        << "" << false;
     QTest::newRow("file set") << "00-0A-95-9D-68-18" << true << "list.cfg" << 0
                               << "Caf\u00e9 (00.0A.95.9D.68.18): files sent"
-                              << "index.htm";
+                              << "index.htm" << false;
     QTest::newRow("neither image nor list") << "Lobby rack" << true << "notes.txt" << 2 << "olgctl: "
-                                            << "";
+                                            << "" << false;
     // One device fails, the other is upgraded all the same, and the exit code tells of the failure.
     QTest::newRow("two devices, one failing")
         << "Lobby rack,00-0A-95-9D-68-18" << true << "firmware.bin" << 1
         << "Lobby rack (00.0A.95.9D.68.16): image sent and read back the same\n"
            "Caf\u00e9 (00.0A.95.9D.68.18): failed: "
-        << "tftpImage";
+        << "tftpImage" << false;
     QTest::newRow("several, unconfirmed")
         << "all" << false << "fw.bin" << 1
         << "olgctl: Upgrade the firmware of 3 devices? [y/N] olgctl: upgrade cancelled"
-        << "";
+        << "" << false;
+    QTest::newRow("quiet") << "Lobby rack" << true << "fw.bin" << 0
+                           << "Lobby rack (00.0A.95.9D.68.16): image sent and read back the same"
+                           << "tftpImage" << true;
 }
 
 void TestOlgctl::upgrade() {
@@ -786,6 +795,7 @@ void TestOlgctl::upgrade() {
     QFETCH(int, exitCode);
     QFETCH(QString, output);
     QFETCH(QString, stored);
+    QFETCH(bool, quiet);
 
     for (const QString& name : {file, QStringLiteral("index.htm")}) {
         QFile out(dir_->filePath(name));
@@ -798,8 +808,12 @@ void TestOlgctl::upgrade() {
               << QStringLiteral("--ftp-port") << QString::number(settings.FtpPort);
     if (yes)
         arguments << QStringLiteral("--yes");
+    if (quiet)
+        arguments << QStringLiteral("--quiet");
     const ProgramResult result = Run(arguments);
     QCOMPARE(result.ExitCode, exitCode);
+    if (quiet)
+        QCOMPARE(result.Err, QString());
     QVERIFY2((result.Out.isEmpty() ? result.Err : result.Out).contains(output),
              qPrintable(result.Out + result.Err));
     // The warning, when asked, once for all the devices.
@@ -814,6 +828,62 @@ void TestOlgctl::upgrade() {
             received.append(ftpFile[QStringLiteral("name")].toString());
     }
     QCOMPARE(received, stored.isEmpty() ? QStringList() : QStringList{stored});
+}
+
+void TestOlgctl::progressLine_data() {
+    QTest::addColumn<int>("style");
+    QTest::addColumn<QString>("expected");
+
+    // A line per tenth reached, as logs have always had them.
+    QTest::newRow("plain") << int(olg::cli::ProgressLine::Style::Plain)
+                           << "olgctl:   0% of 1000 bytes\n"
+                              "olgctl:   100% of 1000 bytes\nolgctl: done\n";
+    QTest::newRow("quiet") << int(olg::cli::ProgressLine::Style::Quiet) << "";
+    // Drawn in place, always at the end of a transfer, cut to the terminal's width (here before the rate,
+    // which depends on the clock), and taken away before the next message.
+    QTest::newRow("terminal") << int(olg::cli::ProgressLine::Style::Redrawn)
+                              << "\r\x1b[Kolgctl: [1/2] 0% Rack A"
+                                 "\r\x1b[Kolgctl: [1/2] 5% 50 bytes of 1000 bytes"
+                                 "\r\x1b[Kolgctl: [1/2] 100% 1000 bytes of 1000 b"
+                                 "\r\x1b[Kolgctl: done\n";
+}
+
+void TestOlgctl::progressLine() {
+    QFETCH(int, style);
+    QFETCH(QString, expected);
+    QString written;
+    {
+        QTextStream err(&written);
+        olg::cli::ProgressLine progress(err, static_cast<olg::cli::ProgressLine::Style>(style), 40);
+        progress.Step(1, 2, QStringLiteral("Rack A"));
+        progress.BeginTransfer(QStringLiteral("Rack A"), 1000);
+        for (qint64 done : {50, 1000})
+            progress.Transfer(done);
+        progress.EndTransfer();
+        progress.Note(QStringLiteral("done"));
+    }
+    QCOMPARE(written, expected);
+}
+
+void TestOlgctl::transferText_data() {
+    QTest::addColumn<qint64>("done");
+    QTest::addColumn<qint64>("size");
+    QTest::addColumn<qint64>("elapsedMs");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("known size") << qint64(1536000) << qint64(3072000) << qint64(2000)
+                                << "50% 1.5 MiB of 2.9 MiB, 750.0 KiB/s, Rack A";
+    QTest::newRow("read back, size unknown")
+        << qint64(2097152) << qint64(0) << qint64(1000) << "2.0 MiB read back, 2.0 MiB/s, Rack A";
+    QTest::newRow("no time yet: no rate")
+        << qint64(0) << qint64(100) << qint64(0) << "0% 0 bytes of 100 bytes, Rack A";
+}
+
+void TestOlgctl::transferText() {
+    QFETCH(qint64, done);
+    QFETCH(qint64, size);
+    QFETCH(qint64, elapsedMs);
+    QFETCH(QString, expected);
+    QCOMPARE(olg::cli::ProgressLine::TransferText(done, size, elapsedMs, QStringLiteral("Rack A")), expected);
 }
 
 QTEST_GUILESS_MAIN(TestOlgctl)

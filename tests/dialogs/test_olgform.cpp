@@ -49,12 +49,12 @@ public:
         AddFormTabs(form.Tabs);
         // One of each page, where an olg1n has them; the labels and accounts pages on ids it does not have.
         // The page control owns the pages.
-        new TSecurity(*this, PageControl, QStringLiteral("Security"), 3, 30, 4, 1);
-        new TSuperv(*this, PageControl, QStringLiteral("Supervision"), 4, 20);
-        new TLab(*this, PageControl, QStringLiteral("Sockets"), 5, 300, 8, 1, 0);
-        new TRack(*this, PageControl, QStringLiteral("Users"), 6, 400, 1, 0);
+        new TSecurity(*this, PageControl, QStringLiteral("Security"), 3, SecurityArguments{30, 4, 1});
+        new TSuperv(*this, PageControl, QStringLiteral("Supervision"), 4, SupervArguments{20});
+        new TLab(*this, PageControl, QStringLiteral("Sockets"), 5, LabArguments{300, 8, 1, MemberLayout});
+        new TRack(*this, PageControl, QStringLiteral("Users"), 6, RackArguments{400, 1, MemberLayout});
         new THidden(*this, PageControl, 7);
-        new TMisc(*this, PageControl, QStringLiteral("Miscellaneous"), 8, 71, 1, 1);
+        new TMisc(*this, PageControl, QStringLiteral("Miscellaneous"), 8, MiscArguments{71, 1, 1});
         AddLogins(SharedRegistry().Entry(SharedRegistry().FindDeviceType(ParamValue::Integer(Olg1n))).Params);
     }
 };
@@ -116,6 +116,7 @@ private slots:
     void runs();
     void radioGroups_data();
     void radioGroups();
+    void failedSend();
 };
 
 void TestOlgForm::runs_data() {
@@ -340,6 +341,27 @@ void TestOlgForm::radioGroups() {
     form.StoreComponents(record);
     QCOMPARE(record.Value(72).AsInteger(), socket1);
     QCOMPARE(record.Value(73).AsInteger(), socket2);
+}
+
+void TestOlgForm::failedSend() {
+    // A request that cannot leave (port 0 is refused) is reported by the exchange, and the dialog adds no
+    // "Device not responding", neither after Options nor after OK.
+    TestDialogHost host(0);
+    TSendBuf reply;
+    BuildHeader(reply, CommandRead, nullptr, DefaultDistributorCode);
+    TSendBuf type;
+    AppendBigEndian(type, Olg1n, 4);
+    AppendItem(reply, 13, type.data(), type.size());
+    host.DeviceReply(QStringLiteral("127.0.0.10"), 52389, Bytes(reply), true);
+    TestForm form(host, false);
+    form.SetDeviceIndex(0);
+    QTimer::singleShot(0, &form, [&] {
+        form.AvanceButton->click();
+        form.OKBtn->click();
+    });
+    QCOMPARE(form.ShowGeneral(), 1);
+    QCOMPARE(host.prompts.errors, QStringList(2, host.prompts.errors.value(0)));
+    QVERIFY(host.prompts.errors.value(0).startsWith(QStringLiteral("Connection Error: ")));
 }
 
 QTEST_MAIN(TestOlgForm)

@@ -101,7 +101,7 @@ void TestPages::supervision_data() {
 void TestPages::supervision() {
     QFETCH(int, flags);
     Host host;
-    TSuperv page(host.owner, &host.tabs, QStringLiteral("Supervision 1"), 5, 28);
+    TSuperv page(host.owner, &host.tabs, QStringLiteral("Supervision 1"), 5, SupervArguments{28});
     host.Set(29, flags);
     host.Load();
 
@@ -122,7 +122,7 @@ void TestPages::supervision() {
 
 void TestPages::supervisionStore() {
     Host host;
-    TSuperv page(host.owner, &host.tabs, QStringLiteral("Supervision 1"), 5, 28);
+    TSuperv page(host.owner, &host.tabs, QStringLiteral("Supervision 1"), 5, SupervArguments{28});
     QCOMPARE(host.tabs.tabText(0), QStringLiteral("Supervision 1"));
     host.Set(28, 0x0A000001);
     host.Set(29, 0xA3);
@@ -130,6 +130,9 @@ void TestPages::supervisionStore() {
         host.Set(id, id * 10);
     host.Load();
     QCOMPARE(page.Address()->Text(), QStringLiteral("10.0.0.1"));
+    QCOMPARE(page.Port()->value(), 300);
+    QCOMPARE(page.Interval()->value(), 310);
+    QCOMPARE(page.Count()->value(), 320);
     // The second field of the reboot box is the seventh parameter, the third the sixth.
     QCOMPARE(page.RebootDelay()->value(), 340);
     QCOMPARE(page.FirstRequestDelay()->value(), 330);
@@ -166,7 +169,7 @@ void TestPages::security() {
     QFETCH(bool, permit);
     QFETCH(bool, activated);
     Host host;
-    TSecurity page(host.owner, &host.tabs, QStringLiteral("Security"), 3, 20, 8, 1);
+    TSecurity page(host.owner, &host.tabs, QStringLiteral("Security"), 3, SecurityArguments{20, 8, 1});
     QCOMPARE(page.Rows().back().Label->text(), QStringLiteral("#8"));
     QCOMPARE(IdOf(page.Rows().at(3).Mask), 26);
     QCOMPARE(IdOf(page.Rows().at(3).Activated), 27);
@@ -283,8 +286,8 @@ void TestPages::counters_data() {
 void TestPages::counters() {
     QFETCH(int, sockets);
     Host host;
-    TMisc page(host.owner, &host.tabs, QStringLiteral("Miscellaneous"), 10, 81, sockets,
-               Fetch<int>("firstSocket"));
+    TMisc page(host.owner, &host.tabs, QStringLiteral("Miscellaneous"), 10,
+               MiscArguments{81, sockets, Fetch<int>("firstSocket")});
     QCOMPARE(int(page.Switchings().size()), sockets);
     QCOMPARE(page.Switchings().back().Label->text(), Fetch<QString>("lastLabel"));
     host.SetText(12, "1.4.0.0");
@@ -318,8 +321,8 @@ void TestPages::labels_data() {
 void TestPages::labels() {
     QFETCH(QList<int>, socketIds);
     Host host;
-    TLab page(host.owner, &host.tabs, QStringLiteral("Labels"), 1, Fetch<int>("baseId"), 8, 1,
-              Fetch<int>("layout"));
+    TLab page(host.owner, &host.tabs, QStringLiteral("Labels"), 1,
+              LabArguments{Fetch<int>("baseId"), 8, 1, Fetch<int>("layout")});
     QCOMPARE(IdOf(page.DeviceName()), Fetch<int>("deviceNameId"));
     for (int k = 0; k < 8; ++k)
         QCOMPARE(IdOf(page.Sockets().at(k).Name), socketIds.at(k));
@@ -371,7 +374,7 @@ void TestPages::accounts() {
     QFETCH(int, enabledLow);
     QFETCH(int, enabledHigh);
     Host host;
-    TRack page(host.owner, &host.tabs, QStringLiteral("Device 2"), 1, 140, 1, 0);
+    TRack page(host.owner, &host.tabs, QStringLiteral("Device 2"), 1, RackArguments{140, 1, MemberLayout});
     host.Set(140, member);
     for (int i = 1; i <= 8; ++i)
         host.Set(144 + 4 * (i - 1), sockets.at(i - 1));
@@ -399,10 +402,13 @@ void TestPages::accounts() {
 
 void TestPages::accountsEditing() {
     Host host;
-    TRack member(host.owner, &host.tabs, QStringLiteral("Device 1"), 1, 40, 1, 0);
+    TRack member(host.owner, &host.tabs, QStringLiteral("Device 1"), 1, RackArguments{40, 1, MemberLayout});
     Host standAlone;
-    TRack alone(standAlone.owner, &standAlone.tabs, QStringLiteral("Users"), 1, 56, 1, 1);
+    TRack alone(standAlone.owner, &standAlone.tabs, QStringLiteral("Users"), 1,
+                RackArguments{56, 1, StandAloneLayout});
     QVERIFY(alone.TwinMode() == nullptr && alone.DeviceActivated() == nullptr);
+    QCOMPARE(IdOf(alone.Row(4).Login), 69);
+    QCOMPARE(IdOf(alone.Row(8).Login), 169);
     QCOMPARE(IdOf(alone.Row(5).Login), 157);
     QCOMPARE(IdOf(alone.Row(5).Password), 158);
     QCOMPARE(IdOf(alone.Box(5, 8)), 159);

@@ -2,6 +2,7 @@
 
 #include "FakeDevice.h"
 #include "RecordingNeighbourCache.h"
+#include "RecordingPlatform.h"
 #include "RecordingPrompts.h"
 #include "TFormMain.h"
 
@@ -11,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
+
+#include <optional>
 
 using namespace olg;
 using namespace olg::testing;
@@ -79,7 +82,7 @@ private slots:
 void TestMainWindowFiles::webPages_data() {
     QTest::addColumn<quint32>("type");
     QTest::addColumn<QByteArray>("entry");
-    QTest::addColumn<QStringList>("events");
+    QTest::addColumn<QStringList>("events"); // and then the warnings shown
 
     const QString drop = QStringLiteral("drop 127.0.0.9");
     QTest::newRow("home") << Olg1n << QByteArray("HomeButton")
@@ -88,15 +91,23 @@ void TestMainWindowFiles::webPages_data() {
                                     << QStringList{drop,
                                                    QStringLiteral("open https://127.0.0.9/sysadmin.htm")};
     QTest::newRow("unknown type") << 0x7F000000u << QByteArray("HomePopup") << QStringList();
+    QTest::newRow("no browser") << Olg1n << QByteArray("HomeMenu")
+                                << QStringList{drop, QStringLiteral("No web browser could be started for the "
+                                                                    "device's page. Its address:\n\n"
+                                                                    "http://127.0.0.9:8080/")};
 }
 
 void TestMainWindowFiles::webPages() {
     QFETCH(quint32, type);
     QFETCH(QByteArray, entry);
     QFETCH(QStringList, events);
+    // A desktop without a browser refuses to open the address.
+    std::optional<RecordingPlatform> noBrowser;
+    if (QTest::currentDataTag() == QByteArrayView("no browser"))
+        noBrowser.emplace().browserInstalled = false;
     Fixture fixture(type);
     fixture.Trigger(entry.constData());
-    QCOMPARE(fixture.events, events);
+    QCOMPARE(fixture.events + fixture.prompts.warnings, events);
 }
 
 void TestMainWindowFiles::saveConfig_data() {

@@ -1,7 +1,7 @@
 // The model dialogs as their constructors lay them out for a device's type code and firmware: tabs in order,
 // the nested page controls, the DHCP switch, the logins that must differ, and the olg8w General tab.
 
-#include "ModelDialogs.h"
+#include "ModelForms.h"
 #include "RecordingPrompts.h"
 #include "TBoundCheckBox.h"
 #include "TBoundEdit.h"
@@ -47,7 +47,7 @@ struct Fixture {
         const int entry = form->Registry().FindDeviceType(device.Value(13));
         if (entry < 0)
             return nullptr;
-        return CreateModelDialog(form->Registry().Entry(entry).Model, *form, device, nullptr);
+        return CreateModelForm(form->Registry().Entry(entry).Model, *form, device, nullptr);
     }
 
     RecordingPrompts prompts;
@@ -186,6 +186,17 @@ void TestModelDialogs::layout() {
     // The HTTP switch is offered by every model but the group of five and olg8w.
     QCOMPARE(dialog->http_authorized->isHidden(), type == 0x08000100u || tabs.size() == 1);
     QCOMPARE(dialog->AvanceButton->isHidden(), tabs.size() == 1);
+    // A device text longer than can be typed shows whole in every edit, and an untouched one goes back whole.
+    TOLG texts;
+    const QList<TBoundEdit*> edits = dialog->findChildren<TBoundEdit*>();
+    for (const TBoundEdit* edit : edits)
+        texts.SetValue(edit->Tag().Id(), ParamValue::Text('/' + std::string(39, 'n')));
+    dialog->LoadComponents(texts);
+    dialog->StoreComponents(texts);
+    for (const TBoundEdit* edit : edits) {
+        QCOMPARE(edit->text().size(), 40);
+        QCOMPARE(texts.Value(edit->Tag().Id()).AsText().size(), 40u);
+    }
 }
 
 void TestModelDialogs::olg8wGeneral_data() {

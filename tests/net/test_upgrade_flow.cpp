@@ -16,6 +16,8 @@
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <QUdpSocket>
 
 using namespace olg;
 using olg::testing::RecordingNeighbourCache;
@@ -112,6 +114,9 @@ void TestUpgradeFlow::upgrade_data() {
         << "upgrade=tftp"
         << "list.cfg" << Texts({"File missing.htm not found!", "File  not found!", "Device not responding"})
         << none << false << "";
+    QTest::newRow("answer after another host's datagram")
+        << "upgrade=tftp,delay=300"
+        << "fw.bin" << none << Texts({"fw.bin"}) << true << "image";
     QTest::newRow("late answer starts nothing")
         << "upgrade=tftp,delay=1300"
         << "fw.bin" << Texts({"Device not responding"}) << none << false << "";
@@ -160,6 +165,13 @@ void TestUpgradeFlow::upgrade() {
             shown.append(text);
     });
 
+    // Another host's datagram while the flow waits (another Finder's scan, say) is not the device's answer.
+    QUdpSocket stranger;
+    QVERIFY(stranger.bind(QHostAddress(QStringLiteral("127.0.0.99")), 0));
+    QTimer::singleShot(100, &stranger, [&] {
+        stranger.writeDatagram(QByteArray(27, '\1'), QHostAddress(QHostAddress::LocalHost),
+                               serveur.LocalPort());
+    });
     flow.Run(Device, dir.filePath(file));
     // A late answer must find the flow deaf to it.
     if (qstrcmp(QTest::currentDataTag(), "late answer starts nothing") == 0)

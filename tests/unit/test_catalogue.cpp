@@ -2,6 +2,7 @@
 
 #include "Catalogue.h"
 #include "DeviceRegistry.h"
+#include "ModelDescription.h"
 
 #include <QList>
 #include <QTest>
@@ -109,6 +110,8 @@ private slots:
     void unregisteredType_data();
     void unregisteredType();
     void customRegistry();
+    void descriptionsNameTheirTables_data();
+    void descriptionsNameTheirTables();
 };
 
 void TestCatalogue::registeredTypes_data() {
@@ -311,6 +314,66 @@ void TestCatalogue::customRegistry() {
     QCOMPARE(registry.FindDeviceType(empty), 2);
     QCOMPARE(int(registry.MaxParamId(empty)), 0);
     QVERIFY(!registry.HasParam(1, empty));
+}
+
+// Every id that a model's pages and form blocks bind lies in the model's table with the kind they expect.
+void TestCatalogue::descriptionsNameTheirTables_data() {
+    QTest::addColumn<int>("index");
+    for (int i = 0; i < int(ModelDescriptions().size()); ++i)
+        QTest::newRow(ModelDescriptions()[std::size_t(i)].Model.c_str()) << i;
+}
+
+void TestCatalogue::descriptionsNameTheirTables() {
+    QFETCH(int, index);
+    const ModelDescription& model = ModelDescriptions()[std::size_t(index)];
+    std::map<int, int> kinds;
+    for (const ParamDescriptor& d : model.Params)
+        kinds.emplace(d.Id, d.Kind);
+    std::vector<std::pair<int, int>> named; // id, kind
+    auto name = [&named](int id, int kind, int count = 1) {
+        for (int i = 0; i < count; ++i)
+            named.emplace_back(id + i, kind);
+    };
+    for (const ModelPage& page : model.Pages) {
+        std::visit(Overloaded{[&](const SecurityArguments& a) {
+                                  for (int r = 0; r < a.MaskCount; ++r) {
+                                      name(a.AddressId(r), KindIp);
+                                      name(a.FlagsId(r), KindU8);
+                                  }
+                              },
+                              [&](const SupervArguments& a) {
+                                  name(a.AddressId(), KindIp);
+                                  name(a.MethodId(), KindU8);
+                                  name(a.PortId(), KindU16, a.RebootDelayId() - a.PortId() + 1);
+                              },
+                              [&](const MiscArguments& a) {
+                                  name(a.PowerUpId(), KindU32);
+                                  name(a.SwitchingId(0), KindU32, a.Sockets);
+                              },
+                              [&](const LabArguments& a) {
+                                  name(a.DeviceNameId(), KindText);
+                                  for (int r = 0; r < a.Sockets; ++r)
+                                      name(a.SocketNameId(r), KindText);
+                              },
+                              [&](const RackArguments& a) {
+                                  if (a.MemberFlagsId() != 0)
+                                      name(a.MemberFlagsId(), KindU8);
+                                  for (int r = 0; r < 8; ++r) {
+                                      name(a.LoginId(r), KindText, 2); // login, password
+                                      name(a.LoginId(r) + 2, KindU8);  // authorized sockets
+                                  }
+                              },
+                              [&](const HiddenArguments&) { name(param::HiddenPageUrl, KindText, 3); }},
+                   page.Arguments);
+    }
+    for (const int id : model.FormSocketBlocks)
+        name(id, KindText);
+    for (const int id : model.RestartDelayIds)
+        name(id, KindU8);
+    if (model.PowerUpStateId != 0)
+        QVERIFY(kinds[model.PowerUpStateId] == KindU8 || kinds[model.PowerUpStateId] == KindU16);
+    for (const auto& [id, kind] : named)
+        QVERIFY2(kinds.count(id) == 1 && kinds[id] == kind, QByteArray::number(id).constData());
 }
 
 QTEST_GUILESS_MAIN(TestCatalogue)
