@@ -398,7 +398,9 @@ void TestTransferClients::tftpScripted() {
     }
     // Once the client is gone its transfers are over, without an event loop to help: no socket stays.
     QVERIFY(!testing::UdpPortBound(peer.clientPort));
-    QCOMPARE(peer.request, U16(put ? 2 : 1) + QByteArray("/\0octet\0blksize\0" "1500\0", 21));
+    QCOMPARE(peer.request, U16(put ? 2 : 1) + QByteArray("/\0octet\0blksize\0"
+                                                         "1500\0",
+                                                         21));
     if (received.endsWith(QLatin1String("...")))
         QTRY_VERIFY2(peer.Received().startsWith(received.chopped(3)), qPrintable(peer.Received()));
     else
