@@ -92,7 +92,9 @@ int ConfigFileController::Load(int index, QString* fileName) {
 bool ConfigFileController::ReadConfigFile(const QString& fileName, int index) {
     TOLG record = devices_.At(index);
     QString error;
-    switch (ConfigFileStore(registry_).Load(fileName, record, &error)) {
+    // The dialog shows what the device would get, so only values that would not reach it as they stand are
+    // refused.
+    switch (ConfigFileStore(registry_).Load(fileName, record, ConfigProfile::Check::Review, &error)) {
     case ConfigFileStore::LoadResult::Loaded:
         devices_.Replace(index, record);
         return true;

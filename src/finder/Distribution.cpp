@@ -1,14 +1,11 @@
 #include "Distribution.h"
 
-#include "DistributionVariant.h"
 #include "TVersionInfo.h"
 
 namespace olg {
 
 Distribution Distribution::Of(const QString& executableFile) {
-    TVersionInfo version;
-    version.GetInfo(executableFile);
-    const DistributionVariant variant = SelectDistribution(version.Build.toStdString());
+    const DistributionVariant variant = TVersionInfo::Distribution(executableFile);
     Distribution distribution;
     if (!variant.Known)
         return distribution;

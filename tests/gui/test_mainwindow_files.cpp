@@ -172,6 +172,12 @@ void TestMainWindowFiles::loadConfig_data() {
         << QByteArray("[olg1n]\r\n13=16843009\r\n") << true
         << QStringLiteral("Config file not compatible with destination device");
     QTest::newRow("open dialog cancelled") << QByteArray() << true << QString();
+    // The port would reach the device as 0.
+    QTest::newRow("number out of range")
+        << fits + "4=65536\r\n"
+        << true
+        << QStringLiteral("%1: parameter 4: \"65536\" is not a number from 0 to "
+                          "65535; the file was not loaded");
 }
 
 void TestMainWindowFiles::loadConfig() {
@@ -194,7 +200,9 @@ void TestMainWindowFiles::loadConfig() {
     QCOMPARE(fixture.prompts.fileDialogs.size(), 1);
     QCOMPARE(fixture.prompts.fileDialogs[0].Request,
              (FileDialogRequest{QStringLiteral("Open Config"), {}, QStringLiteral("cfg"), Filter}));
-    QCOMPARE(fixture.prompts.errors, error.isEmpty() ? QStringList() : QStringList{error});
+    QCOMPARE(fixture.prompts.errors,
+             error.isEmpty() ? QStringList()
+                             : QStringList{error.contains(u'%') ? error.arg(fixture.path) : error});
     const bool loaded = !file.isEmpty() && error.isEmpty();
     QCOMPARE(shown.size(), loaded ? 1 : 0);
     // The dialog shows the file's values; a key the file lacks gives its kind's default.
