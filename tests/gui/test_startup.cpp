@@ -333,36 +333,30 @@ void TestStartup::options() {
 }
 
 void TestStartup::fileDialogFolders_data() {
-    QTest::addColumn<QString>("chosen"); // the file chosen before, for configuration files
+    QTest::addColumn<QString>("chosen"); // the configuration file chosen before
     QTest::addColumn<QString>("proposed");
-    QTest::addColumn<QString>("suffix");
     QTest::addColumn<QString>("start");
     QTest::newRow("nothing chosen yet") << QString() << "olg1n.cfg"
-                                        << "cfg"
                                         << "olg1n.cfg";
-    QTest::newRow("in the last folder of its kind") << "/data/site/a.cfg"
-                                                    << "olg1n.cfg"
-                                                    << "cfg"
-                                                    << "/data/site/olg1n.cfg";
-    QTest::newRow("a name with a folder of its own") << "/data/site/a.cfg"
-                                                     << "/old/b.cfg"
-                                                     << "cfg"
-                                                     << "/old/b.cfg";
-    QTest::newRow("another kind, another folder") << "/data/site/a.cfg"
-                                                  << "label.pdf"
-                                                  << "pdf"
-                                                  << "label.pdf";
+    QTest::newRow("the last folder of its kind") << "/site/a.cfg"
+                                                 << "olg1n.cfg"
+                                                 << "/site/olg1n.cfg";
+    QTest::newRow("a name with its own folder") << "/site/a.cfg"
+                                                << "/old/b.cfg"
+                                                << "/old/b.cfg";
+    QTest::newRow("another kind") << "/site/a.cfg"
+                                  << "label.pdf"
+                                  << "label.pdf";
 }
 
 void TestStartup::fileDialogFolders() {
     QFETCH(QString, chosen);
     QFETCH(QString, proposed);
-    QFETCH(QString, suffix);
     QFETCH(QString, start);
     RecordingPlatform platform;
     FileDialogFolders folders(platform);
     folders.Remember({QStringLiteral("Open Config"), {}, QStringLiteral("cfg"), {}}, chosen);
-    QCOMPARE(folders.StartName({QStringLiteral("Any"), proposed, suffix, {}}), start);
+    QCOMPARE(folders.StartName({QStringLiteral("Any"), proposed, QFileInfo(proposed).suffix(), {}}), start);
 }
 
 void TestStartup::print_data() {
