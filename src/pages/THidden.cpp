@@ -12,24 +12,24 @@
 namespace olg {
 
 THidden::THidden(ComponentOwner& owner, QTabWidget* pageControl, int pageIndex)
-    : TConfigPage(owner, pageControl, QStringLiteral("Hidden Page"), pageIndex) {
+    : TConfigPage(owner, pageControl, tr("Hidden Page"), pageIndex) {
     QGridLayout* grid = nullptr;
-    frame_ = CreateGroupBox(QStringLiteral(" Hidden Page "), this, &grid);
-    authorizedLabel_ = CreateLabel(QStringLiteral("Page Authorized :"), frame_);
+    frame_ = CreateGroupBox(tr(" Hidden Page "), this, &grid);
+    authorizedLabel_ = CreateLabel(tr("Page Authorized :"), frame_);
     authorized_ = Create<TBoundCheckBox>(frame_);
     authorized_->SetTag(ControlTag::Bit(param::ConfigFlags, param::HiddenPageAuthorizedBit));
     authorized_->setChecked(true);
-    urlLabel_ = CreateLabel(QStringLiteral("Page URL :"), frame_);
+    urlLabel_ = CreateLabel(tr("Page URL :"), frame_);
     url_ = Create<TLimitedEdit>(frame_);
     url_->SetTag(ControlTag(param::HiddenPageUrl));
-    protectedLabel_ = CreateLabel(QStringLiteral("Page Protected :"), frame_);
+    protectedLabel_ = CreateLabel(tr("Page Protected :"), frame_);
     protected_ = Create<TBoundCheckBox>(frame_);
     protected_->SetTag(ControlTag::Bit(param::ConfigFlags, param::HiddenPageProtectedBit));
     protected_->setChecked(true);
-    loginLabel_ = CreateLabel(QStringLiteral("Login :"), frame_);
+    loginLabel_ = CreateLabel(tr("Login :"), frame_);
     login_ = Create<TLimitedEdit>(frame_);
     login_->SetTag(ControlTag(param::HiddenPageLogin));
-    passwordLabel_ = CreateLabel(QStringLiteral("Password :"), frame_);
+    passwordLabel_ = CreateLabel(tr("Password :"), frame_);
     password_ = Create<TLimitedEdit>(frame_);
     password_->SetTag(ControlTag(param::HiddenPagePassword));
     ShowAsPassword(password_);

@@ -21,8 +21,8 @@ TLab::TLab(ComponentOwner& owner, QTabWidget* pageControl, const QString& captio
            const LabArguments& arguments)
     : TConfigPage(owner, pageControl, caption, pageIndex) {
     QGridLayout* grid = nullptr;
-    frame_ = CreateGroupBox(QStringLiteral(" Labels "), this, &grid);
-    deviceNameLabel_ = CreateLabel(QStringLiteral("Device Name :"), frame_);
+    frame_ = CreateGroupBox(tr(" Labels "), this, &grid);
+    deviceNameLabel_ = CreateLabel(tr("Device Name :"), frame_);
     deviceName_ = CreateNameEdit(frame_, arguments.DeviceNameId());
     grid->addWidget(deviceNameLabel_, 0, 0);
     grid->addWidget(deviceName_, 0, 1);
@@ -30,10 +30,10 @@ TLab::TLab(ComponentOwner& owner, QTabWidget* pageControl, const QString& captio
 
     sockets_.reserve(static_cast<std::size_t>(std::max(arguments.Sockets, 0)));
     for (int k = 0; k < arguments.Sockets; ++k) {
-        Socket socket{CreateLabel(QStringLiteral("Socket ") + QString::number(arguments.FirstSocket + k) +
-                                      QLatin1Char(':'),
-                                  frame_),
-                      nullptr};
+        Socket socket{
+            CreateLabel(tr("Socket ") + QString::number(arguments.FirstSocket + k) + QLatin1Char(':'),
+                        frame_),
+            nullptr};
         socket.Name = CreateNameEdit(frame_, arguments.SocketNameId(k));
         grid->addWidget(socket.Label, k + 1, 0);
         grid->addWidget(socket.Name, k + 1, 1);

@@ -19,10 +19,10 @@ TSecurity::TSecurity(ComponentOwner& owner, QTabWidget* pageControl, const QStri
                      const SecurityArguments& arguments)
     : TConfigPage(owner, pageControl, caption, pageIndex) {
     QGridLayout* grid = nullptr;
-    frame_ = CreateGroupBox(QStringLiteral(" IP Security Masks "), this, &grid);
-    permitHeader_ = CreateLabel(QStringLiteral("Permit"), frame_);
-    denyHeader_ = CreateLabel(QStringLiteral("Deny"), frame_);
-    activatedHeader_ = CreateLabel(QStringLiteral("Activated"), frame_);
+    frame_ = CreateGroupBox(tr(" IP Security Masks "), this, &grid);
+    permitHeader_ = CreateLabel(tr("Permit"), frame_);
+    denyHeader_ = CreateLabel(tr("Deny"), frame_);
+    activatedHeader_ = CreateLabel(tr("Activated"), frame_);
     grid->addWidget(permitHeader_, 0, 2, Qt::AlignHCenter);
     grid->addWidget(denyHeader_, 0, 3, Qt::AlignHCenter);
     grid->addWidget(activatedHeader_, 0, 4, Qt::AlignHCenter);
@@ -30,7 +30,7 @@ TSecurity::TSecurity(ComponentOwner& owner, QTabWidget* pageControl, const QStri
     rows_.reserve(static_cast<std::size_t>(std::max(arguments.MaskCount, 0)));
     for (int index = 0; index < arguments.MaskCount; ++index) {
         Row row{};
-        row.Label = CreateLabel(QStringLiteral("#%1").arg(arguments.FirstMask + index), frame_);
+        row.Label = CreateLabel(tr("#%1").arg(arguments.FirstMask + index), frame_);
         row.Mask = Create<TIPEdit>(frame_);
         row.Mask->SetTag(ControlTag(static_cast<std::uint32_t>(arguments.AddressId(index))));
         row.Choice = new QButtonGroup(frame_);
@@ -43,9 +43,9 @@ TSecurity::TSecurity(ComponentOwner& owner, QTabWidget* pageControl, const QStri
         row.Choice->addButton(row.Deny);
         row.Activated = Create<TBoundCheckBox>(frame_);
         row.Activated->SetTag(ControlTag::Bit(arguments.FlagsId(index), 0));
-        row.Permit->setAccessibleName(QStringLiteral("Permit"));
-        row.Deny->setAccessibleName(QStringLiteral("Deny"));
-        row.Activated->setAccessibleName(QStringLiteral("Activated"));
+        row.Permit->setAccessibleName(tr("Permit"));
+        row.Deny->setAccessibleName(tr("Deny"));
+        row.Activated->setAccessibleName(tr("Activated"));
 
         const int line = index + 1;
         grid->addWidget(row.Label, line, 0);

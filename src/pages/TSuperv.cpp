@@ -17,8 +17,8 @@ TSuperv::TSuperv(ComponentOwner& owner, QTabWidget* pageControl, const QString& 
                  const SupervArguments& arguments)
     : TConfigPage(owner, pageControl, caption, pageIndex) {
     QGridLayout* equipment = nullptr;
-    equipmentBox_ = CreateGroupBox(QStringLiteral(" Equipment to supervise "), this, &equipment);
-    addressLabel_ = CreateLabel(QStringLiteral("IP Address :"), equipmentBox_);
+    equipmentBox_ = CreateGroupBox(tr(" Equipment to supervise "), this, &equipment);
+    addressLabel_ = CreateLabel(tr("IP Address :"), equipmentBox_);
     address_ = Create<TIPEdit>(equipmentBox_);
     address_->SetTag(ControlTag(static_cast<std::uint32_t>(arguments.AddressId())));
     equipment->addWidget(addressLabel_, 0, 0);
@@ -26,19 +26,19 @@ TSuperv::TSuperv(ComponentOwner& owner, QTabWidget* pageControl, const QString& 
     equipment->setColumnStretch(2, 1);
 
     QGridLayout* method = nullptr;
-    methodBox_ = CreateGroupBox(QStringLiteral(" Supervision Method "), this, &method);
-    pingLabel_ = CreateLabel(QStringLiteral("Ping activated :"), methodBox_);
+    methodBox_ = CreateGroupBox(tr(" Supervision Method "), this, &method);
+    pingLabel_ = CreateLabel(tr("Ping activated :"), methodBox_);
     ping_ = Create<TBoundCheckBox>(methodBox_);
     ping_->SetTag(ControlTag::Bit(arguments.MethodId(), 0));
     ping_->setChecked(true);
-    scanLabel_ = CreateLabel(QStringLiteral("Scan activated :"), methodBox_);
+    scanLabel_ = CreateLabel(tr("Scan activated :"), methodBox_);
     scan_ = Create<TBoundCheckBox>(methodBox_);
     scan_->SetTag(ControlTag::Bit(arguments.MethodId(), 1));
     scan_->setChecked(true);
-    portLabel_ = CreateLabel(QStringLiteral("Port :"), methodBox_);
+    portLabel_ = CreateLabel(tr("Port :"), methodBox_);
     port_ = CreateSpinEdit(methodBox_, arguments.PortId(), {});
-    intervalLabel_ = CreateLabel(QStringLiteral("Interval between Requests :"), methodBox_);
-    interval_ = CreateSpinEdit(methodBox_, arguments.IntervalId(), QStringLiteral(" sec"));
+    intervalLabel_ = CreateLabel(tr("Interval between Requests :"), methodBox_);
+    interval_ = CreateSpinEdit(methodBox_, arguments.IntervalId(), tr(" sec"));
     method->addWidget(pingLabel_, 0, 0);
     method->addWidget(ping_, 0, 1);
     method->addWidget(scanLabel_, 1, 0);
@@ -51,15 +51,15 @@ TSuperv::TSuperv(ComponentOwner& owner, QTabWidget* pageControl, const QString& 
     portLabel_->setBuddy(port_);
 
     QGridLayout* reboot = nullptr;
-    rebootBox_ = CreateGroupBox(QStringLiteral(" Reboot "), this, &reboot);
-    countLabel_ = CreateLabel(QStringLiteral("Number of unsuccessful Requests before Reboot :"), rebootBox_);
+    rebootBox_ = CreateGroupBox(tr(" Reboot "), this, &reboot);
+    countLabel_ = CreateLabel(tr("Number of unsuccessful Requests before Reboot :"), rebootBox_);
     countLabel_->setWordWrap(true);
     count_ = CreateSpinEdit(rebootBox_, arguments.CountId(), {});
     // Shown second but stored last: the slot keeps the delay before reboot in its seventh parameter.
-    rebootDelayLabel_ = CreateLabel(QStringLiteral("Delay before Reboot :"), rebootBox_);
-    rebootDelay_ = CreateSpinEdit(rebootBox_, arguments.RebootDelayId(), QStringLiteral(" sec"));
-    firstRequestLabel_ = CreateLabel(QStringLiteral("Delay before First Request after Reboot :"), rebootBox_);
-    firstRequestDelay_ = CreateSpinEdit(rebootBox_, arguments.FirstRequestDelayId(), QStringLiteral(" sec"));
+    rebootDelayLabel_ = CreateLabel(tr("Delay before Reboot :"), rebootBox_);
+    rebootDelay_ = CreateSpinEdit(rebootBox_, arguments.RebootDelayId(), tr(" sec"));
+    firstRequestLabel_ = CreateLabel(tr("Delay before First Request after Reboot :"), rebootBox_);
+    firstRequestDelay_ = CreateSpinEdit(rebootBox_, arguments.FirstRequestDelayId(), tr(" sec"));
     reboot->addWidget(countLabel_, 0, 0);
     reboot->addWidget(count_, 0, 1);
     reboot->addWidget(rebootDelayLabel_, 1, 0);
