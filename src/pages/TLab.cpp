@@ -1,6 +1,6 @@
 #include "TLab.h"
 
-#include "TLimitedEdit.h"
+#include "LimitedEdit.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -19,7 +19,7 @@ constexpr int NameLimit = 32;
 
 TLab::TLab(ComponentOwner& owner, QTabWidget* pageControl, const QString& caption, int pageIndex,
            const LabArguments& arguments)
-    : TConfigPage(owner, pageControl, caption, pageIndex) {
+    : ConfigPage(owner, pageControl, caption, pageIndex) {
     QGridLayout* grid = nullptr;
     frame_ = CreateGroupBox(tr(" Labels "), this, &grid);
     deviceNameLabel_ = CreateLabel(tr("Device Name :"), frame_);
@@ -47,8 +47,8 @@ TLab::TLab(ComponentOwner& owner, QTabWidget* pageControl, const QString& captio
     page->addStretch(1);
 }
 
-TLimitedEdit* TLab::CreateNameEdit(QWidget* parent, int id) {
-    auto* edit = Create<TLimitedEdit>(parent);
+LimitedEdit* TLab::CreateNameEdit(QWidget* parent, int id) {
+    auto* edit = Create<LimitedEdit>(parent);
     edit->SetTag(ControlTag(static_cast<std::uint32_t>(id)));
     edit->SetLimit(NameLimit);
     edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 24);

@@ -1,6 +1,6 @@
 #include "TMisc.h"
 
-#include "TCounterEdit.h"
+#include "CounterEdit.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -13,7 +13,7 @@ namespace olg {
 
 TMisc::TMisc(ComponentOwner& owner, QTabWidget* pageControl, const QString& caption, int pageIndex,
              const MiscArguments& arguments)
-    : TConfigPage(owner, pageControl, caption, pageIndex) {
+    : ConfigPage(owner, pageControl, caption, pageIndex) {
     QGridLayout* versionGrid = nullptr;
     versionBox_ = CreateGroupBox(tr(" Version "), this, &versionGrid);
     versionLabel_ = CreateLabel(tr("Version :"), versionBox_);
@@ -54,8 +54,8 @@ TMisc::TMisc(ComponentOwner& owner, QTabWidget* pageControl, const QString& capt
     page->addStretch(1);
 }
 
-TCounterEdit* TMisc::CreateCounterEdit(QWidget* parent, int id) {
-    auto* edit = Create<TCounterEdit>(parent);
+CounterEdit* TMisc::CreateCounterEdit(QWidget* parent, int id) {
+    auto* edit = Create<CounterEdit>(parent);
     edit->SetTag(ControlTag(static_cast<std::uint32_t>(id)));
     edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("4294967295")) + 16);
     return edit;

@@ -1,6 +1,6 @@
 #include "TRack.h"
 
-#include "TLimitedEdit.h"
+#include "LimitedEdit.h"
 #include "TMyCheckBox.h"
 
 #include <QGridLayout>
@@ -23,7 +23,7 @@ constexpr int LinesPerAccount = 3;  // login, password, a gap
 
 TRack::TRack(ComponentOwner& owner, QTabWidget* pageControl, const QString& caption, int pageIndex,
              const RackArguments& arguments)
-    : TConfigPage(owner, pageControl, caption, pageIndex) {
+    : ConfigPage(owner, pageControl, caption, pageIndex) {
     scrollBox_ = Create<QScrollArea>(this);
     scrollBox_->setFrameShape(QFrame::NoFrame);
     scrollBox_->setWidgetResizable(true);
@@ -32,11 +32,11 @@ TRack::TRack(ComponentOwner& owner, QTabWidget* pageControl, const QString& capt
     frame_ = CreateGroupBox(tr(" Users Accounts "), content, &grid);
 
     if (arguments.Layout == MemberLayout) {
-        deviceActivated_ = Create<TBoundCheckBox>(frame_);
+        deviceActivated_ = Create<BoundCheckBox>(frame_);
         deviceActivated_->setText(tr("Device Activated"));
         deviceActivated_->SetTag(ControlTag::Bit(arguments.MemberFlagsId(), 0));
         deviceActivated_->setChecked(true);
-        twinMode_ = Create<TBoundCheckBox>(frame_);
+        twinMode_ = Create<BoundCheckBox>(frame_);
         twinMode_->setText(tr("Twin Mode"));
         twinMode_->SetTag(ControlTag::Bit(arguments.MemberFlagsId(), 1));
         auto* switches = new QHBoxLayout;
@@ -64,15 +64,15 @@ TRack::TRack(ComponentOwner& owner, QTabWidget* pageControl, const QString& capt
         };
         Account& account = accounts_.at(static_cast<std::size_t>(i - 1));
         account.LoginLabel = CreateLabel(tr("Login :"), frame_);
-        account.Login = Create<TLimitedEdit>(frame_);
+        account.Login = Create<LimitedEdit>(frame_);
         account.Login->SetTag(bound(0));
         account.Login->SetLimit(LoginLimit);
         account.PasswordLabel = CreateLabel(tr("Password :"), frame_);
-        account.Password = Create<TLimitedEdit>(frame_);
+        account.Password = Create<LimitedEdit>(frame_);
         account.Password->SetTag(bound(1));
         account.Password->SetLimit(LoginLimit);
         ShowAsPassword(account.Password);
-        for (TLimitedEdit* edit : {account.Login, account.Password})
+        for (LimitedEdit* edit : {account.Login, account.Password})
             edit->setMinimumWidth(editWidth);
 
         const int line = FirstAccountLine + LinesPerAccount * (i - 1);

@@ -1,9 +1,9 @@
 #include "TSecurity.h"
 
-#include "TBoundCheckBox.h"
+#include "BoundCheckBox.h"
+#include "MaskedRadioButton.h"
+#include "PermitRadioButton.h"
 #include "TIPEdit.h"
-#include "TMaskedRadioButton.h"
-#include "TPermitRadioButton.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>
@@ -17,7 +17,7 @@ namespace olg {
 
 TSecurity::TSecurity(ComponentOwner& owner, QTabWidget* pageControl, const QString& caption, int pageIndex,
                      const SecurityArguments& arguments)
-    : TConfigPage(owner, pageControl, caption, pageIndex) {
+    : ConfigPage(owner, pageControl, caption, pageIndex) {
     QGridLayout* grid = nullptr;
     frame_ = CreateGroupBox(tr(" IP Security Masks "), this, &grid);
     permitHeader_ = CreateLabel(tr("Permit"), frame_);
@@ -34,14 +34,14 @@ TSecurity::TSecurity(ComponentOwner& owner, QTabWidget* pageControl, const QStri
         row.Mask = Create<TIPEdit>(frame_);
         row.Mask->SetTag(ControlTag(static_cast<std::uint32_t>(arguments.AddressId(index))));
         row.Choice = new QButtonGroup(frame_);
-        row.Permit = Create<TPermitRadioButton>(frame_);
+        row.Permit = Create<PermitRadioButton>(frame_);
         row.Permit->SetTag(ControlTag::Bit(arguments.FlagsId(index), 1));
-        row.Deny = Create<TMaskedRadioButton>(frame_);
+        row.Deny = Create<MaskedRadioButton>(frame_);
         row.Deny->setChecked(true);
         row.Permit->SetPartner(row.Deny);
         row.Choice->addButton(row.Permit);
         row.Choice->addButton(row.Deny);
-        row.Activated = Create<TBoundCheckBox>(frame_);
+        row.Activated = Create<BoundCheckBox>(frame_);
         row.Activated->SetTag(ControlTag::Bit(arguments.FlagsId(index), 0));
         row.Permit->setAccessibleName(tr("Permit"));
         row.Deny->setAccessibleName(tr("Deny"));

@@ -1,7 +1,7 @@
 #include "TSuperv.h"
 
-#include "TBoundCheckBox.h"
-#include "TBoundSpinEdit.h"
+#include "BoundCheckBox.h"
+#include "BoundSpinEdit.h"
 #include "TIPEdit.h"
 
 #include <QGridLayout>
@@ -15,7 +15,7 @@ namespace olg {
 
 TSuperv::TSuperv(ComponentOwner& owner, QTabWidget* pageControl, const QString& caption, int pageIndex,
                  const SupervArguments& arguments)
-    : TConfigPage(owner, pageControl, caption, pageIndex) {
+    : ConfigPage(owner, pageControl, caption, pageIndex) {
     QGridLayout* equipment = nullptr;
     equipmentBox_ = CreateGroupBox(tr(" Equipment to supervise "), this, &equipment);
     addressLabel_ = CreateLabel(tr("IP Address :"), equipmentBox_);
@@ -28,11 +28,11 @@ TSuperv::TSuperv(ComponentOwner& owner, QTabWidget* pageControl, const QString& 
     QGridLayout* method = nullptr;
     methodBox_ = CreateGroupBox(tr(" Supervision Method "), this, &method);
     pingLabel_ = CreateLabel(tr("Ping activated :"), methodBox_);
-    ping_ = Create<TBoundCheckBox>(methodBox_);
+    ping_ = Create<BoundCheckBox>(methodBox_);
     ping_->SetTag(ControlTag::Bit(arguments.MethodId(), 0));
     ping_->setChecked(true);
     scanLabel_ = CreateLabel(tr("Scan activated :"), methodBox_);
-    scan_ = Create<TBoundCheckBox>(methodBox_);
+    scan_ = Create<BoundCheckBox>(methodBox_);
     scan_->SetTag(ControlTag::Bit(arguments.MethodId(), 1));
     scan_->setChecked(true);
     portLabel_ = CreateLabel(tr("Port :"), methodBox_);
@@ -71,12 +71,12 @@ TSuperv::TSuperv(ComponentOwner& owner, QTabWidget* pageControl, const QString& 
     AlignFirstColumns({equipment, method});
 
     // All spin edits share one width, so that they line up in one column on the right.
-    const std::initializer_list<TBoundSpinEdit*> spins = {port_, interval_, count_, rebootDelay_,
-                                                          firstRequestDelay_};
+    const std::initializer_list<BoundSpinEdit*> spins = {port_, interval_, count_, rebootDelay_,
+                                                         firstRequestDelay_};
     int width = 0;
-    for (TBoundSpinEdit* spin : spins)
+    for (BoundSpinEdit* spin : spins)
         width = std::max(width, spin->sizeHint().width());
-    for (TBoundSpinEdit* spin : spins)
+    for (BoundSpinEdit* spin : spins)
         spin->setMinimumWidth(width);
 
     auto* page = new QVBoxLayout(this);
@@ -89,8 +89,8 @@ TSuperv::TSuperv(ComponentOwner& owner, QTabWidget* pageControl, const QString& 
     connect(scan_, &QCheckBox::toggled, this, &TSuperv::UpdateSupervision);
 }
 
-TBoundSpinEdit* TSuperv::CreateSpinEdit(QWidget* parent, int tag, const QString& suffix) {
-    auto* spin = Create<TBoundSpinEdit>(parent);
+BoundSpinEdit* TSuperv::CreateSpinEdit(QWidget* parent, int tag, const QString& suffix) {
+    auto* spin = Create<BoundSpinEdit>(parent);
     spin->SetTag(ControlTag(static_cast<std::uint32_t>(tag)));
     spin->setMinimum(1);
     spin->setMaximum(65535);
