@@ -1,6 +1,9 @@
 #include "TOlgForm.h"
 
+#include "BoundCheckBox.h"
 #include "BoundControl.h"
+#include "BoundEdit.h"
+#include "BoundSpinEdit.h"
 #include "BusyCursor.h"
 #include "Datagram.h"
 #include "DeviceList.h"
@@ -8,13 +11,10 @@
 #include "DialogHost.h"
 #include "ErrorBox.h"
 #include "MacAddress.h"
+#include "MaskedRadioButton.h"
 #include "ParamIds.h"
 #include "ReadOnlyLook.h"
-#include "TBoundCheckBox.h"
-#include "TBoundEdit.h"
-#include "TBoundSpinEdit.h"
 #include "TIPEdit.h"
-#include "TMaskedRadioButton.h"
 #include "TServeur.h"
 #include "ui_GeneralTab.h"
 
@@ -174,7 +174,7 @@ void TOlgForm::AddAccessChoice() {
     if (https_access != nullptr)
         return;
     auto add = [this](const QString& name, const QString& text, ControlTag tag) {
-        auto* button = new TMaskedRadioButton(ConfigBox);
+        auto* button = new MaskedRadioButton(ConfigBox);
         button->setObjectName(name);
         button->setText(text);
         button->SetTag(tag);
@@ -203,7 +203,7 @@ void TOlgForm::AddVersionBox() {
     auto* grid = new QGridLayout(VersionBox);
     VersionLabel = new QLabel(QStringLiteral("Version :"), VersionBox);
     VersionLabel->setObjectName(QStringLiteral("VersionLabel"));
-    VersionEdit = new TBoundEdit(VersionBox);
+    VersionEdit = new BoundEdit(VersionBox);
     VersionEdit->setObjectName(QStringLiteral("VersionEdit"));
     VersionEdit->setReadOnly(true);
     VersionEdit->SetTag(ControlTag(param::Firmware));
