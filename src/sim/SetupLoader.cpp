@@ -4,11 +4,14 @@
 #include "FleetGenerator.h"
 
 #include "IpText.h"
+#include "MacAddress.h"
 
 #include <QCommandLineParser>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
+
+#include <algorithm>
 
 namespace olg::sim {
 
@@ -87,6 +90,14 @@ QString SetupLoader::HelpText() {
         "  --ftp-port PORT        where each device serves FTP on its own address (default 21)\n"
         "  --state FILE           write every device's parameters, its TFTP image's size and checksum and\n"
         "                         its FTP file names as JSON at start and after each change\n"
+        "\n"
+        "Changes while running:\n"
+        "  --script FILE          timed actions, one a line, times in seconds from the first request:\n"
+        "                           2.5 silent MAC     the device stops answering (as if unplugged)\n"
+        "                           9 answer MAC       it answers again\n"
+        "                           12 set MAC KEYS    name=, ip=, fw=, paramID= joined by commas\n"
+        "                           repeat 60          start over every 60 seconds\n"
+        "  --commands             read the same actions, without a time, from standard input\n"
         "  --help                 this text\n"
         "\n"
         "When ready it prints \"olgsim: N devices listening on ADDR:PORT\". SIGINT or SIGTERM ends it.\n");
@@ -112,8 +123,10 @@ SetupLoader::Outcome SetupLoader::Load(const QStringList& arguments) {
     const QCommandLineOption broadcast(QStringLiteral("broadcast-replies"));
     const QCommandLineOption tftpPort(QStringLiteral("tftp-port"), QString(), QStringLiteral("port"));
     const QCommandLineOption ftpPort(QStringLiteral("ftp-port"), QString(), QStringLiteral("port"));
+    const QCommandLineOption script(QStringLiteral("script"), QString(), QStringLiteral("file"));
+    const QCommandLineOption commands(QStringLiteral("commands"));
     parser.addOptions({help, device, fleet, fleetOffset, fleetIp, fleetFaults, config, state, listen,
-                       replyBase, broadcast, tftpPort, ftpPort});
+                       replyBase, broadcast, tftpPort, ftpPort, script, commands});
     if (!parser.parse(arguments)) {
         message_ = parser.errorText();
         return Outcome::Error;
@@ -174,6 +187,9 @@ SetupLoader::Outcome SetupLoader::Load(const QStringList& arguments) {
             QStringLiteral("--broadcast-replies is for real mode; loopback mode answers each requester"));
     if (ok)
         ok = ResolveAddresses();
+    if (ok && parser.isSet(script))
+        ok = LoadScript(parser.value(script)) && CheckScript();
+    setup_.CommandsOnStdin = parser.isSet(commands);
     return ok ? Outcome::Run : Outcome::Error;
 }
 
@@ -272,6 +288,39 @@ bool SetupLoader::LoadConfigFile(const QString& path) {
         return AddFleet(object.value(QStringLiteral("count")).toInt(),
                         object.value(QStringLiteral("offset")).toInt(),
                         object.value(QStringLiteral("ip")).toString(), faults.join(QLatin1Char(',')));
+    }
+    return true;
+}
+
+bool SetupLoader::LoadScript(const QString& path) {
+    // Far above any script written by hand; a bigger file is a mistake, not a script.
+    constexpr qint64 MaxScriptBytes = 16 * 1024 * 1024;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return Fail(QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
+    if (file.size() > MaxScriptBytes)
+        return Fail(QStringLiteral("%1 is too big for a script").arg(path));
+    const QByteArray text = file.readAll();
+    std::string error;
+    setup_.Script =
+        DeviceScript::Parse(std::string_view(text.constData(), static_cast<std::size_t>(text.size())), error);
+    if (!setup_.Script)
+        return Fail(QStringLiteral("%1: %2").arg(path, QString::fromStdString(error)));
+    return true;
+}
+
+bool SetupLoader::CheckScript() {
+    for (const DeviceAction& action : setup_.Script->Actions) {
+        const auto named = [&action](const DeviceConfig& device) { return device.Mac == action.Mac; };
+        if (std::none_of(setup_.Devices.begin(), setup_.Devices.end(), named))
+            return Fail(QStringLiteral("script line %1: no device has the MAC %2")
+                            .arg(action.Line)
+                            .arg(QString::fromStdString(FormatMac("-", action.Mac))));
+        for (const auto& [key, value] : action.Settings)
+            if (key == "ip" && setup_.ReplyBase && !IsLoopback(TextToIp(value)))
+                return Fail(QStringLiteral("script line %1: on loopback a device's address stays in "
+                                           "127.0.0.0/8")
+                                .arg(action.Line));
     }
     return true;
 }

@@ -32,6 +32,9 @@ private:
     bool SetListen(const QString& text);
     bool SetReplyBase(const QString& text);
     bool ResolveAddresses();
+    bool LoadScript(const QString& path);
+    // Every action of the script names a device, and on loopback moves it within 127.0.0.0/8.
+    bool CheckScript();
     bool Fail(const QString& message);
 
     const DeviceRegistry& registry_;

@@ -2,6 +2,8 @@
 
 #include "DeviceConfig.h"
 
+#include "DeviceScript.h"
+
 #include <QHostAddress>
 #include <QString>
 
@@ -23,6 +25,11 @@ struct SimulatorSetup {
     quint16 TftpPort = 69;
     quint16 FtpPort = 21;
     std::vector<DeviceConfig> Devices;
+    // Timed actions, counted from the first request received, so that a script lines up with the first scan
+    // of whoever talks to the simulator.
+    std::optional<DeviceScript> Script;
+    // Actions typed on standard input are applied at once.
+    bool CommandsOnStdin = false;
 };
 
 } // namespace olg::sim
