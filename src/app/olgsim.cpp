@@ -24,8 +24,8 @@ int main(int argc, char* argv[]) {
         break;
     }
 
-    olg::sim::SignalWatcher termination;
-    QObject::connect(&termination, &olg::sim::SignalWatcher::TerminationRequested, &app,
+    olg::SignalWatcher termination;
+    QObject::connect(&termination, &olg::SignalWatcher::TerminationRequested, &app,
                      &QCoreApplication::quit);
 
     olg::sim::DeviceServer server(loader.Setup(), registry);

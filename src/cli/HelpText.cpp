@@ -1,5 +1,7 @@
 #include "HelpText.h"
 
+#include "WatchCommand.h"
+
 namespace olg::cli {
 
 namespace {
@@ -27,6 +29,7 @@ Verbs:
   load    write a configuration saved in a .cfg file into one device or several
   label   make the MAC label of one device and record it in the MAC log
   upgrade send new firmware, or a set of files, to one device or several
+  watch   scan again and again and tell which devices appear, change, stop answering and come back
 
 "olgctl VERB --help" tells more about a verb.
 DEVICE is a MAC address (separators "-", ":" or ".", any case), an IP address or a device name. A device
@@ -154,6 +157,8 @@ QString HelpText(const QString& verb) {
         text = LabelHelp;
     else if (verb == QLatin1String("upgrade"))
         text = UpgradeHelp;
+    else if (verb == QLatin1String("watch"))
+        text = WatchCommand::Help;
     if (!text)
         return {};
     return QString::fromUtf8(text) + QString::fromUtf8(CommonOptions);

@@ -22,8 +22,10 @@ std::optional<Invocation> Invocation::Parse(const QStringList& arguments, QStrin
     const QCommandLineOption log(QStringLiteral("log"), {}, QStringLiteral("FILE"));
     const QCommandLineOption tftpPort(QStringLiteral("tftp-port"), {}, QStringLiteral("PORT"));
     const QCommandLineOption ftpPort(QStringLiteral("ftp-port"), {}, QStringLiteral("PORT"));
+    const QCommandLineOption interval(QStringLiteral("interval"), {}, QStringLiteral("SECONDS"));
+    const QCommandLineOption count(QStringLiteral("count"), {}, QStringLiteral("N"));
     parser.addOptions({help, version, demo, all, dryRun, yes, interface, bind, target, format, pdf, png, log,
-                       tftpPort, ftpPort});
+                       tftpPort, ftpPort, interval, count});
 
     // QCommandLineParser skips the first word as the program name.
     if (!parser.parse(QStringList{QStringLiteral("olgctl")} + arguments)) {
@@ -46,7 +48,8 @@ std::optional<Invocation> Invocation::Parse(const QStringList& arguments, QStrin
          {std::pair{&bind, &invocation.Bind}, std::pair{&target, &invocation.Target},
           std::pair{&format, &invocation.Format}, std::pair{&pdf, &invocation.Pdf},
           std::pair{&png, &invocation.Png}, std::pair{&log, &invocation.Log},
-          std::pair{&tftpPort, &invocation.TftpPort}, std::pair{&ftpPort, &invocation.FtpPort}}) {
+          std::pair{&tftpPort, &invocation.TftpPort}, std::pair{&ftpPort, &invocation.FtpPort},
+          std::pair{&interval, &invocation.Interval}, std::pair{&count, &invocation.Count}}) {
         if (parser.isSet(*option)) {
             const QStringList values = parser.values(*option);
             if (values.size() > 1) {

@@ -28,6 +28,9 @@ struct Invocation {
     std::optional<QString> Log;
     std::optional<QString> TftpPort;
     std::optional<QString> FtpPort;
+    // watch's scans.
+    std::optional<QString> Interval;
+    std::optional<QString> Count;
 
     // The arguments without the program name; nothing with the reason in *error when an option is unknown or
     // lacks its value.

@@ -13,6 +13,7 @@
 #include "Session.h"
 #include "SimulatedLan.h"
 #include "UpgradeCommand.h"
+#include "WatchCommand.h"
 #include "WriteCommand.h"
 
 #include <memory>
@@ -66,7 +67,8 @@ int OlgCtl::Run(const QStringList& arguments) {
     const bool takesFormat =
         invocation.Verb != QLatin1String("write") && invocation.Verb != QLatin1String("save") &&
         invocation.Verb != QLatin1String("label") && invocation.Verb != QLatin1String("upgrade");
-    if (invocation.Format && (!takesFormat || !ParseOutputFormat(*invocation.Format)))
+    const bool watch = invocation.Verb == QLatin1String("watch");
+    if (invocation.Format && !watch && (!takesFormat || !ParseOutputFormat(*invocation.Format)))
         return Usage(takesFormat ? QStringLiteral("--format takes table, csv or json")
                                  : invocation.Verb + QStringLiteral(" has no --format"));
     if (invocation.All && invocation.Verb != QLatin1String("write"))
@@ -86,6 +88,8 @@ int OlgCtl::Run(const QStringList& arguments) {
     }
     if ((invocation.Pdf || invocation.Png || invocation.Log) && invocation.Verb != QLatin1String("label"))
         return Usage(QStringLiteral("--pdf, --png and --log belong to label"));
+    if (!watch && (invocation.Interval || invocation.Count))
+        return Usage(QStringLiteral("--interval and --count belong to watch"));
     if (!upgrade && (invocation.TftpPort || invocation.FtpPort))
         return Usage(QStringLiteral("--tftp-port and --ftp-port belong to upgrade"));
 
@@ -95,7 +99,7 @@ int OlgCtl::Run(const QStringList& arguments) {
         if (invocation.Bind || invocation.Target)
             return Usage(QStringLiteral("--demo chooses its own addresses; leave out --bind and --target"));
         lan = std::make_unique<SimulatedLan>();
-        if (!lan->Start(&error)) {
+        if (!lan->StartDemo(&error)) {
             err_ << "olgctl: cannot start the simulated LAN: " << error << Qt::endl;
             return ExitFailure;
         }
@@ -142,6 +146,8 @@ int OlgCtl::Run(const QStringList& arguments) {
         return LabelCommand(session).Run(invocation);
     if (upgrade)
         return UpgradeCommand(session).Run(invocation);
+    if (watch)
+        return WatchCommand(session).Run(invocation);
     return WriteCommand(session).Run(invocation);
 }
 

@@ -27,7 +27,10 @@ QList<TableColumn> ScanListing::Columns() {
 }
 
 QVariantList ScanListing::Row(int index) const {
-    const TOLG& record = devices_.At(index);
+    return RecordRow(devices_.At(index), MacList(conflicts_.Others(index)));
+}
+
+QVariantList ScanListing::RecordRow(const TOLG& record, const QString& conflict) {
     const ParamValue& type = record.Value(param::TypeCode);
     return {DeviceText::Decode(record.Value(param::DeviceName).AsText()),
             DeviceText::Decode(record.Value(param::ModelName).AsText()),
@@ -38,7 +41,7 @@ QVariantList ScanListing::Row(int index) const {
                                                         QLatin1Char('0')),
             DeviceText::Decode(record.Value(param::Firmware).AsText()),
             QString::fromStdString(record.Interface),
-            MacList(conflicts_.Others(index))};
+            conflict};
 }
 
 QString ScanListing::MacList(const std::vector<int>& indexes) const {

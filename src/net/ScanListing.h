@@ -16,6 +16,8 @@ public:
 
     static QList<TableColumn> Columns();
     QVariantList Row(int index) const;
+    // The fields of a record that is not (or no longer) in a list, with this text as its conflict.
+    static QVariantList RecordRow(const TOLG& record, const QString& conflict = {});
     const AddressConflicts& Conflicts() const { return conflicts_; }
     // The MACs of these devices: a few, and how many more.
     QString MacList(const std::vector<int>& indexes) const;
