@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DeviceList.h"
+#include "LiveView.h"
 
 #include <QAbstractTableModel>
 
@@ -16,13 +17,24 @@ namespace olg {
 // so a reply costs the same however many devices are listed.
 // Devices that answer from the same IP address are marked: their rows take a warning colour and a tooltip
 // names the other devices' MACs. The marks are worked out once per turn of the event loop, not per reply.
+// With a live view, rows also carry its marks, and a Last seen column can be added after the filler column
+// (the window shows it before the filler).
 class DeviceTableModel : public QAbstractTableModel {
     Q_OBJECT
 
 public:
     enum Column { NameColumn, TypeColumn, AddressColumn, MacColumn, FillerColumn, ColumnCount };
+    static constexpr int LastSeenColumn = ColumnCount;
 
     explicit DeviceTableModel(const DeviceList& devices, QObject* parent = nullptr);
+
+    void SetLiveView(const LiveView* live) { live_ = live; }
+    void ShowLastSeen(bool shown);
+    // The live marks of every row, or of one, may have changed.
+    void RefreshMarks();
+    void RefreshRow(int index);
+    // Runs a change that removes records from the list, and shows what is left.
+    void Rebuild(const std::function<void()>& removeRecords);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -43,6 +55,8 @@ private:
     void CheckConflicts();
 
     const DeviceList& devices_;
+    const LiveView* live_ = nullptr;
+    bool lastSeenShown_ = false;
     int rows_ = 1;
     std::vector<std::vector<int>> conflicts_;
     // Where each row answered when the marks were last checked: a reply from the same place changes none.

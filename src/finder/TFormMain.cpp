@@ -93,6 +93,7 @@ void TFormMain::FormCreate(const ExchangeSettings& settings) {
     lanNote_->setObjectName(QStringLiteral("LanNote"));
     lanNote_->setTextFormat(Qt::PlainText);
     statusBar()->addWidget(lanNote_);
+    CreateLiveView();
 
     registry_ = StandardRegistry();
     serveur_ = new TServeur(registry_, prompts_, settings, this);
@@ -140,7 +141,7 @@ void TFormMain::CreateGrid() {
     // The filler column follows every change of the grid's width, of a column and of the scroll position.
     grid_->viewport()->installEventFilter(this);
     connect(columns, &QHeaderView::sectionResized, this, [this](int column) {
-        if (column < DeviceTableModel::FillerColumn)
+        if (column != DeviceTableModel::FillerColumn)
             FitLastColumn();
     });
     connect(grid_->horizontalScrollBar(), &QScrollBar::valueChanged, this, &TFormMain::FitLastColumn);
@@ -199,14 +200,18 @@ void TFormMain::ReportBindError() {
 }
 
 void TFormMain::Scan() {
-    if (Scanning())
+    // A click means a rebuilt list: it takes the place of a background scan.
+    if (Scanning() && !backgroundScan_)
         return;
+    timer_->stop();
+    backgroundScan_ = false;
     ResetGrid();
     // Nothing can be sent: say why once, rather than once per request.
     if (!serveur_->BindError().isEmpty()) {
         ReportBindError();
         return;
     }
+    liveView_->ScanStarted(true);
     tickCount_ = 0;
     timer_->setInterval(ScanStartInterval);
     timer_->start();
@@ -218,6 +223,8 @@ void TFormMain::TimerTimer() {
     timer_->stop();
     if (tickCount_ >= DiscoveriesPerScan) {
         progressBar_->hide();
+        liveView_->ScanEnded(!backgroundScan_);
+        backgroundScan_ = false;
         return;
     }
     progressBar_->setValue(tickCount_ * ProgressStep);
@@ -252,6 +259,8 @@ void TFormMain::DeviceReply(const QString& sender, quint16 /*port*/, const QByte
     if (!overflowed && devices_.Overflowed())
         QTimer::singleShot(0, this,
                            [this] { prompts_.ShowWarning(IgnoredDevicesWarning(devices_.Capacity())); });
+    if (index >= 0)
+        liveView_->DeviceAnswered(index);
     if (index >= 0 && complete)
         ShowDevice(index);
 }
@@ -288,6 +297,9 @@ void TFormMain::FitLastColumn() {
     int sum = 0;
     for (int column = leftmost; column < DeviceTableModel::FillerColumn; ++column)
         sum += columns->sectionSize(column);
+    // The Last seen column, when shown, stands before the filler.
+    if (columns->count() > DeviceTableModel::LastSeenColumn)
+        sum += columns->sectionSize(DeviceTableModel::LastSeenColumn);
     // The viewport already leaves out the frame and a vertical scroll bar.
     const int width = grid_->viewport()->width();
     columns->resizeSection(DeviceTableModel::FillerColumn, sum > width ? 0 : width - sum);
@@ -307,6 +319,8 @@ bool TFormMain::eventFilter(QObject* watched, QEvent* event) {
 void TFormMain::StringGridSelectCell(int /*column*/, int row) {
     selectedDevice_ = row - 1;
     UpdateAdminActions();
+    if (liveView_)
+        liveView_->DeviceSelected(selectedDevice_);
 }
 
 bool TFormMain::StringGridContextPopup(const QPoint& viewportPosition) {

@@ -9,6 +9,7 @@
 #include "Distribution.h"
 #include "ExchangeSettings.h"
 #include "IpNeighbourCache.h"
+#include "LiveView.h"
 #include "MacLog.h"
 #include "MainWindowActions.h"
 #include "PlatformServices.h"
@@ -44,6 +45,12 @@ public:
 
     // The scan: ten discovery requests, 10 ms after the click and then every 250 ms.
     void Scan();
+    // The same requests without rebuilding the list, for the live view; false, with nothing sent, while a
+    // scan, a dialog or another exchange is in progress (TFormMainLive.cpp).
+    bool BackgroundScan();
+    // File > Forget Offline Devices: removes the devices the live view has seen go offline.
+    void ForgetOfflineDevices();
+    LiveView& Live() { return *liveView_; }
     void TimerTimer();
     void ResetGrid();
     // The one handler that merges every reply (discovery or read) into the list.
@@ -133,6 +140,8 @@ private:
     void ConnectActions();
     void ReportBindError();
     bool Scanning() const { return timer_->isActive(); }
+    void CreateLiveView();
+    void ShowLastSeenColumn(bool shown);
     void OpenWebPage(WebPage page);
 
     Prompts& prompts_;
@@ -153,6 +162,9 @@ private:
     QTimer* timer_;
     // Ticks of the running scan.
     int tickCount_ = 0;
+    // The running scan keeps the list (a background scan of the live view).
+    bool backgroundScan_ = false;
+    LiveView* liveView_ = nullptr;
     QLabel* lanNote_;
     TUpgradeForm* upgradeForm_ = nullptr;
     bool fitting_ = false;

@@ -75,6 +75,9 @@ public:
     // reply to the scan, does not cut the wait for it short.
     void SetWaitEnder(std::function<bool(const QByteArray&)> endsWait) { endsWait_ = std::move(endsWait); }
 
+    // True while a request waits for its answer: another operation now would take its replies away.
+    bool Waiting() const { return !waits_.empty(); }
+
     // Limits LAN broadcasts to these interfaces, by name; empty for every one that can broadcast. Replies
     // that come in on others are ignored.
     void LimitInterfaces(const QStringList& names) { interfaceNames_ = names; }

@@ -67,8 +67,10 @@ public:
     void ForgetMissing();
     void Clear();
 
-private:
+    // The identity as one number, for sets and maps of devices.
     static std::uint64_t Key(const DeviceIdentity& identity);
+
+private:
     void ForgetIf(bool (*forget)(const WatchedDevice&));
 
     std::vector<WatchedDevice> devices_;
