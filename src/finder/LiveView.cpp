@@ -134,11 +134,11 @@ void LiveView::ScanEnded(bool rebuild) {
     if (!scanning_)
         return;
     scanning_ = false;
-    std::vector<TOLG> records;
+    std::vector<const TOLG*> records;
     records.reserve(answered_.size());
     for (const TOLG& record : devices_.Records())
         if (answered_.contains(DeviceWatch::Key(record.Identity)))
-            records.push_back(record);
+            records.push_back(&record);
     answered_.clear();
     lastScanEndMs_ = clock_();
     watch_.TakeScan(records, lastScanEndMs_);

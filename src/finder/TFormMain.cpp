@@ -252,6 +252,10 @@ void TFormMain::ResetGrid() {
 void TFormMain::DeviceReply(const QString& sender, quint16 /*port*/, const QByteArray& datagram,
                             bool complete) {
     const bool overflowed = devices_.Overflowed();
+    // A background scan mostly hears again what the grid shows: a row that would not change is not
+    // written again, so that thousands of answers cost little.
+    const int known = backgroundScan_ ? ListedSource(datagram) : -1;
+    const std::string shownBefore = known >= 0 ? ShownText(devices_.At(known)) : std::string();
     const int index = devices_.MergeReply(
         sender.toStdString(), reinterpret_cast<const std::uint8_t*>(datagram.constData()),
         static_cast<std::size_t>(datagram.size()), serveur_->ReplyInterface().toStdString());
@@ -261,7 +265,7 @@ void TFormMain::DeviceReply(const QString& sender, quint16 /*port*/, const QByte
                            [this] { prompts_.ShowWarning(IgnoredDevicesWarning(devices_.Capacity())); });
     if (index >= 0)
         liveView_->DeviceAnswered(index);
-    if (index >= 0 && complete)
+    if (index >= 0 && complete && (index != known || ShownText(devices_.At(index)) != shownBefore))
         ShowDevice(index);
 }
 

@@ -141,6 +141,9 @@ private:
     void ReportBindError();
     bool Scanning() const { return timer_->isActive(); }
     void CreateLiveView();
+    // The list index of the device whose reply this is, or -1; and what its row shows.
+    int ListedSource(const QByteArray& datagram) const;
+    static std::string ShownText(const TOLG& record);
     void ShowLastSeenColumn(bool shown);
     void OpenWebPage(WebPage page);
 

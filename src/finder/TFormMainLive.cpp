@@ -3,6 +3,8 @@
 
 #include "TFormMain.h"
 
+#include "Datagram.h"
+
 #include <QApplication>
 #include <QHeaderView>
 
@@ -34,6 +36,19 @@ bool TFormMain::BackgroundScan() {
     timer_->setInterval(10);
     timer_->start();
     return true;
+}
+
+int TFormMain::ListedSource(const QByteArray& datagram) const {
+    if (datagram.size() < static_cast<qsizetype>(HeaderSize))
+        return -1;
+    DeviceIdentity identity;
+    std::copy_n(datagram.constData() + SourceOffset, identity.size(), identity.begin());
+    return devices_.Find(identity);
+}
+
+std::string TFormMain::ShownText(const TOLG& record) {
+    return record.Value(param::DeviceName).AsText() + '\0' + record.Value(param::ModelName).AsText() + '\0' +
+           record.SenderAddress + '\0' + record.Interface + '\0' + record.TypeValue().AsText();
 }
 
 void TFormMain::ShowLastSeenColumn(bool shown) {

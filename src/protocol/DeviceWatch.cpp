@@ -1,23 +1,31 @@
 #include "DeviceWatch.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace olg {
 
 namespace {
 
+// Texts are made only for what changed: a scan of thousands of devices mostly changes nothing.
 std::vector<FieldChange> Differences(const TOLG& before, const TOLG& after) {
     std::vector<FieldChange> changes;
-    const auto compare = [&changes](FieldChange::Field field, std::string old, std::string now) {
-        if (old != now)
-            changes.push_back({field, std::move(old), std::move(now)});
-    };
-    compare(FieldChange::Field::Address, before.SenderAddress, after.SenderAddress);
-    compare(FieldChange::Field::Name, before.Value(param::DeviceName).AsText(),
-            after.Value(param::DeviceName).AsText());
-    compare(FieldChange::Field::Firmware, before.Value(param::Firmware).AsText(),
-            after.Value(param::Firmware).AsText());
+    if (before.SenderAddress != after.SenderAddress)
+        changes.push_back({FieldChange::Field::Address, before.SenderAddress, after.SenderAddress});
+    for (const auto& [field, id] : {std::pair{FieldChange::Field::Name, param::DeviceName},
+                                    std::pair{FieldChange::Field::Firmware, param::Firmware}})
+        if (!(before.Value(id) == after.Value(id)) && before.Value(id).AsText() != after.Value(id).AsText())
+            changes.push_back({field, before.Value(id).AsText(), after.Value(id).AsText()});
     return changes;
+}
+
+// What a scan lists of a device; copying the whole record for every answer of thousands of devices would
+// cost more than the rest of a scan's bookkeeping.
+bool SameListing(const TOLG& a, const TOLG& b) {
+    for (const int id : {param::ModelName, param::DeviceName, param::Firmware, param::TypeCode})
+        if (!(a.Value(id) == b.Value(id)))
+            return false;
+    return a.SenderAddress == b.SenderAddress && a.Interface == b.Interface && a.Mac == b.Mac;
 }
 
 } // namespace
@@ -40,10 +48,19 @@ int DeviceWatch::OfflineCount() const {
 }
 
 std::vector<WatchEvent> DeviceWatch::TakeScan(const std::vector<TOLG>& answered, std::int64_t nowMs) {
+    std::vector<const TOLG*> records;
+    records.reserve(answered.size());
+    for (const TOLG& record : answered)
+        records.push_back(&record);
+    return TakeScan(records, nowMs);
+}
+
+std::vector<WatchEvent> DeviceWatch::TakeScan(const std::vector<const TOLG*>& answered, std::int64_t nowMs) {
     ++scans_;
     std::vector<WatchEvent> events;
     std::vector<bool> seen(devices_.size(), false);
-    for (const TOLG& record : answered) {
+    for (const TOLG* answer : answered) {
+        const TOLG& record = *answer;
         const auto [position, added] =
             index_.try_emplace(Key(record.Identity), static_cast<int>(devices_.size()));
         const int index = position->second;
@@ -69,7 +86,8 @@ std::vector<WatchEvent> DeviceWatch::TakeScan(const std::vector<TOLG>& answered,
             device.Changes = std::move(changes);
             device.ChangedMs = nowMs;
         }
-        device.Record = record;
+        if (!SameListing(device.Record, record))
+            device.Record = record;
         device.LastSeenMs = nowMs;
         device.Missed = 0;
         device.Online = true;

@@ -29,7 +29,8 @@ struct WatchEvent {
 
 // A device as the watch knows it.
 struct WatchedDevice {
-    // The record of its latest reply; an offline device keeps its last one.
+    // Its record as of the latest reply that changed what a scan lists of it (address, interface, MAC, model,
+    // name, firmware, type code); an offline device keeps its last one.
     TOLG Record;
     std::int64_t FirstSeenMs = 0;
     std::int64_t LastSeenMs = 0;
@@ -54,6 +55,8 @@ public:
     // time the scan ended. Returns the events in order: the answering devices in the order given (appeared;
     // back, then changed), then the devices that went offline in the watch's own order.
     std::vector<WatchEvent> TakeScan(const std::vector<TOLG>& answered, std::int64_t nowMs);
+    // The same without copies of the records.
+    std::vector<WatchEvent> TakeScan(const std::vector<const TOLG*>& answered, std::int64_t nowMs);
 
     const std::vector<WatchedDevice>& Devices() const { return devices_; }
     int Find(const DeviceIdentity& identity) const;
