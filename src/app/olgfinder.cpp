@@ -1,5 +1,6 @@
 // The desktop program: finds the eOutletGuard devices on the LAN and configures them.
 
+#include "ApplicationIcon.h"
 #include "ExchangeSettings.h"
 #include "LocalSocketInstance.h"
 #include "SimulatedLan.h"
@@ -13,6 +14,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -24,55 +26,52 @@ int Fail(const QString& message) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    QCoreApplication::setApplicationName(QStringLiteral("olgfinder"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(OLG_VERSION));
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Finds the eOutletGuard devices on the LAN and configures them."));
     parser.addHelpOption();
-    const QCommandLineOption bindOption(QStringLiteral("bind"),
-                                        QStringLiteral("Listen on ADDR:PORT instead of 0.0.0.0:52389."),
-                                        QStringLiteral("ADDR:PORT"));
+    parser.addVersionOption();
+    const QCommandLineOption bindOption(
+        QStringLiteral("bind"),
+        QStringLiteral("Listen on ADDR:PORT instead of 0.0.0.0:52389 (port 0: a free one)."),
+        QStringLiteral("ADDR:PORT"));
     const QCommandLineOption targetOption(
         QStringLiteral("target"),
         QStringLiteral("Send requests to ADDR:PORT instead of 255.255.255.255:52389."),
         QStringLiteral("ADDR:PORT"));
     const QCommandLineOption demoOption(
-        QStringLiteral("demo"),
-        QStringLiteral("Run on a simulated LAN: the device simulator on loopback, one device of each type and older firmware."));
+        QStringLiteral("demo"), QStringLiteral("Run on a simulated LAN: the device simulator on loopback, "
+                                               "one device of each type and older firmware."));
     parser.addOptions({bindOption, targetOption, demoOption});
 
-    // Help needs no display. Everything else is parsed once the application has taken out the window
-    // system's own options (-platform, -style, ...).
+    // Help and version need no display. Everything else is parsed once the application has taken out the
+    // window system's own options (-platform, -style, ...).
     for (int i = 1; i < argc; ++i) {
         const QByteArray argument(argv[i]);
-        if (argument == "-h" || argument == "--help" || argument == "--help-all" || argument == "-?") {
+        if (argument == "-h" || argument == "--help" || argument == "--help-all" || argument == "-?" ||
+            argument == "-v" || argument == "--version") {
             QCoreApplication console(argc, argv);
             parser.process(console);
         }
     }
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("olgfinder"));
     QApplication::setApplicationDisplayName(olg::TFormMain::ApplicationTitle());
+    QApplication::setWindowIcon(olg::ApplicationIcon::Load(QCoreApplication::applicationDirPath()));
+    QGuiApplication::setDesktopFileName(olg::ApplicationIcon::Name());
     parser.process(application);
     if (!parser.positionalArguments().isEmpty())
         return Fail(
             QStringLiteral("unexpected argument \"%1\"").arg(parser.positionalArguments().constFirst()));
 
     olg::ExchangeSettings settings;
-    if (parser.isSet(bindOption)) {
-        const auto endpoint = olg::ParseEndpoint(parser.value(bindOption));
-        if (!endpoint)
-            return Fail(QStringLiteral("--bind needs ADDR:PORT, got \"%1\"").arg(parser.value(bindOption)));
-        settings.BindAddress = endpoint->Address;
-        settings.BindPort = endpoint->Port;
-    }
-    if (parser.isSet(targetOption)) {
-        const auto endpoint = olg::ParseEndpoint(parser.value(targetOption));
-        if (!endpoint)
-            return Fail(
-                QStringLiteral("--target needs ADDR:PORT, got \"%1\"").arg(parser.value(targetOption)));
-        settings.TargetAddress = endpoint->Address;
-        settings.TargetPort = endpoint->Port;
-    }
+    const auto given = [&](const QCommandLineOption& option) {
+        return parser.isSet(option) ? std::optional<QString>(parser.value(option)) : std::nullopt;
+    };
+    const QString wrong = settings.TakeEndpointOptions(given(bindOption), given(targetOption));
+    if (!wrong.isEmpty())
+        return Fail(wrong);
     const bool demo = parser.isSet(demoOption);
     if (demo && (parser.isSet(bindOption) || parser.isSet(targetOption)))
         return Fail(QStringLiteral("--demo chooses its own addresses; leave out --bind and --target"));

@@ -11,9 +11,11 @@ int BulkRun::Run(const QList<int>& devices, const QString& question, const QStri
         return ExitFailure;
     }
     int failed = 0;
-    for (int device : devices) {
+    for (int number = 1; number <= devices.size(); ++number) {
+        const int device = devices.at(number - 1);
         // Named before the work: a reply may change the record.
         const QString description = session_.Describe(device);
+        session_.Progress().Step(number, static_cast<int>(devices.size()), description);
         const int messagesBefore = session_.Prompts().MessageCount();
         if (one(device) == ExitOk)
             continue;

@@ -4,17 +4,23 @@
 
 namespace olg::cli {
 
+QTextStream& ConsolePrompts::Err() {
+    if (progress_)
+        progress_->Clear();
+    return err_;
+}
+
 void ConsolePrompts::ShowError(const QString& message) {
     ++errorCount_;
     ++messageCount_;
     lastMessage_ = message;
-    err_ << "olgctl: " << TerminalText(message) << Qt::endl;
+    Err() << "olgctl: " << TerminalText(message) << Qt::endl;
 }
 
 void ConsolePrompts::ShowWarning(const QString& message) {
     ++messageCount_;
     lastMessage_ = message;
-    err_ << "olgctl: warning: " << TerminalText(message) << Qt::endl;
+    Err() << "olgctl: warning: " << TerminalText(message) << Qt::endl;
 }
 
 bool ConsolePrompts::ConfirmUpgrade(const QString& warning) {
@@ -22,15 +28,15 @@ bool ConsolePrompts::ConfirmUpgrade(const QString& warning) {
 }
 
 bool ConsolePrompts::ConfirmBulkUpgrade(const QString& warning, int devices) {
-    err_ << warning << Qt::endl;
+    Err() << warning << Qt::endl;
     return AskYesNo(devices > 1 ? QStringLiteral("Upgrade the firmware of %1 devices?").arg(devices)
                                 : QStringLiteral("Upgrade the firmware?"));
 }
 
 bool ConsolePrompts::AskYesNo(const QString& question) {
-    err_ << "olgctl: " << TerminalText(question) << " [y/N] " << Qt::flush;
+    Err() << "olgctl: " << TerminalText(question) << " [y/N] " << Qt::flush;
     if (!in_) {
-        err_ << Qt::endl;
+        Err() << Qt::endl;
         return false;
     }
     const QString answer = in_->readLine().trimmed().toLower();

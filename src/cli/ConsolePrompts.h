@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ProgressLine.h"
 #include "Prompts.h"
 
 #include <QTextStream>
@@ -9,8 +10,10 @@ namespace olg::cli {
 // The command-line face of the prompts: every message becomes a line on the error stream.
 class ConsolePrompts : public Prompts {
 public:
-    // Questions are answered on the input stream; without one, every answer is no.
-    explicit ConsolePrompts(QTextStream& err, QTextStream* in = nullptr) : err_(err), in_(in) {}
+    // Questions are answered on the input stream; without one, every answer is no. A progress line on the
+    // same terminal is cleared before each message.
+    explicit ConsolePrompts(QTextStream& err, QTextStream* in = nullptr, ProgressLine* progress = nullptr)
+        : err_(err), in_(in), progress_(progress) {}
 
     void ShowError(const QString& message) override;
     void ShowWarning(const QString& message) override;
@@ -29,8 +32,11 @@ public:
     QString LastMessage() const { return lastMessage_; }
 
 private:
+    QTextStream& Err();
+
     QTextStream& err_;
     QTextStream* in_;
+    ProgressLine* progress_;
     int errorCount_ = 0;
     int messageCount_ = 0;
     QString lastMessage_;

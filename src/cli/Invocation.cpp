@@ -13,6 +13,7 @@ std::optional<Invocation> Invocation::Parse(const QStringList& arguments, QStrin
     const QCommandLineOption all(QStringLiteral("all"), {});
     const QCommandLineOption dryRun(QStringLiteral("dry-run"), {});
     const QCommandLineOption yes(QStringLiteral("yes"), {});
+    const QCommandLineOption quiet(QStringLiteral("quiet"), {});
     const QCommandLineOption interface(QStringLiteral("interface"), {}, QStringLiteral("NAME"));
     const QCommandLineOption bind(QStringLiteral("bind"), {}, QStringLiteral("ADDR:PORT"));
     const QCommandLineOption target(QStringLiteral("target"), {}, QStringLiteral("ADDR:PORT"));
@@ -24,8 +25,8 @@ std::optional<Invocation> Invocation::Parse(const QStringList& arguments, QStrin
     const QCommandLineOption ftpPort(QStringLiteral("ftp-port"), {}, QStringLiteral("PORT"));
     const QCommandLineOption interval(QStringLiteral("interval"), {}, QStringLiteral("SECONDS"));
     const QCommandLineOption count(QStringLiteral("count"), {}, QStringLiteral("N"));
-    parser.addOptions({help, version, demo, all, dryRun, yes, interface, bind, target, format, pdf, png, log,
-                       tftpPort, ftpPort, interval, count});
+    parser.addOptions({help, version, demo, all, dryRun, yes, quiet, interface, bind, target, format, pdf,
+                       png, log, tftpPort, ftpPort, interval, count});
 
     // QCommandLineParser skips the first word as the program name.
     if (!parser.parse(QStringList{QStringLiteral("olgctl")} + arguments)) {
@@ -36,6 +37,15 @@ std::optional<Invocation> Invocation::Parse(const QStringList& arguments, QStrin
     QStringList words = parser.positionalArguments();
     if (!words.isEmpty())
         invocation.Verb = words.takeFirst();
+    // An empty word, an unset shell variable say, would name a device or file by accident after a whole
+    // scan: it is refused before anything is sent.
+    for (const QString& word : words) {
+        if (word.isEmpty() || word == QLatin1String("type=")) {
+            *error = word.isEmpty() ? QStringLiteral("an argument is empty")
+                                    : QStringLiteral("type= names no model");
+            return std::nullopt;
+        }
+    }
     invocation.Arguments = words;
     invocation.Help = parser.isSet(help);
     invocation.Version = parser.isSet(version);
@@ -43,7 +53,12 @@ std::optional<Invocation> Invocation::Parse(const QStringList& arguments, QStrin
     invocation.All = parser.isSet(all);
     invocation.DryRun = parser.isSet(dryRun);
     invocation.Yes = parser.isSet(yes);
+    invocation.Quiet = parser.isSet(quiet);
     invocation.Interfaces = parser.values(interface);
+    if (invocation.Interfaces.contains(QString())) {
+        *error = QStringLiteral("--interface takes a NAME, not an empty text");
+        return std::nullopt;
+    }
     for (const auto& [option, field] :
          {std::pair{&bind, &invocation.Bind}, std::pair{&target, &invocation.Target},
           std::pair{&format, &invocation.Format}, std::pair{&pdf, &invocation.Pdf},
@@ -54,6 +69,11 @@ std::optional<Invocation> Invocation::Parse(const QStringList& arguments, QStrin
             const QStringList values = parser.values(*option);
             if (values.size() > 1) {
                 *error = QStringLiteral("--%1 is given more than once").arg(option->names().constFirst());
+                return std::nullopt;
+            }
+            if (values.constFirst().isEmpty()) {
+                *error = QStringLiteral("--%1 takes a %2, not an empty text")
+                             .arg(option->names().constFirst(), option->valueName());
                 return std::nullopt;
             }
             *field = values.constFirst();

@@ -17,6 +17,7 @@ struct Invocation {
     bool All = false;
     bool DryRun = false;
     bool Yes = false;
+    bool Quiet = false;
     // The interfaces the LAN broadcast is limited to, in the order given.
     QStringList Interfaces;
     std::optional<QString> Bind;

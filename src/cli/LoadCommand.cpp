@@ -46,7 +46,9 @@ int LoadCommand::LoadOne(int device, const QString& path, const Invocation& invo
     const TOLG before = session_.Devices().At(device);
     TOLG record = before;
     QString error;
-    switch (ConfigFileStore(registry).Load(path, record, &error)) {
+    // Nothing here shows the values before they are written, so a file that does not say plainly what the
+    // device should get is refused.
+    switch (ConfigFileStore(registry).Load(path, record, ConfigProfile::Check::Strict, &error)) {
     case ConfigFileStore::LoadResult::Loaded:
         break;
     case ConfigFileStore::LoadResult::NotCompatible:

@@ -44,7 +44,9 @@ int ReadCommand::Run(const Invocation& invocation) {
         columns.prepend({QStringLiteral("MAC Address"), QStringLiteral("mac")});
     ListWriter list(columns);
     int failed = 0;
-    for (int device : devices) {
+    for (int number = 1; number <= devices.size(); ++number) {
+        const int device = devices.at(number - 1);
+        session_.Progress().Step(number, static_cast<int>(devices.size()), session_.Describe(device));
         if (!session_.ReadAll(device, several)) {
             ++failed;
             continue;

@@ -5,6 +5,7 @@
 #include "DeviceRegistry.h"
 #include "ExchangeSettings.h"
 #include "Invocation.h"
+#include "ProgressLine.h"
 #include "TServeur.h"
 
 #include <QObject>
@@ -22,8 +23,16 @@ public:
     Session(QTextStream& out, QTextStream& err, const ExchangeSettings& settings, QTextStream* in = nullptr);
     ~Session();
 
-    QTextStream& Out() { return out_; }
-    QTextStream& Err() { return err_; }
+    // Both take a progress line off the terminal first.
+    QTextStream& Out() {
+        progress_.Clear();
+        return out_;
+    }
+    QTextStream& Err() {
+        progress_.Clear();
+        return err_;
+    }
+    ProgressLine& Progress() { return progress_; }
     ConsolePrompts& Prompts() { return prompts_; }
     const DeviceRegistry& Registry() const { return registry_; }
     DeviceList& Devices() { return devices_; }
@@ -68,6 +77,7 @@ public:
 private:
     QTextStream& out_;
     QTextStream& err_;
+    ProgressLine progress_;
     ConsolePrompts prompts_;
     DeviceRegistry registry_;
     ExchangeSettings settings_;

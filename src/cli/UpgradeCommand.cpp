@@ -61,31 +61,18 @@ int UpgradeCommand::UpgradeOne(int device, const QString& file) {
 
     // The neighbour table is left alone here: dropping an entry needs privileges a script rarely has.
     UpgradeFlow flow(*serveur, session_.Prompts(), nullptr, UpgradeSettings::For(serveur->Settings()));
-    QTextStream& err = session_.Err();
+    ProgressLine& progress = session_.Progress();
     QObject::connect(&flow, &UpgradeFlow::ModeChosen, &flow, [&](TransferMode mode) {
-        err << "olgctl: " << description << " takes " << ModeText(mode) << Qt::endl;
+        progress.Note(description + QStringLiteral(" takes ") + ModeText(mode));
     });
     QObject::connect(&flow, &UpgradeFlow::FileLabelChanged, &flow, [&](const QString& text, bool visible) {
         if (visible && !text.isEmpty())
-            err << "olgctl: " << text << Qt::endl;
+            progress.Note(text);
     });
-    // Progress in tenths, so that a log stays short.
-    qint64 size = 0;
-    qint64 shown = -1;
-    QObject::connect(&flow, &UpgradeFlow::WorkBegin, &flow, [&](qint64 count) {
-        size = count;
-        shown = -1;
-    });
-    QObject::connect(&flow, &UpgradeFlow::Work, &flow, [&](qint64 total) {
-        const qint64 step = size > 0 ? total * 10 / size : total / (1024 * 1024);
-        if (step == shown)
-            return;
-        shown = step;
-        if (size > 0)
-            err << "olgctl:   " << step * 10 << "% of " << size << " bytes" << Qt::endl;
-        else
-            err << "olgctl:   " << total << " bytes read back" << Qt::endl;
-    });
+    QObject::connect(&flow, &UpgradeFlow::WorkBegin, &flow,
+                     [&](qint64 size) { progress.BeginTransfer(description, size); });
+    QObject::connect(&flow, &UpgradeFlow::Work, &flow, [&](qint64 done) { progress.Transfer(done); });
+    QObject::connect(&flow, &UpgradeFlow::WorkEnd, &flow, [&] { progress.EndTransfer(); });
 
     flow.Run(address, file);
     const UpgradeFlow::Result& result = flow.LastResult();

@@ -443,7 +443,7 @@ void TOlgForm::AvanceButtonClick() {
         return;
     SetExchanging(false);
     busy.Restore();
-    if (!readAcknowledged_)
+    if (!readAcknowledged_ && !host_.Serveur().SendFailed())
         ShowError(host_.UserPrompts(), ErrorDeviceNotResponding);
 }
 
@@ -491,7 +491,7 @@ void TOlgForm::WriteResult() {
         host_.UserPrompts().ShowError(
             QStringLiteral("Parameter %1: the text is longer than 255 bytes; nothing was written")
                 .arg(tooLong));
-    else if (!writeAcknowledged_)
+    else if (!writeAcknowledged_ && !serveur.SendFailed())
         ShowError(host_.UserPrompts(), ErrorDeviceNotResponding);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DesktopWebBrowser.h"
 #include "PlatformServices.h"
 #include "ProcSystemInformation.h"
 #include "QSettingsStore.h"
@@ -15,12 +16,14 @@ public:
     SettingsStore& Settings() override { return settings_; }
     PrinterService& Printer() override { return printer_; }
     SystemInformation& System() override { return system_; }
+    WebBrowser& Browser() override { return browser_; }
     QString ExecutableFile() override;
 
 private:
     QSettingsStore settings_;
     QtPrinterService printer_;
     ProcSystemInformation system_;
+    DesktopWebBrowser browser_;
 };
 
 } // namespace olg

@@ -3,6 +3,7 @@
 #include "PrinterService.h"
 #include "SettingsStore.h"
 #include "SystemInformation.h"
+#include "WebBrowser.h"
 
 #include <QString>
 
@@ -17,6 +18,7 @@ public:
     virtual SettingsStore& Settings() = 0;
     virtual PrinterService& Printer() = 0;
     virtual SystemInformation& System() = 0;
+    virtual WebBrowser& Browser() = 0;
     // The executable whose version block names the distribution variant: the program's own file.
     virtual QString ExecutableFile() = 0;
 

@@ -13,9 +13,13 @@ QString ProcValue(const QString& file, const QString& key) {
     QFile proc(file);
     if (!proc.open(QIODevice::ReadOnly | QIODevice::Text))
         return {};
-    // /proc files report no size; read them line by line, bounded.
-    for (int line = 0; line < 10000 && !proc.atEnd(); ++line) {
-        const QString text = QString::fromUtf8(proc.readLine());
+    // A /proc file reports the size 0, so it seems to be at its end before the first read: read until a
+    // read returns nothing, bounded.
+    for (int line = 0; line < 10000; ++line) {
+        const QByteArray bytes = proc.readLine();
+        if (bytes.isEmpty())
+            break;
+        const QString text = QString::fromUtf8(bytes);
         const qsizetype colon = text.indexOf(QLatin1Char(':'));
         if (colon > 0 && text.left(colon).trimmed() == key)
             return text.mid(colon + 1).trimmed();

@@ -232,6 +232,11 @@ void TFormMain::TimerTimer() {
     ++tickCount_;
     serveur_->Discover(this, [this](const QString& sender, quint16 port, const QByteArray& datagram,
                                     bool complete) { DeviceReply(sender, port, datagram, complete); });
+    // A broadcast that cannot leave has been reported; the next nine would only repeat it.
+    if (serveur_->SendFailed()) {
+        progressBar_->hide();
+        return;
+    }
     timer_->start();
 }
 

@@ -45,7 +45,8 @@ void TFormMain::SaveClick() {
     }
     const int index = devices_.Find(readIdentity_);
     if (!replyReceived_ || index < 0) {
-        ShowError(prompts_, ErrorDeviceNotResponding);
+        if (!serveur_->SendFailed())
+            ShowError(prompts_, ErrorDeviceNotResponding);
         return;
     }
     WriteConfigFile(fileName, index);
@@ -92,7 +93,9 @@ void TFormMain::LoadClick() {
 bool TFormMain::ReadConfigFile(const QString& fileName, int index) {
     TOLG record = devices_.At(index);
     QString error;
-    switch (ConfigFileStore(registry_).Load(fileName, record, &error)) {
+    // The dialog shows what the device would get, so only values that would not reach it as they stand are
+    // refused.
+    switch (ConfigFileStore(registry_).Load(fileName, record, ConfigProfile::Check::Review, &error)) {
     case ConfigFileStore::LoadResult::Loaded:
         devices_.Replace(index, record);
         return true;

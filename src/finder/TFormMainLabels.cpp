@@ -43,16 +43,18 @@ void TFormMain::Print() {
     PrinterService& printer = platform_.Printer();
     PrintJob job{ApplicationTitle() + QLatin1Char(' ') + mac, true, {}};
     // Without a printer, as on many a fresh machine, the label goes into a PDF file rather than nowhere.
-    const bool printerInstalled = printer.HasPrinter();
-    if (!printerInstalled)
-        job.PdfFile = prompts_.AskSaveFileName({QStringLiteral("Print MAC Address"),
-                                                {},
-                                                QStringLiteral("pdf"),
-                                                QStringLiteral("PDF files (*.pdf)")});
+    if (!printer.HasPrinter()) {
+        // The PDF file is written whole: replacing another one is asked first.
+        job.PdfFile = prompts_.AskSaveFileName(
+            {tr("Print MAC Address"), {}, QStringLiteral("pdf"), tr("PDF files (*.pdf)"), true});
+        if (job.PdfFile.isEmpty())
+            return;
+    }
 
     BusyCursor wait;
-    bool logged = false;
     QString error;
+    // The log is written inside the job, once the page is open: a label that could not be made is not
+    // logged, else the next try would call its MAC already used.
     const auto page = [&](QPainter& painter, int dotsPerInch) {
         const MacLabel label(mac);
         QString invalid;
@@ -61,13 +63,8 @@ void TFormMain::Print() {
         else
             prompts_.ShowError(invalid);
         LogMacEntry(entry);
-        logged = true;
     };
-    const bool printed = (printerInstalled || !job.PdfFile.isEmpty()) && printer.Print(job, page, &error);
-    // The log records the device whatever became of the label.
-    if (!logged)
-        LogMacEntry(entry);
-    if (!printed && !error.isEmpty())
+    if (!printer.Print(job, page, &error))
         prompts_.ShowError(error);
 }
 

@@ -3,7 +3,6 @@
 #include "ParamIds.h"
 #include "TFormMain.h"
 
-#include <QDesktopServices>
 #include <QUrl>
 
 namespace olg {
@@ -25,12 +24,15 @@ void TFormMain::OpenWebPage(WebPage page) {
         return;
     const QString address = QString::fromStdString(record.SenderAddress);
     // The device may have taken its address over from other hardware: forget the old hardware address first.
-    // What happens here and to the browser is not reported, as the user sees the page or not.
+    // Whether that worked is not reported, as the user sees the page or not.
     neighbours_->DropEntry(address);
-    const std::string url =
+    const QString url = QString::fromStdString(
         WebAddress(record.SenderAddress, record.Value(param::WebPort).AsInteger(),
-                   record.Value(param::ConfigFlags).AsInteger(), registry_.Entry(type).WebScheme, page);
-    QDesktopServices::openUrl(QUrl(QString::fromStdString(url), QUrl::StrictMode));
+                   record.Value(param::ConfigFlags).AsInteger(), registry_.Entry(type).WebScheme, page));
+    // Without a browser the request would fail unseen: the address is shown instead, to be copied.
+    if (!platform_.Browser().Open(QUrl(url, QUrl::StrictMode)))
+        prompts_.ShowWarning(
+            tr("No web browser could be started for the device's page. Its address:\n\n%1").arg(url));
 }
 
 } // namespace olg

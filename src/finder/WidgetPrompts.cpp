@@ -18,6 +18,8 @@ void WidgetPrompts::ShowWarning(const QString& message) {
 void WidgetPrompts::Show(QMessageBox::Icon icon, const QString& message) {
     QMessageBox box(icon, QGuiApplication::applicationDisplayName(), message, QMessageBox::Ok, parent_);
     box.setTextFormat(Qt::PlainText);
+    // A message may name an address or a file the user wants to copy.
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     box.exec();
 }
 

@@ -6,6 +6,7 @@
 #include "IpText.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QHostAddress>
 #include <QNetworkDatagram>
@@ -69,6 +70,7 @@ quint16 TServeur::LocalPort() const {
 void TServeur::Register(QObject* target, ReplyHandler handler) {
     target_ = target;
     handler_ = std::move(handler);
+    sendFailed_ = false;
 }
 
 void TServeur::Discover(QObject* target, ReplyHandler handler) {
@@ -132,19 +134,26 @@ void TServeur::RequestFileUpgrade(const QString& address, QObject* target, Reply
 }
 
 void TServeur::SendAndWait(const TSendBuf& datagram, int limit) {
+    sendFailed_ = false;
     SendAndWait(datagram, limit, QString());
 }
 
 void TServeur::SendAndWait(const TSendBuf& datagram, int limit, const QString& interfaceName) {
     stop_ = false;
+    // One failure, one message: the other datagrams of the operation would fail alike.
+    if (sendFailed_)
+        return;
     if (!bindError_.isEmpty()) {
+        sendFailed_ = true;
         ShowError(prompts_, ErrorConnection, bindError_);
         return;
     }
     const QByteArray bytes(reinterpret_cast<const char*>(datagram.data()),
                            static_cast<qsizetype>(datagram.size()));
-    if (!Send(bytes, interfaceName))
+    if (!Send(bytes, interfaceName)) {
+        sendFailed_ = true;
         return;
+    }
     QPointer<TServeur> alive(this);
     if (limit <= 0) {
         // A discovery does not wait for answers: they arrive during the scan timer's idle time.
@@ -215,7 +224,7 @@ void TServeur::OnReadyRead() {
 }
 
 void TServeur::ReadLater() {
-    if (readScheduled_ || !(readSignalled_ || socket_.hasPendingDatagrams()))
+    if (readScheduled_ || !(readSignalled_ || !queue_.isEmpty() || socket_.hasPendingDatagrams()))
         return;
     readScheduled_ = true;
     QMetaObject::invokeMethod(this, &TServeur::ReadPending, Qt::QueuedConnection);
@@ -226,7 +235,9 @@ void TServeur::ReadPending() {
     // While a handler runs, datagrams wait in the socket: they are read, in order, once it has returned.
     if (delivering_)
         return;
-    ReadBatch();
+    // What a turn left undelivered goes first; newer datagrams wait in the socket meanwhile.
+    if (queue_.isEmpty())
+        ReadBatch();
     QPointer<TServeur> alive(this);
     DeliverQueued();
     if (alive)
@@ -289,9 +300,16 @@ void TServeur::DeliverQueued() {
     if (delivering_)
         return;
     QPointer<TServeur> alive(this);
-    while (!queue_.isEmpty()) {
+    // However much a handler does per reply, a turn of the event loop ends in time: the rest of the batch
+    // waits for the next one.
+    QElapsedTimer turn;
+    turn.start();
+    while (!queue_.isEmpty() && !turn.hasExpired(DeliverBudgetMs)) {
         const Received received = queue_.dequeue();
-        if (!endsWait_ || endsWait_(received.Data))
+        const bool fromSender =
+            answerSender_.isNull() ||
+            answerSender_.isEqual(QHostAddress(received.Sender), QHostAddress::TolerantConversion);
+        if (fromSender && (!endsWait_ || endsWait_(received.Data)))
             Accept();
         if (!handler_ || !target_)
             continue;

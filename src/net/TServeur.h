@@ -41,8 +41,9 @@ public:
     static constexpr int ReadLimit = 1;
     static constexpr int WriteLimit = 15;
     static constexpr int UpgradeLimit = 10;
-    // Datagrams read and delivered per turn of the event loop.
+    // Datagrams read per turn of the event loop, and the time their delivery may take in one turn.
     static constexpr int ReadBatchSize = 256;
+    static constexpr int DeliverBudgetMs = 20;
 
     TServeur(const DeviceRegistry& registry, Prompts& prompts, const ExchangeSettings& settings = {},
              QObject* parent = nullptr);
@@ -70,10 +71,17 @@ public:
     // Sends one datagram and waits until the first accepted datagram or until limit x 100 ms have passed.
     void SendAndWait(const TSendBuf& datagram, int limit);
 
+    // True when the latest operation could not send: the exchange has said why, once, and sent nothing
+    // further of it. A caller then has nothing to add, such as "Device not responding".
+    bool SendFailed() const { return sendFailed_; }
+
     // Which datagrams end a wait; every one when none is given. The others are still delivered. The command
     // line waits for the answer of the device it talks to, so that a late reply of another device, or a late
     // reply to the scan, does not cut the wait for it short.
     void SetWaitEnder(std::function<bool(const QByteArray&)> endsWait) { endsWait_ = std::move(endsWait); }
+    // While set, only a datagram from this address ends a wait (the others are still delivered), so that
+    // a stray datagram of another host cannot cut the wait for a device's answer short. Empty: any sender.
+    void SetAnswerSender(const QString& address) { answerSender_ = QHostAddress(address); }
 
     // True while a request waits for its answer: another operation now would take its replies away.
     bool Waiting() const { return !waits_.empty(); }
@@ -122,7 +130,9 @@ private:
     QHash<QString, int> interfaceOfSender_;
     QString replyInterface_;
     std::function<bool(const QByteArray&)> endsWait_;
+    QHostAddress answerSender_;
     std::uint16_t distributorCode_ = DefaultDistributorCode;
+    bool sendFailed_ = false;
 
     ReplyHandler handler_;
     QPointer<QObject> target_;

@@ -9,6 +9,7 @@ namespace olg {
 // what it shows, also after a change handler has amended a loaded text.
 class TLimitedEdit : public TBoundEdit {
     Q_OBJECT
+    Q_PROPERTY(int limit READ Limit WRITE SetLimit)
 
 public:
     explicit TLimitedEdit(QWidget* parent = nullptr);

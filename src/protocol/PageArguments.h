@@ -95,5 +95,7 @@ using PageArguments = std::variant<SecurityArguments, SupervArguments, MiscArgum
 
 // One lambda per kind of page, for std::visit over PageArguments.
 template <class... Kinds> struct Overloaded : Kinds... { using Kinds::operator()...; };
+// Spelt out for compilers without deduction for aggregates (clang before 17, which the fuzz build uses).
+template <class... Kinds> Overloaded(Kinds...) -> Overloaded<Kinds...>;
 
 } // namespace olg

@@ -1,10 +1,17 @@
 #include "ProfileFile.h"
 
+#include "Windows1252.h"
+
 #include <algorithm>
+#include <array>
+#include <cstring>
+#include <unordered_map>
 
 namespace olg {
 
 namespace {
+
+constexpr std::string_view Utf8Mark = "\xEF\xBB\xBF";
 
 // The blanks the Windows functions skip around names and values; Ctrl-Z is one of them.
 bool IsBlank(char c) {
@@ -19,134 +26,236 @@ std::string_view Trim(std::string_view text) {
     return text;
 }
 
-// Case folding of Windows-1252: ASCII letters, the accented letters and the four pairs of the 0x80 row.
-unsigned char Fold(char c) {
-    const auto byte = static_cast<unsigned char>(c);
-    if ((byte >= 'A' && byte <= 'Z') || (byte >= 0xC0 && byte <= 0xDE && byte != 0xD7))
-        return static_cast<unsigned char>(byte + 0x20);
-    switch (byte) {
-    case 0x8A:
-    case 0x8C:
-    case 0x8E:
-        return static_cast<unsigned char>(byte + 0x10);
-    case 0x9F:
-        return 0xFF;
-    default:
-        return byte;
-    }
+// Names match with ASCII letters in any case, and only those, as the Windows functions match them.
+char Fold(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
 }
 
-bool SameName(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Fold(x) == Fold(y); });
+std::string Folded(std::string_view name) {
+    std::string folded(name);
+    std::transform(folded.begin(), folded.end(), folded.begin(), Fold);
+    return folded;
 }
+
+// A quick test that a line's name can be one of the names asked for, so that most lines of a large file cost
+// no folded copy and no lookup.
+class NameFilter {
+public:
+    void Add(std::string_view folded) {
+        if (!folded.empty())
+            first_[static_cast<unsigned char>(folded.front())] = true;
+        empty_ = empty_ || folded.empty();
+        longest_ = std::max(longest_, folded.size());
+    }
+    bool MayHold(std::string_view name) const {
+        return name.empty()
+                   ? empty_
+                   : name.size() <= longest_ && first_[static_cast<unsigned char>(Fold(name.front()))];
+    }
+
+private:
+    std::array<bool, 256> first_{};
+    std::size_t longest_ = 0;
+    bool empty_ = false;
+};
 
 bool Quoted(std::string_view text, char quote) {
     return text.size() >= 2 && text.front() == quote && text.back() == quote;
 }
 
-} // namespace
-
-ProfileFile::ProfileFile(std::string_view bytes) {
-    while (!bytes.empty()) {
-        const std::size_t end = bytes.find('\n');
-        std::string_view line = bytes.substr(0, end);
-        bytes = end == std::string_view::npos ? std::string_view() : bytes.substr(end + 1);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        lines_.push_back(Parse(std::string(line)));
-    }
+// The next line of the rest, without its end; CR LF, LF and CR each end one line. memchr keeps a file of
+// millions of lines quick also in a build without optimisation.
+std::string_view NextLine(std::string_view& rest) {
+    const auto* newline = static_cast<const char*>(std::memchr(rest.data(), '\n', rest.size()));
+    std::size_t end = newline ? static_cast<std::size_t>(newline - rest.data()) : rest.size();
+    if (const auto* cr = static_cast<const char*>(std::memchr(rest.data(), '\r', end)))
+        end = static_cast<std::size_t>(cr - rest.data());
+    const std::string_view line = rest.substr(0, end);
+    const bool crlf = end + 1 < rest.size() && rest[end] == '\r' && rest[end + 1] == '\n';
+    rest.remove_prefix(std::min(rest.size(), end + (crlf ? 2 : 1)));
+    return line;
 }
 
-ProfileFile::Line ProfileFile::Parse(std::string text) {
+// One line as the Windows functions see it.
+struct Line {
+    enum class Kind { Blank, Section, Key } Kind = Kind::Blank;
+    std::string_view Name;  // blanks removed
+    std::string_view Value; // a key's value as it stands, blanks removed
+    bool HasValue = false;  // a key line without "=" has none
+};
+
+Line Parse(std::string_view text) {
     Line line;
-    line.Text = std::move(text);
-    const std::string_view trimmed = Trim(line.Text);
+    const std::string_view trimmed = Trim(text);
     if (trimmed.empty())
         return line;
     if (trimmed.front() == '[') {
         const std::size_t close = trimmed.rfind(']');
         if (close != std::string_view::npos) {
-            line.Kind = LineKind::Section;
+            line.Kind = Line::Kind::Section;
             line.Name = Trim(trimmed.substr(1, close - 1));
             return line;
         }
     }
-    // Any other line is a key, with an empty value when it has no "=": comments are keys nobody asks for.
-    line.Kind = LineKind::Key;
+    // Any other line is a key: comments are keys nobody asks for.
+    line.Kind = Line::Kind::Key;
     const std::size_t equals = trimmed.find('=');
     line.Name = Trim(trimmed.substr(0, equals));
-    if (equals != std::string_view::npos)
+    line.HasValue = equals != std::string_view::npos;
+    if (line.HasValue)
         line.Value = Trim(trimmed.substr(equals + 1));
     return line;
 }
 
-int ProfileFile::FindSection(std::string_view section) const {
-    section = Trim(section);
-    for (std::size_t i = 0; i < lines_.size(); ++i) {
-        if (lines_[i].Kind == LineKind::Section && SameName(lines_[i].Name, section))
-            return static_cast<int>(i);
-    }
-    return -1;
+} // namespace
+
+bool ProfileFile::Utf8() const {
+    return std::string_view(bytes_).starts_with(Utf8Mark);
 }
 
-int ProfileFile::FindKey(int sectionLine, std::string_view key) const {
-    key = Trim(key);
-    for (auto i = static_cast<std::size_t>(sectionLine) + 1; i < lines_.size(); ++i) {
-        if (lines_[i].Kind == LineKind::Section)
-            break;
-        if (lines_[i].Kind == LineKind::Key && SameName(lines_[i].Name, key))
-            return static_cast<int>(i);
-    }
-    return -1;
+std::string ProfileFile::Encode(std::string_view text) const {
+    return Utf8() ? Windows1252ToUtf8(text) : std::string(text);
+}
+
+std::string ProfileFile::Decode(std::string_view text) const {
+    return Utf8() ? Utf8ToWindows1252Lossy(text) : std::string(text);
 }
 
 std::optional<std::string> ProfileFile::ReadString(std::string_view section, std::string_view key) const {
-    const int sectionLine = FindSection(section);
-    if (sectionLine < 0)
-        return std::nullopt;
-    const int keyLine = FindKey(sectionLine, key);
-    if (keyLine < 0)
-        return std::nullopt;
-    return UnquoteValue(lines_[static_cast<std::size_t>(keyLine)].Value);
+    return ReadStrings(section, {std::string(key)}).front();
+}
+
+std::vector<std::optional<std::string>> ProfileFile::ReadStrings(std::string_view section,
+                                                                 const std::vector<std::string>& keys) const {
+    std::vector<std::optional<std::string>> values(keys.size());
+    // Each name once, at its first place: the first of equal keys wins, as the first line of a name does.
+    std::unordered_map<std::string, std::size_t> wanted;
+    for (std::size_t i = 0; i < keys.size(); ++i)
+        wanted.emplace(Folded(Encode(Trim(keys[i]))), i);
+    std::vector<std::size_t> same(keys.size());
+    NameFilter filter;
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        const std::string folded = Folded(Encode(Trim(keys[i])));
+        same[i] = wanted.at(folded);
+        filter.Add(folded);
+    }
+
+    const std::string name = Folded(Encode(Trim(section)));
+    std::string_view rest(bytes_);
+    if (Utf8())
+        rest.remove_prefix(Utf8Mark.size());
+    // The lines before the first section header make a section without a name; no other of that name counts.
+    bool inSection = name.empty();
+    while (!rest.empty() && !wanted.empty()) {
+        const Line line = Parse(NextLine(rest));
+        if (line.Kind == Line::Kind::Section) {
+            // Only the first section of the name counts.
+            if (inSection)
+                break;
+            inSection = Folded(line.Name) == name;
+        } else if (inSection && line.Kind == Line::Kind::Key && filter.MayHold(line.Name)) {
+            const auto found = wanted.find(Folded(line.Name));
+            if (found == wanted.end())
+                continue;
+            if (line.HasValue)
+                values[found->second] = Decode(UnquoteValue(line.Value));
+            wanted.erase(found);
+        }
+    }
+    for (std::size_t i = 0; i < keys.size(); ++i)
+        values[i] = values[same[i]];
+    return values;
 }
 
 bool ProfileFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
+    return WriteStrings(section, {{std::string(key), std::string(value)}});
+}
+
+bool ProfileFile::WriteStrings(std::string_view section, const KeyValues& values) {
     // A key with "=" would read back as another key, one in brackets as a section.
-    if (!CanHold(section) || !CanHold(key) || !CanHold(value) || key.find('=') != std::string_view::npos ||
-        Trim(key).starts_with('['))
+    if (!CanHold(section))
         return false;
-    const std::string name(Trim(key));
-    const std::string stored = QuoteValue(value);
-    const int sectionLine = FindSection(section);
-    if (sectionLine < 0) {
-        lines_.push_back(Parse("[" + std::string(Trim(section)) + "]"));
-        lines_.push_back(Parse(name + "=" + stored));
-        return true;
+    for (const auto& [key, value] : values) {
+        if (!CanHold(key) || !CanHold(value) || key.find('=') != std::string::npos ||
+            Trim(key).starts_with('['))
+            return false;
     }
-    const int keyLine = FindKey(sectionLine, name);
-    if (keyLine >= 0) {
-        Line& line = lines_[static_cast<std::size_t>(keyLine)];
-        // The key keeps its own spelling, as the Windows functions keep it.
-        line = Parse(line.Name + "=" + stored);
-        return true;
+    // The line of each key not yet written, by folded name; a later value of the same key wins.
+    std::unordered_map<std::string, std::string> pending;
+    std::vector<std::string> order;
+    NameFilter filter;
+    for (const auto& [key, value] : values) {
+        const std::string name = Encode(Trim(key));
+        const auto [place, added] =
+            pending.insert_or_assign(Folded(name), name + "=" + Encode(QuoteValue(value)));
+        if (added)
+            order.push_back(place->first);
+        filter.Add(place->first);
     }
-    // After the section's last non-blank line, so that a blank line before the next section stays there.
-    auto last = static_cast<std::size_t>(sectionLine);
-    for (std::size_t i = last + 1; i < lines_.size() && lines_[i].Kind != LineKind::Section; ++i) {
-        if (!Trim(lines_[i].Text).empty())
-            last = i;
+    const auto appendPending = [&](std::string& out) {
+        for (const std::string& folded : order) {
+            const auto found = pending.find(folded);
+            if (found != pending.end())
+                out.append(found->second).append("\r\n");
+        }
+        pending.clear();
+    };
+
+    const std::string name = Folded(Encode(Trim(section)));
+    std::string out;
+    out.reserve(bytes_.size() + bytes_.size() / 8 + 64);
+    std::string_view rest(bytes_);
+    if (Utf8()) {
+        rest.remove_prefix(Utf8Mark.size());
+        out.append(Utf8Mark);
     }
-    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(last) + 1, Parse(name + "=" + stored));
+    enum class Place { Before, Inside, After } place = name.empty() ? Place::Inside : Place::Before;
+    // Blank lines at the end of the section stay after the keys appended to it.
+    std::string blanks;
+    while (!rest.empty()) {
+        const std::string_view text = NextLine(rest);
+        const Line line = Parse(text);
+        if (place == Place::Inside && line.Kind == Line::Kind::Blank) {
+            blanks.append(text).append("\r\n");
+            continue;
+        }
+        if (place == Place::Inside && line.Kind == Line::Kind::Section) {
+            appendPending(out);
+            place = Place::After;
+        }
+        out.append(blanks);
+        blanks.clear();
+        if (place == Place::Before && line.Kind == Line::Kind::Section && Folded(line.Name) == name)
+            place = Place::Inside;
+        const auto found = place == Place::Inside && line.Kind == Line::Kind::Key && filter.MayHold(line.Name)
+                               ? pending.find(Folded(line.Name))
+                               : pending.end();
+        if (found != pending.end()) {
+            // The key keeps its own spelling, as the Windows functions keep it.
+            out.append(line.Name).append(found->second.substr(found->second.find('='))).append("\r\n");
+            pending.erase(found);
+        } else {
+            out.append(text).append("\r\n");
+        }
+    }
+    if (place == Place::Before)
+        out.append("[").append(Encode(Trim(section))).append("]\r\n");
+    appendPending(out);
+    out.append(blanks);
+    bytes_ = std::move(out);
     return true;
 }
 
 std::string ProfileFile::Bytes() const {
     std::string bytes;
-    for (const Line& line : lines_) {
-        bytes += line.Text;
-        bytes += "\r\n";
+    bytes.reserve(bytes_.size() + 16);
+    std::string_view rest(bytes_);
+    if (Utf8()) {
+        rest.remove_prefix(Utf8Mark.size());
+        bytes.append(Utf8Mark);
     }
+    while (!rest.empty())
+        bytes.append(NextLine(rest)).append("\r\n");
     return bytes;
 }
 
@@ -163,7 +272,7 @@ std::string ProfileFile::QuoteValue(std::string_view value) {
 
 std::string ProfileFile::UnquoteValue(std::string_view stored) {
     stored = Trim(stored);
-    if (Quoted(stored, '"'))
+    if (Quoted(stored, '"') || Quoted(stored, '\''))
         stored = stored.substr(1, stored.size() - 2);
     return std::string(stored);
 }

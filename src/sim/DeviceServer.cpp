@@ -37,8 +37,8 @@ DeviceServer::DeviceServer(SimulatorSetup setup, const DeviceRegistry& registry,
     for (std::size_t i = 0; i < devices_.size(); ++i)
         for (const std::string& name : setup_.Devices[i].FtpFiles)
             files_[i].FtpStore[QString::fromStdString(name)] = QByteArray::fromStdString(name);
-    if (!setup_.StatePath.isEmpty()) {
-        state_ = std::make_unique<StateWriter>(setup_.StatePath);
+    if (!setup_.StatePath.empty()) {
+        state_ = std::make_unique<StateWriter>(QString::fromStdString(setup_.StatePath));
         state_->SetFiles(&files_);
     }
 }
@@ -46,10 +46,10 @@ DeviceServer::DeviceServer(SimulatorSetup setup, const DeviceRegistry& registry,
 bool DeviceServer::Start() {
     // Shared, so that several simulators (one per lab namespace, or a Finder under test) can coexist on
     // one port where the system allows it.
-    if (!socket_.bind(setup_.ListenAddress, setup_.ListenPort,
+    if (!socket_.bind(QHostAddress(setup_.ListenAddress), setup_.ListenPort,
                       QUdpSocket::ShareAddress | QUdpSocket::ReuseAddressHint)) {
         error_ = QStringLiteral("cannot listen on %1:%2: %3")
-                     .arg(setup_.ListenAddress.toString())
+                     .arg(QHostAddress(setup_.ListenAddress).toString())
                      .arg(setup_.ListenPort)
                      .arg(socket_.errorString());
         return false;
@@ -68,7 +68,8 @@ bool DeviceServer::Start() {
             },
             this);
     if (state_ && !state_->WriteAll(devices_, setup_.ReplyBase)) {
-        error_ = QStringLiteral("cannot write %1: %2").arg(setup_.StatePath, state_->ErrorText());
+        error_ = QStringLiteral("cannot write %1: %2")
+                     .arg(QString::fromStdString(setup_.StatePath), state_->ErrorText());
         return false;
     }
     return true;
@@ -95,7 +96,7 @@ quint32 DeviceServer::SourceFor(std::size_t index) const {
 
 void DeviceServer::SaveState(std::size_t index) {
     if (state_ && !state_->Update(devices_, index, setup_.ReplyBase))
-        std::fprintf(stderr, "olgsim: cannot write %s: %s\n", qPrintable(setup_.StatePath),
+        std::fprintf(stderr, "olgsim: cannot write %s: %s\n", setup_.StatePath.c_str(),
                      qPrintable(state_->ErrorText()));
 }
 

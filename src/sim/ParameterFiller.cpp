@@ -167,9 +167,12 @@ void ParameterFiller::Fill(TOLG& store, const DeviceConfig& config, std::uint32_
     writer.Ip(param::Gateway, network | ((ip & 0xFFu) == 1u ? 254u : 1u));
     writer.U16(param::WebPort, 80);
     writer.Text(param::ModelName, model);
-    // Finder and HTTP access on, hidden page allowed on every other device, DHCP off; https for odd serials
-    // (bit 7, read by the models that offer both).
-    writer.U8(param::ConfigFlags, 0x03u | (serial % 2 == 0 ? 0x04u : 0u) | (serial % 2 == 1 ? 0x80u : 0u));
+    // Finder access on (bit 0); every bit beside it follows a pattern of its own over the devices, so that
+    // a dialog that mixes two of them up changes the value: HTTP access (1) and https (7, read by the
+    // models that offer both) on odd serials, the hidden page allowed (2) on even ones and protected (3) on
+    // every other pair, DHCP (4) on every third device from the first.
+    writer.U8(param::ConfigFlags, 0x01u | (serial % 2 == 1 ? 0x82u : 0x04u) |
+                                      ((serial / 2) % 2 == 1 ? 0x08u : 0u) | (serial % 3 == 0 ? 0x10u : 0u));
     writer.Text(param::DeviceName, config.Name);
     writer.Text(param::AdminLogin, "admin");
     writer.Text(param::AdminPassword, Password("adm", serial, param::AdminPassword));

@@ -1,25 +1,12 @@
 #include "SetupLoader.h"
 
-#include "DeviceSpecParser.h"
-#include "FleetGenerator.h"
-
-#include "IpText.h"
-#include "MacAddress.h"
-
-#include <QCommandLineParser>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 
-#include <algorithm>
-
 namespace olg::sim {
 
 namespace {
-
-constexpr quint32 LoopbackNetwork = 0x7F000000u;
-constexpr quint32 LoopbackLast = 0x7FFFFFFEu;   // 127.255.255.255 is the loopback net's broadcast
-constexpr quint32 DefaultFirstIp = 0xC0A80164u; // 192.168.1.100
 
 // JSON values as the text a --device key would carry. Texts keep their characters as bytes 0..255.
 std::string JsonText(const QJsonValue& value) {
@@ -32,10 +19,6 @@ std::string JsonText(const QJsonValue& value) {
         return QString::number(number, 'g', 17).toStdString();
     }
     return value.toString().toLatin1().toStdString();
-}
-
-bool IsLoopback(quint32 address) {
-    return (address & 0xFF000000u) == LoopbackNetwork;
 }
 
 } // namespace
@@ -77,6 +60,7 @@ QString SetupLoader::HelpText() {
         "  tftp-error             answers every TFTP request with an error packet\n"
         "  tftp-silent            never answers TFTP\n"
         "  tftp-corrupt           a get returns the image with one byte changed\n"
+        "  tftp-endless           a get never ends: full blocks of the image over and over\n"
         "  ftp-badlogin           refuses the FTP login\n"
         "  ftp-storefail          every FTP store fails with 451\n"
         "  ftp-silent             accepts FTP connections but never answers\n"
@@ -99,142 +83,54 @@ QString SetupLoader::HelpText() {
         "                           repeat 60          start over every 60 seconds\n"
         "  --commands             read the same actions, without a time, from standard input\n"
         "  --help                 this text\n"
+        "  --version              the program's version\n"
         "\n"
         "When ready it prints \"olgsim: N devices listening on ADDR:PORT\". SIGINT or SIGTERM ends it.\n");
 }
 
-bool SetupLoader::Fail(const QString& message) {
-    message_ = message;
-    return false;
-}
-
 SetupLoader::Outcome SetupLoader::Load(const QStringList& arguments) {
-    QCommandLineParser parser;
-    const QCommandLineOption help(QStringLiteral("help"));
-    const QCommandLineOption device(QStringLiteral("device"), QString(), QStringLiteral("keys"));
-    const QCommandLineOption fleet(QStringLiteral("fleet"), QString(), QStringLiteral("n"));
-    const QCommandLineOption fleetOffset(QStringLiteral("fleet-offset"), QString(), QStringLiteral("k"));
-    const QCommandLineOption fleetIp(QStringLiteral("fleet-ip"), QString(), QStringLiteral("addr"));
-    const QCommandLineOption fleetFaults(QStringLiteral("fleet-faults"), QString(), QStringLiteral("list"));
-    const QCommandLineOption config(QStringLiteral("config"), QString(), QStringLiteral("file"));
-    const QCommandLineOption state(QStringLiteral("state"), QString(), QStringLiteral("file"));
-    const QCommandLineOption listen(QStringLiteral("listen"), QString(), QStringLiteral("addr"));
-    const QCommandLineOption replyBase(QStringLiteral("reply-base"), QString(), QStringLiteral("addr"));
-    const QCommandLineOption broadcast(QStringLiteral("broadcast-replies"));
-    const QCommandLineOption tftpPort(QStringLiteral("tftp-port"), QString(), QStringLiteral("port"));
-    const QCommandLineOption ftpPort(QStringLiteral("ftp-port"), QString(), QStringLiteral("port"));
-    const QCommandLineOption script(QStringLiteral("script"), QString(), QStringLiteral("file"));
-    const QCommandLineOption commands(QStringLiteral("commands"));
-    parser.addOptions({help, device, fleet, fleetOffset, fleetIp, fleetFaults, config, state, listen,
-                       replyBase, broadcast, tftpPort, ftpPort, script, commands});
-    if (!parser.parse(arguments)) {
-        message_ = parser.errorText();
-        return Outcome::Error;
-    }
-    if (parser.isSet(help)) {
+    std::vector<std::string> words;
+    for (const QString& argument : arguments.mid(1))
+        words.push_back(argument.toStdString());
+    switch (parser_.Parse(words, [](const std::string& path, SetupParser& parser) {
+        return LoadConfigFile(QString::fromStdString(path), parser);
+    })) {
+    case SetupParser::Outcome::Run:
+        if (parser_.Setup().ScriptPath.empty() ||
+            LoadScript(QString::fromStdString(parser_.Setup().ScriptPath)))
+            return Outcome::Run;
+        break;
+    case SetupParser::Outcome::Help:
         message_ = HelpText();
         return Outcome::Help;
+    case SetupParser::Outcome::Version:
+        message_ = QStringLiteral("olgsim " OLG_VERSION "\n");
+        return Outcome::Help;
+    case SetupParser::Outcome::Error:
+        break;
     }
-    if (!parser.positionalArguments().isEmpty()) {
-        message_ = QStringLiteral("unexpected argument: ") + parser.positionalArguments().first();
-        return Outcome::Error;
-    }
-
-    bool ok = !parser.isSet(config) || LoadConfigFile(parser.value(config));
-    for (const QString& keys : parser.values(device)) {
-        if (!ok)
-            break;
-        DeviceConfig deviceConfig;
-        deviceConfig.Serial = static_cast<int>(setup_.Devices.size());
-        std::string error;
-        if (!DeviceSpecParser::Parse(DeviceSpecParser::Split(keys.toLatin1().toStdString()), deviceConfig,
-                                     error))
-            ok = Fail(QStringLiteral("--device %1: %2").arg(keys, QString::fromStdString(error)));
-        else
-            setup_.Devices.push_back(std::move(deviceConfig));
-    }
-    if (ok && parser.isSet(fleet)) {
-        bool countOk = false;
-        bool offsetOk = true;
-        const int count = parser.value(fleet).toInt(&countOk);
-        const int offset = parser.isSet(fleetOffset) ? parser.value(fleetOffset).toInt(&offsetOk) : 0;
-        if (!countOk || count < 0 || count > 100000 || !offsetOk || offset < 0)
-            ok = Fail(QStringLiteral("--fleet and --fleet-offset take a count"));
-        else
-            ok = AddFleet(count, offset, parser.value(fleetIp), parser.value(fleetFaults));
-    }
-    if (ok && parser.isSet(listen))
-        ok = SetListen(parser.value(listen));
-    if (ok && parser.isSet(replyBase))
-        ok = SetReplyBase(parser.value(replyBase));
-    if (parser.isSet(broadcast))
-        setup_.BroadcastReplies = true;
-    if (parser.isSet(state))
-        setup_.StatePath = parser.value(state);
-    for (const auto& [option, port] :
-         {std::pair{&tftpPort, &setup_.TftpPort}, std::pair{&ftpPort, &setup_.FtpPort}}) {
-        if (!ok || !parser.isSet(*option))
-            continue;
-        bool portOk = false;
-        const uint value = parser.value(*option).toUInt(&portOk);
-        if (!portOk || value == 0 || value > 65535)
-            ok = Fail(QStringLiteral("--%1 takes a port from 1 to 65535").arg(option->names().constFirst()));
-        else
-            *port = static_cast<quint16>(value);
-    }
-    if (ok && setup_.BroadcastReplies && setup_.ReplyBase)
-        ok = Fail(
-            QStringLiteral("--broadcast-replies is for real mode; loopback mode answers each requester"));
-    if (ok)
-        ok = ResolveAddresses();
-    if (ok && parser.isSet(script))
-        ok = LoadScript(parser.value(script)) && CheckScript();
-    setup_.CommandsOnStdin = parser.isSet(commands);
-    return ok ? Outcome::Run : Outcome::Error;
+    message_ = QString::fromStdString(parser_.Message());
+    return Outcome::Error;
 }
 
-bool SetupLoader::SetListen(const QString& text) {
-    const qsizetype colon = text.lastIndexOf(QLatin1Char(':'));
-    bool portOk = false;
-    const uint port = colon < 0 ? 0 : text.mid(colon + 1).toUInt(&portOk);
-    const QHostAddress address(text.left(colon));
-    if (colon < 0 || !portOk || port > 65535 || address.protocol() != QAbstractSocket::IPv4Protocol)
-        return Fail(QStringLiteral("--listen needs ADDR:PORT with an IPv4 address: ") + text);
-    setup_.ListenAddress = address;
-    setup_.ListenPort = static_cast<quint16>(port);
-    return true;
+bool SetupLoader::LoadScript(const QString& path) {
+    // Far above any script written by hand; a bigger file is a mistake, not a script.
+    constexpr qint64 MaxScriptBytes = 16 * 1024 * 1024;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return parser_.Fail(QStringLiteral("cannot read %1: %2").arg(path, file.errorString()).toStdString());
+    if (file.size() > MaxScriptBytes)
+        return parser_.Fail(path.toStdString() + " is too big for a script");
+    const QByteArray text = file.readAll();
+    std::string error;
+    std::optional<DeviceScript> script =
+        DeviceScript::Parse(std::string_view(text.constData(), static_cast<std::size_t>(text.size())), error);
+    if (!script)
+        return parser_.Fail(path.toStdString() + ": " + error);
+    return parser_.SetScript(std::move(*script));
 }
 
-bool SetupLoader::SetReplyBase(const QString& text) {
-    const QHostAddress address(text);
-    if (address.protocol() != QAbstractSocket::IPv4Protocol || !IsLoopback(address.toIPv4Address()))
-        return Fail(QStringLiteral("--reply-base must be an address in 127.0.0.0/8: ") + text);
-    setup_.ReplyBase = address.toIPv4Address();
-    return true;
-}
-
-bool SetupLoader::AddFleet(int count, int first, const QString& firstIp, const QString& faults) {
-    std::optional<std::uint32_t> ip;
-    if (!firstIp.isEmpty()) {
-        const QHostAddress address(firstIp);
-        if (address.protocol() != QAbstractSocket::IPv4Protocol)
-            return Fail(QStringLiteral("bad fleet address: ") + firstIp);
-        ip = address.toIPv4Address();
-    }
-    DeviceFaults fleetFaults;
-    for (const auto& [key, value] : DeviceSpecParser::Split(faults.toLatin1().toStdString())) {
-        std::string error;
-        bool known = false;
-        if (!DeviceSpecParser::ParseFault(key, value, fleetFaults, error, known))
-            return Fail(QStringLiteral("fleet faults: ") +
-                        QString::fromStdString(known ? error : "unknown fault switch " + key));
-    }
-    const auto generated = FleetGenerator::Generate(count, first, ip, fleetFaults, registry_);
-    setup_.Devices.insert(setup_.Devices.end(), generated.begin(), generated.end());
-    return true;
-}
-
-bool SetupLoader::AddDevice(const QJsonObject& object) {
+bool SetupLoader::AddDevice(const QJsonObject& object, SetupParser& parser) {
     KeyValues pairs;
     for (auto it = object.begin(); it != object.end(); ++it) {
         const std::string key = it.key().toStdString();
@@ -247,98 +143,43 @@ bool SetupLoader::AddDevice(const QJsonObject& object) {
             pairs.emplace_back(key, JsonText(it.value()));
         }
     }
-    DeviceConfig config;
-    config.Serial = static_cast<int>(setup_.Devices.size());
-    std::string error;
-    if (!DeviceSpecParser::Parse(pairs, config, error))
-        return Fail(QStringLiteral("configuration file device: ") + QString::fromStdString(error));
-    setup_.Devices.push_back(std::move(config));
-    return true;
+    return parser.AddDevice(pairs, "configuration file device");
 }
 
-bool SetupLoader::LoadConfigFile(const QString& path) {
+bool SetupLoader::LoadConfigFile(const QString& path, SetupParser& parser) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return Fail(QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
+        return parser.Fail(QStringLiteral("cannot read %1: %2").arg(path, file.errorString()).toStdString());
     QJsonParseError parseError;
     const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &parseError);
     if (!document.isObject())
-        return Fail(QStringLiteral("%1 is no JSON object: %2").arg(path, parseError.errorString()));
+        return parser.Fail(
+            QStringLiteral("%1 is no JSON object: %2").arg(path, parseError.errorString()).toStdString());
     const QJsonObject root = document.object();
     if (root.contains(QStringLiteral("listen")) &&
-        !SetListen(root.value(QStringLiteral("listen")).toString()))
+        !parser.SetListen(root.value(QStringLiteral("listen")).toString().toStdString()))
         return false;
     if (root.contains(QStringLiteral("replyBase")) &&
-        !SetReplyBase(root.value(QStringLiteral("replyBase")).toString()))
+        !parser.SetReplyBase(root.value(QStringLiteral("replyBase")).toString().toStdString()))
         return false;
-    setup_.BroadcastReplies = root.value(QStringLiteral("broadcastReplies")).toBool(false);
-    setup_.StatePath = root.value(QStringLiteral("state")).toString();
+    parser.SetBroadcastReplies(root.value(QStringLiteral("broadcastReplies")).toBool(false));
+    parser.SetStatePath(root.value(QStringLiteral("state")).toString().toStdString());
     for (const QJsonValue device : root.value(QStringLiteral("devices")).toArray())
-        if (!AddDevice(device.toObject()))
+        if (!AddDevice(device.toObject(), parser))
             return false;
     const QJsonValue fleet = root.value(QStringLiteral("fleet"));
     if (fleet.isDouble())
-        return AddFleet(fleet.toInt(), 0, QString(), QString());
+        return parser.AddFleet(fleet.toInt(), 0, {}, {});
     if (fleet.isObject()) {
         const QJsonObject object = fleet.toObject();
         QStringList faults;
         const QJsonObject faultObject = object.value(QStringLiteral("faults")).toObject();
         for (auto it = faultObject.begin(); it != faultObject.end(); ++it)
             faults << it.key() + QLatin1Char('=') + QString::fromStdString(JsonText(it.value()));
-        return AddFleet(object.value(QStringLiteral("count")).toInt(),
-                        object.value(QStringLiteral("offset")).toInt(),
-                        object.value(QStringLiteral("ip")).toString(), faults.join(QLatin1Char(',')));
-    }
-    return true;
-}
-
-bool SetupLoader::LoadScript(const QString& path) {
-    // Far above any script written by hand; a bigger file is a mistake, not a script.
-    constexpr qint64 MaxScriptBytes = 16 * 1024 * 1024;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return Fail(QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
-    if (file.size() > MaxScriptBytes)
-        return Fail(QStringLiteral("%1 is too big for a script").arg(path));
-    const QByteArray text = file.readAll();
-    std::string error;
-    setup_.Script =
-        DeviceScript::Parse(std::string_view(text.constData(), static_cast<std::size_t>(text.size())), error);
-    if (!setup_.Script)
-        return Fail(QStringLiteral("%1: %2").arg(path, QString::fromStdString(error)));
-    return true;
-}
-
-bool SetupLoader::CheckScript() {
-    for (const DeviceAction& action : setup_.Script->Actions) {
-        const auto named = [&action](const DeviceConfig& device) { return device.Mac == action.Mac; };
-        if (std::none_of(setup_.Devices.begin(), setup_.Devices.end(), named))
-            return Fail(QStringLiteral("script line %1: no device has the MAC %2")
-                            .arg(action.Line)
-                            .arg(QString::fromStdString(FormatMac("-", action.Mac))));
-        for (const auto& [key, value] : action.Settings)
-            if (key == "ip" && setup_.ReplyBase && !IsLoopback(TextToIp(value)))
-                return Fail(QStringLiteral("script line %1: on loopback a device's address stays in "
-                                           "127.0.0.0/8")
-                                .arg(action.Line));
-    }
-    return true;
-}
-
-bool SetupLoader::ResolveAddresses() {
-    const auto count = static_cast<quint32>(setup_.Devices.size());
-    if (setup_.ReplyBase && count > 0 && LoopbackLast - *setup_.ReplyBase < count - 1)
-        return Fail(QStringLiteral("%1 devices do not fit between --reply-base %2 and 127.255.255.254")
-                        .arg(count)
-                        .arg(QString::fromStdString(IpToText(*setup_.ReplyBase))));
-    for (quint32 i = 0; i < count; ++i) {
-        DeviceConfig& config = setup_.Devices[i];
-        if (config.Ip)
-            continue;
-        // On loopback a device lives at its answering address, so its pages and upgrade services are
-        // reached there too.
-        config.Ip = setup_.ReplyBase ? *setup_.ReplyBase + i
-                                     : FleetGenerator::NthHostAddress(DefaultFirstIp, static_cast<int>(i));
+        return parser.AddFleet(object.value(QStringLiteral("count")).toInt(),
+                               object.value(QStringLiteral("offset")).toInt(),
+                               object.value(QStringLiteral("ip")).toString().toStdString(),
+                               faults.join(QLatin1Char(',')).toLatin1().toStdString());
     }
     return true;
 }

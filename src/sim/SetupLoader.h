@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SetupParser.h"
 #include "SimulatorSetup.h"
 
 #include "DeviceRegistry.h"
@@ -10,35 +11,29 @@
 
 namespace olg::sim {
 
-// Turns olgsim's command line, and the configuration file it may name, into a SimulatorSetup.
+// Turns olgsim's command line, and the JSON configuration file it may name, into a SimulatorSetup.
 class SetupLoader {
 public:
+    // Help: print Message() and stop (--help, --version).
     enum class Outcome { Run, Help, Error };
 
-    explicit SetupLoader(const DeviceRegistry& registry) : registry_(registry) {}
+    explicit SetupLoader(const DeviceRegistry& registry) : parser_(registry) {}
 
+    // The arguments with the program's name first.
     Outcome Load(const QStringList& arguments);
 
-    const SimulatorSetup& Setup() const { return setup_; }
-    // The --help text, or the reason of an Error.
+    const SimulatorSetup& Setup() const { return parser_.Setup(); }
+    // The --help or --version text, or the reason of an Error.
     const QString& Message() const { return message_; }
 
     static QString HelpText();
 
 private:
-    bool LoadConfigFile(const QString& path);
-    bool AddDevice(const QJsonObject& object);
-    bool AddFleet(int count, int first, const QString& firstIp, const QString& faults);
-    bool SetListen(const QString& text);
-    bool SetReplyBase(const QString& text);
-    bool ResolveAddresses();
+    static bool LoadConfigFile(const QString& path, SetupParser& parser);
+    static bool AddDevice(const QJsonObject& object, SetupParser& parser);
     bool LoadScript(const QString& path);
-    // Every action of the script names a device, and on loopback moves it within 127.0.0.0/8.
-    bool CheckScript();
-    bool Fail(const QString& message);
 
-    const DeviceRegistry& registry_;
-    SimulatorSetup setup_;
+    SetupParser parser_;
     QString message_;
 };
 

@@ -2,6 +2,7 @@
 
 #include "FakePeer.h"
 #include "Invocation.h"
+#include "ProgressLine.h"
 #include "ScanCommand.h"
 #include "ScanLimit.h"
 #include "Session.h"
@@ -93,8 +94,13 @@ private slots:
     void saveSeveralIntoAFolder();
     void upgrade_data();
     void upgrade();
+    void progressLine_data();
+    void progressLine();
+    void transferText_data();
+    void transferText();
 
 private:
+    void StartFleet(const QStringList& fleet);
     ProgramResult Run(QStringList arguments, bool loopback = true);
     // Parameter id -> value as the simulator stores it, for the device with this MAC ("00-0A-...").
     QJsonObject Stored(const QString& mac) const;
@@ -109,10 +115,16 @@ private:
 void TestOlgctl::init() {
     // A fresh fleet for every case, so that no write leaks into the next one.
     dir_ = std::make_unique<QTemporaryDir>();
+    StartFleet(Fleet);
+}
+
+void TestOlgctl::StartFleet(const QStringList& fleet) {
+    lan_.reset();
+    QFile::remove(dir_->filePath(QStringLiteral("state.json")));
     lan_ = std::make_unique<SimulatedLan>();
     QString error;
     QVERIFY2(lan_->StartSimulator(
-                 Fleet + QStringList{QStringLiteral("--state"), dir_->filePath(QStringLiteral("state.json"))},
+                 fleet + QStringList{QStringLiteral("--state"), dir_->filePath(QStringLiteral("state.json"))},
                  &error),
              qPrintable(error));
     target_ = lan_->Port();
@@ -192,20 +204,28 @@ void TestOlgctl::scan() {
 void TestOlgctl::readByAnyName_data() {
     QTest::addColumn<QString>("device");
     QTest::addColumn<bool>("wholeScan");
+    QTest::addColumn<QString>("configured"); // the device's own address, when not that of the fleet
 
     // A MAC or the address its replies come from names the device as soon as it answers; a name, or a
     // configured address that a reply from elsewhere might also claim, needs every reply of the scan.
-    QTest::newRow("MAC, dashes, lower case") << QStringLiteral("00-0a-95-9d-68-18") << false;
-    QTest::newRow("MAC, colons") << QStringLiteral("00:0A:95:9D:68:18") << false;
-    QTest::newRow("MAC, bare") << QStringLiteral("000A959D6818") << false;
-    QTest::newRow("address of its replies") << QStringLiteral("127.0.0.12") << false;
-    QTest::newRow("configured address") << QStringLiteral("192.168.1.12") << true;
-    QTest::newRow("name, other case") << QStringLiteral("CAF\u00c9") << true;
+    QTest::newRow("MAC, dashes, lower case") << QStringLiteral("00-0a-95-9d-68-18") << false << QString();
+    QTest::newRow("MAC, colons") << QStringLiteral("00:0A:95:9D:68:18") << false << QString();
+    QTest::newRow("MAC, bare") << QStringLiteral("000A959D6818") << false << QString();
+    QTest::newRow("address of its replies") << QStringLiteral("127.0.0.12") << false << QString();
+    QTest::newRow("configured address") << QStringLiteral("192.168.1.12") << true << QString();
+    QTest::newRow("name, other case") << QStringLiteral("CAF\u00c9") << true << QString();
+    // Found once, though both of its addresses name it.
+    QTest::newRow("address of its replies, configured too")
+        << QStringLiteral("127.0.0.12") << false << QStringLiteral("127.0.0.12");
 }
 
 void TestOlgctl::readByAnyName() {
     QFETCH(QString, device);
     QFETCH(bool, wholeScan);
+    QFETCH(QString, configured);
+    if (!configured.isEmpty())
+        StartFleet(QStringList(Fleet).replaceInStrings(QStringLiteral("ip=192.168.1.12"),
+                                                       QStringLiteral("ip=") + configured));
 
     QElapsedTimer clock;
     clock.start();
@@ -325,6 +345,17 @@ void TestOlgctl::refused_data() {
     QTest::newRow("assignment without id")
         << write(QStringLiteral("name=x")) << QStringLiteral("is not ID=VALUE");
     QTest::newRow("id out of range") << write(QStringLiteral("1000=x")) << QStringLiteral("is not ID=VALUE");
+    // An empty word, an unset shell variable say, names nothing: refused before the scan.
+    QTest::newRow("empty file") << QStringList{QStringLiteral("save"), lobby, QString()}
+                                << QStringLiteral("an argument is empty");
+    QTest::newRow("empty device") << QStringList{QStringLiteral("read"), QString()}
+                                  << QStringLiteral("an argument is empty");
+    QTest::newRow("empty option value")
+        << QStringList{QStringLiteral("label"), lobby, QStringLiteral("--png"), QString()}
+        << QStringLiteral("--png takes a FILE, not an empty text");
+    QTest::newRow("type without a model")
+        << QStringList{QStringLiteral("write"), QStringLiteral("type="), QStringLiteral("7=x")}
+        << QStringLiteral("type= names no model");
     QTest::newRow("--all with scan") << QStringList{QStringLiteral("scan"), QStringLiteral("--all")}
                                      << QStringLiteral("--all belongs to write");
     QTest::newRow("--log with read") << QStringList{QStringLiteral("read"), lobby, QStringLiteral("--log=x")}
@@ -340,6 +371,9 @@ void TestOlgctl::refused_data() {
     QTest::newRow("id not in the table")
         << write(QStringLiteral("16=x"))
         << QStringLiteral("parameter 16 does not exist on this device (olg1n)");
+    QTest::newRow("highest id, not in the table")
+        << write(QStringLiteral("999=x"))
+        << QStringLiteral("parameter 999 does not exist on this device (olg1n)");
     QTest::newRow("16-bit number too large")
         << write(QStringLiteral("4=65536"))
         << QStringLiteral("parameter 4: \"65536\" is not a number from 0 to 65535");
@@ -447,6 +481,8 @@ void TestOlgctl::silentDevice() {
     QCOMPARE(result.Out, QString());
     // The ten broadcasts of the scan, then at least one request to the device itself.
     QVERIFY(peer.requests.size() > 10);
+    // The distributor code of the program's own variant, low byte first, as the window sends it.
+    QCOMPARE(peer.requests.constFirst().mid(18, 2), QByteArray("\x25\x15"));
 }
 
 void TestOlgctl::floodOfReplies() {
@@ -652,6 +688,10 @@ void TestOlgctl::severalDevices_data() {
         << QStringList{a, c} << QStringLiteral("2 of 2 device(s) written, 0 failed\n");
     QTest::newRow("unconfirmed") << silent << QStringList{QStringLiteral("all"), QStringLiteral("7=Renamed")}
                                  << 1 << QStringList{} << QString();
+    QTest::newRow("two named devices, unconfirmed")
+        << QString()
+        << QStringList{QStringLiteral("Rack A"), QStringLiteral("Rack C"), QStringLiteral("7=Renamed")} << 1
+        << QStringList{} << QString();
 }
 
 void TestOlgctl::severalDevices() {
@@ -716,32 +756,36 @@ void TestOlgctl::upgrade_data() {
     // Part of the standard output, or of the error stream when nothing went there.
     QTest::addColumn<QString>("output");
     QTest::addColumn<QString>("stored"); // what the device's state shows afterwards
+    QTest::addColumn<bool>("quiet");     // then nothing goes to the error stream
 
     QTest::newRow("TFTP image") << "Lobby rack" << true << "fw.bin" << 0
                                 << "Lobby rack (00.0A.95.9D.68.16): image sent and read back the same"
-                                << "tftpImage";
+                                << "tftpImage" << false;
     QTest::newRow("FTP image") << "00-0A-95-9D-68-18" << true << "fw.rom.bin" << 0
                                << "Caf\u00e9 (00.0A.95.9D.68.18): image sent"
-                               << "rom.bin";
+                               << "rom.bin" << false;
     QTest::newRow("FTP image without a known name")
         << "00-0A-95-9D-68-18" << true << "firmware.bin" << 1
         << "olgctl: Caf\u00e9 (00.0A.95.9D.68.18) takes the image by FTP\n"
-        << "";
+        << "" << false;
     QTest::newRow("file set") << "00-0A-95-9D-68-18" << true << "list.cfg" << 0
                               << "Caf\u00e9 (00.0A.95.9D.68.18): files sent"
-                              << "index.htm";
+                              << "index.htm" << false;
     QTest::newRow("neither image nor list") << "Lobby rack" << true << "notes.txt" << 2 << "olgctl: "
-                                            << "";
+                                            << "" << false;
     // One device fails, the other is upgraded all the same, and the exit code tells of the failure.
     QTest::newRow("two devices, one failing")
         << "Lobby rack,00-0A-95-9D-68-18" << true << "firmware.bin" << 1
         << "Lobby rack (00.0A.95.9D.68.16): image sent and read back the same\n"
            "Caf\u00e9 (00.0A.95.9D.68.18): failed: "
-        << "tftpImage";
+        << "tftpImage" << false;
     QTest::newRow("several, unconfirmed")
         << "all" << false << "fw.bin" << 1
         << "olgctl: Upgrade the firmware of 3 devices? [y/N] olgctl: upgrade cancelled"
-        << "";
+        << "" << false;
+    QTest::newRow("quiet") << "Lobby rack" << true << "fw.bin" << 0
+                           << "Lobby rack (00.0A.95.9D.68.16): image sent and read back the same"
+                           << "tftpImage" << true;
 }
 
 void TestOlgctl::upgrade() {
@@ -751,6 +795,7 @@ void TestOlgctl::upgrade() {
     QFETCH(int, exitCode);
     QFETCH(QString, output);
     QFETCH(QString, stored);
+    QFETCH(bool, quiet);
 
     for (const QString& name : {file, QStringLiteral("index.htm")}) {
         QFile out(dir_->filePath(name));
@@ -763,8 +808,12 @@ void TestOlgctl::upgrade() {
               << QStringLiteral("--ftp-port") << QString::number(settings.FtpPort);
     if (yes)
         arguments << QStringLiteral("--yes");
+    if (quiet)
+        arguments << QStringLiteral("--quiet");
     const ProgramResult result = Run(arguments);
     QCOMPARE(result.ExitCode, exitCode);
+    if (quiet)
+        QCOMPARE(result.Err, QString());
     QVERIFY2((result.Out.isEmpty() ? result.Err : result.Out).contains(output),
              qPrintable(result.Out + result.Err));
     // The warning, when asked, once for all the devices.
@@ -779,6 +828,62 @@ void TestOlgctl::upgrade() {
             received.append(ftpFile[QStringLiteral("name")].toString());
     }
     QCOMPARE(received, stored.isEmpty() ? QStringList() : QStringList{stored});
+}
+
+void TestOlgctl::progressLine_data() {
+    QTest::addColumn<int>("style");
+    QTest::addColumn<QString>("expected");
+
+    // A line per tenth reached, as logs have always had them.
+    QTest::newRow("plain") << int(olg::cli::ProgressLine::Style::Plain)
+                           << "olgctl:   0% of 1000 bytes\n"
+                              "olgctl:   100% of 1000 bytes\nolgctl: done\n";
+    QTest::newRow("quiet") << int(olg::cli::ProgressLine::Style::Quiet) << "";
+    // Drawn in place, always at the end of a transfer, cut to the terminal's width (here before the rate,
+    // which depends on the clock), and taken away before the next message.
+    QTest::newRow("terminal") << int(olg::cli::ProgressLine::Style::Redrawn)
+                              << "\r\x1b[Kolgctl: [1/2] 0% Rack A"
+                                 "\r\x1b[Kolgctl: [1/2] 5% 50 bytes of 1000 bytes"
+                                 "\r\x1b[Kolgctl: [1/2] 100% 1000 bytes of 1000 b"
+                                 "\r\x1b[Kolgctl: done\n";
+}
+
+void TestOlgctl::progressLine() {
+    QFETCH(int, style);
+    QFETCH(QString, expected);
+    QString written;
+    {
+        QTextStream err(&written);
+        olg::cli::ProgressLine progress(err, static_cast<olg::cli::ProgressLine::Style>(style), 40);
+        progress.Step(1, 2, QStringLiteral("Rack A"));
+        progress.BeginTransfer(QStringLiteral("Rack A"), 1000);
+        for (qint64 done : {50, 1000})
+            progress.Transfer(done);
+        progress.EndTransfer();
+        progress.Note(QStringLiteral("done"));
+    }
+    QCOMPARE(written, expected);
+}
+
+void TestOlgctl::transferText_data() {
+    QTest::addColumn<qint64>("done");
+    QTest::addColumn<qint64>("size");
+    QTest::addColumn<qint64>("elapsedMs");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("known size") << qint64(1536000) << qint64(3072000) << qint64(2000)
+                                << "50% 1.5 MiB of 2.9 MiB, 750.0 KiB/s, Rack A";
+    QTest::newRow("read back, size unknown")
+        << qint64(2097152) << qint64(0) << qint64(1000) << "2.0 MiB read back, 2.0 MiB/s, Rack A";
+    QTest::newRow("no time yet: no rate")
+        << qint64(0) << qint64(100) << qint64(0) << "0% 0 bytes of 100 bytes, Rack A";
+}
+
+void TestOlgctl::transferText() {
+    QFETCH(qint64, done);
+    QFETCH(qint64, size);
+    QFETCH(qint64, elapsedMs);
+    QFETCH(QString, expected);
+    QCOMPARE(olg::cli::ProgressLine::TransferText(done, size, elapsedMs, QStringLiteral("Rack A")), expected);
 }
 
 QTEST_GUILESS_MAIN(TestOlgctl)

@@ -160,36 +160,66 @@ void TestOlgctlConfig::roundTripEveryModel() {
 
 void TestOlgctlConfig::refused_data() {
     QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("line"); // edited.cfg is the olg1n file with this line
+    QTest::addColumn<QByteArray>("edit"); // replaced by this
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("err");
 
     const QString notCompatible =
         QStringLiteral("olgctl: Config file not compatible with destination device\n");
+    const QString edited = dir_.filePath(QStringLiteral("edited.cfg"));
+    const QStringList load{QStringLiteral("load"), Mac(1), edited};
+    const QString notLoaded = QStringLiteral("; the file was not loaded\n");
     // Types 7 and 8 are two olg8w type codes: the same model name, another type code.
     QTest::newRow("same model name, other type code")
-        << QStringList{QStringLiteral("load"), Mac(2 * 8), File(7)} << 1 << notCompatible;
+        << QStringList{QStringLiteral("load"), Mac(2 * 8), File(7)} << QByteArray() << QByteArray() << 1
+        << notCompatible;
     QTest::newRow("dry run: the load has happened")
         << QStringList{QStringLiteral("load"), Mac(1), File(0), QStringLiteral("--dry-run"),
                        QStringLiteral("--format=csv")}
-        << 0 << QString();
+        << QByteArray() << QByteArray() << 0 << QString();
+    // The hidden page's login (18) equal to the first (8).
     QTest::newRow("two equal logins, as the dialog refuses them")
-        << QStringList{QStringLiteral("load"), Mac(1), dir_.filePath(QStringLiteral("logins.cfg"))} << 1
+        << load << QByteArray("\r\n18=") << QByteArray("\r\n18=\"'quoted'\"\r\nx=") << 1
         << QStringLiteral("olgctl: 'quoted' : Logins must be different!\n");
+    QTest::newRow("an address that is none")
+        << load << QByteArray("\r\n2=") << QByteArray("\r\n2=999.1.1.1\r\nx=") << 1
+        << QStringLiteral("olgctl: %1: parameter 2: \"999.1.1.1\" is not an IPv4 address (four numbers 0-255 "
+                          "joined by dots)%2")
+               .arg(edited, notLoaded);
+    QTest::newRow("dry run: the same refusal")
+        << load + QStringList{QStringLiteral("--dry-run")} << QByteArray("\r\n2=")
+        << QByteArray("\r\n2=999.1.1.1\r\nx=") << 1
+        << QStringLiteral("olgctl: %1: parameter 2: ").arg(edited);
+    QTest::newRow("no gateway")
+        << load << QByteArray("\r\n3=") << QByteArray("\r\nx=") << 1
+        << QStringLiteral("olgctl: %1: parameter 3: the file holds no value for it%2").arg(edited, notLoaded);
+    QTest::newRow("a 16-bit number out of range")
+        << load << QByteArray("\r\n22=") << QByteArray("\r\n22=65536\r\nx=") << 1
+        << QStringLiteral("olgctl: %1: parameter 22: \"65536\" is not a number from 0 to 65535%2")
+               .arg(edited, notLoaded);
+    QTest::newRow("a NUL byte in a text")
+        << load << QByteArray("\r\n7=") << QByteArray("\r\n7=a\0b\r\nx=", 11) << 1
+        << QStringLiteral("olgctl: %1: parameter 7 holds a line break or a NUL byte").arg(edited);
     QTest::newRow("dry run of a save")
-        << QStringList{QStringLiteral("save"), Mac(0), File(0), QStringLiteral("--dry-run")} << 2
-        << QStringLiteral("olgctl: --dry-run belongs to load");
+        << QStringList{QStringLiteral("save"), Mac(0), File(0), QStringLiteral("--dry-run")} << QByteArray()
+        << QByteArray() << 2 << QStringLiteral("olgctl: --dry-run belongs to load");
 }
 
 void TestOlgctlConfig::refused() {
     QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, line);
+    QFETCH(QByteArray, edit);
     QFETCH(int, exitCode);
     QFETCH(QString, err);
-    // The olg1n file of the round trip, and a copy with the hidden page's login (18) equal to the first (8).
+    // The olg1n file of the round trip, with one line changed.
     QFile file(File(0));
-    QFile logins(dir_.filePath(QStringLiteral("logins.cfg")));
-    QVERIFY(file.open(QIODevice::ReadOnly) && logins.open(QIODevice::WriteOnly));
-    logins.write(file.readAll().replace("\r\n18=", "\r\n18=\"'quoted'\"\r\nx="));
-    logins.close();
+    QFile edited(dir_.filePath(QStringLiteral("edited.cfg")));
+    QVERIFY(file.open(QIODevice::ReadOnly) && edited.open(QIODevice::WriteOnly));
+    const QByteArray bytes = file.readAll();
+    QVERIFY(line.isEmpty() || bytes.contains(line));
+    edited.write(line.isEmpty() ? bytes : QByteArray(bytes).replace(line, edit));
+    edited.close();
     const QJsonObject before = Stored(arguments[1]);
     const ProgramResult result = RunAll({arguments}).front();
     QCOMPARE(result.ExitCode, exitCode);

@@ -116,6 +116,7 @@ private slots:
     void runs();
     void radioGroups_data();
     void radioGroups();
+    void failedSend();
 };
 
 void TestOlgForm::runs_data() {
@@ -340,6 +341,27 @@ void TestOlgForm::radioGroups() {
     form.StoreComponents(record);
     QCOMPARE(record.Value(72).AsInteger(), socket1);
     QCOMPARE(record.Value(73).AsInteger(), socket2);
+}
+
+void TestOlgForm::failedSend() {
+    // A request that cannot leave (port 0 is refused) is reported by the exchange, and the dialog adds no
+    // "Device not responding", neither after Options nor after OK.
+    TestDialogHost host(0);
+    TSendBuf reply;
+    BuildHeader(reply, CommandRead, nullptr, DefaultDistributorCode);
+    TSendBuf type;
+    AppendBigEndian(type, Olg1n, 4);
+    AppendItem(reply, 13, type.data(), type.size());
+    host.DeviceReply(QStringLiteral("127.0.0.10"), 52389, Bytes(reply), true);
+    TestForm form(host, false);
+    form.SetDeviceIndex(0);
+    QTimer::singleShot(0, &form, [&] {
+        form.AvanceButton->click();
+        form.OKBtn->click();
+    });
+    QCOMPARE(form.ShowGeneral(), 1);
+    QCOMPARE(host.prompts.errors, QStringList(2, host.prompts.errors.value(0)));
+    QVERIFY(host.prompts.errors.value(0).startsWith(QStringLiteral("Connection Error: ")));
 }
 
 QTEST_MAIN(TestOlgForm)

@@ -130,6 +130,9 @@ void TestPages::supervisionStore() {
         host.Set(id, id * 10);
     host.Load();
     QCOMPARE(page.Address()->Text(), QStringLiteral("10.0.0.1"));
+    QCOMPARE(page.Port()->value(), 300);
+    QCOMPARE(page.Interval()->value(), 310);
+    QCOMPARE(page.Count()->value(), 320);
     // The second field of the reboot box is the seventh parameter, the third the sixth.
     QCOMPARE(page.RebootDelay()->value(), 340);
     QCOMPARE(page.FirstRequestDelay()->value(), 330);
@@ -404,6 +407,8 @@ void TestPages::accountsEditing() {
     TRack alone(standAlone.owner, &standAlone.tabs, QStringLiteral("Users"), 1,
                 RackArguments{56, 1, StandAloneLayout});
     QVERIFY(alone.TwinMode() == nullptr && alone.DeviceActivated() == nullptr);
+    QCOMPARE(IdOf(alone.Row(4).Login), 69);
+    QCOMPARE(IdOf(alone.Row(8).Login), 169);
     QCOMPARE(IdOf(alone.Row(5).Login), 157);
     QCOMPARE(IdOf(alone.Row(5).Password), 158);
     QCOMPARE(IdOf(alone.Box(5, 8)), 159);

@@ -2,6 +2,7 @@
 
 #include "FakeDevice.h"
 #include "RecordingNeighbourCache.h"
+#include "RecordingPlatform.h"
 #include "RecordingPrompts.h"
 #include "TFormMain.h"
 
@@ -11,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
+
+#include <optional>
 
 using namespace olg;
 using namespace olg::testing;
@@ -79,7 +82,7 @@ private slots:
 void TestMainWindowFiles::webPages_data() {
     QTest::addColumn<quint32>("type");
     QTest::addColumn<QByteArray>("entry");
-    QTest::addColumn<QStringList>("events");
+    QTest::addColumn<QStringList>("events"); // and then the warnings shown
 
     const QString drop = QStringLiteral("drop 127.0.0.9");
     QTest::newRow("home") << Olg1n << QByteArray("HomeButton")
@@ -88,15 +91,23 @@ void TestMainWindowFiles::webPages_data() {
                                     << QStringList{drop,
                                                    QStringLiteral("open https://127.0.0.9/sysadmin.htm")};
     QTest::newRow("unknown type") << 0x7F000000u << QByteArray("HomePopup") << QStringList();
+    QTest::newRow("no browser") << Olg1n << QByteArray("HomeMenu")
+                                << QStringList{drop, QStringLiteral("No web browser could be started for the "
+                                                                    "device's page. Its address:\n\n"
+                                                                    "http://127.0.0.9:8080/")};
 }
 
 void TestMainWindowFiles::webPages() {
     QFETCH(quint32, type);
     QFETCH(QByteArray, entry);
     QFETCH(QStringList, events);
+    // A desktop without a browser refuses to open the address.
+    std::optional<RecordingPlatform> noBrowser;
+    if (QTest::currentDataTag() == QByteArrayView("no browser"))
+        noBrowser.emplace().browserInstalled = false;
     Fixture fixture(type);
     fixture.Trigger(entry.constData());
-    QCOMPARE(fixture.events, events);
+    QCOMPARE(fixture.events + fixture.prompts.warnings, events);
 }
 
 void TestMainWindowFiles::saveConfig_data() {
@@ -154,6 +165,12 @@ void TestMainWindowFiles::loadConfig_data() {
         << QByteArray("[olg1n]\r\n13=16843009\r\n") << 1
         << QStringLiteral("Config file not compatible with destination device");
     QTest::newRow("open dialog cancelled") << QByteArray() << 1 << QString();
+    // The port would reach the device as 0.
+    QTest::newRow("number out of range")
+        << fits + "4=65536\r\n"
+        << 1
+        << QStringLiteral("%1: parameter 4: \"65536\" is not a number from 0 to "
+                          "65535; the file was not loaded");
 }
 
 void TestMainWindowFiles::loadConfig() {
@@ -176,7 +193,9 @@ void TestMainWindowFiles::loadConfig() {
     QCOMPARE(fixture.prompts.fileDialogs.size(), 1);
     QCOMPARE(fixture.prompts.fileDialogs[0].Request,
              (FileDialogRequest{QStringLiteral("Open Config"), {}, QStringLiteral("cfg"), Filter}));
-    QCOMPARE(fixture.prompts.errors, error.isEmpty() ? QStringList() : QStringList{error});
+    QCOMPARE(fixture.prompts.errors,
+             error.isEmpty() ? QStringList()
+                             : QStringList{error.contains(u'%') ? error.arg(fixture.path) : error});
     const bool loaded = !file.isEmpty() && error.isEmpty();
     QCOMPARE(shown.size(), loaded ? 1 : 0);
     // The dialog shows the file's values; a key the file lacks gives its kind's default.

@@ -186,6 +186,17 @@ void TestModelDialogs::layout() {
     // The HTTP switch is offered by every model but the group of five and olg8w.
     QCOMPARE(dialog->http_authorized->isHidden(), type == 0x08000100u || tabs.size() == 1);
     QCOMPARE(dialog->AvanceButton->isHidden(), tabs.size() == 1);
+    // A device text longer than can be typed shows whole in every edit, and an untouched one goes back whole.
+    TOLG texts;
+    const QList<TBoundEdit*> edits = dialog->findChildren<TBoundEdit*>();
+    for (const TBoundEdit* edit : edits)
+        texts.SetValue(edit->Tag().Id(), ParamValue::Text('/' + std::string(39, 'n')));
+    dialog->LoadComponents(texts);
+    dialog->StoreComponents(texts);
+    for (const TBoundEdit* edit : edits) {
+        QCOMPARE(edit->text().size(), 40);
+        QCOMPARE(texts.Value(edit->Tag().Id()).AsText().size(), 40u);
+    }
 }
 
 void TestModelDialogs::olg8wGeneral_data() {

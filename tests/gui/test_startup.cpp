@@ -1,7 +1,9 @@
 // Start-up offscreen: the distribution variant from the version block, the about box, the Options dialog
 // over a settings file of the test's own, printing labels into the MAC log, and the single instance.
 
+#include "ApplicationIcon.h"
 #include "FakeDevice.h"
+#include "ProcSystemInformation.h"
 #include "QSettingsStore.h"
 #include "RecordingPlatform.h"
 #include "RecordingPrompts.h"
@@ -13,15 +15,20 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
+#include <fstream>
 #include <memory>
 
 using namespace olg;
@@ -103,12 +110,15 @@ private slots:
     void versionInfo();
     void aboutBox_data();
     void aboutBox();
+    void systemInformation();
     void options_data();
     void options();
     void print_data();
     void print();
     void singleInstance();
     void bringToFront();
+    void applicationIcon_data();
+    void applicationIcon();
 };
 
 void TestStartup::variant_data() {
@@ -240,6 +250,19 @@ void TestStartup::aboutBox() {
     QVERIFY(about->findChild<QPushButton*>(QStringLiteral("OKButton"))->isDefault());
 }
 
+void TestStartup::systemInformation() {
+    // The machine's own /proc, whose files report the size 0 however much they hold.
+    ProcSystemInformation system;
+    QVERIFY(system.TotalMemoryKB() > 0);
+    std::ifstream cpuinfo("/proc/cpuinfo");
+    std::string line;
+    QString model;
+    while (model.isEmpty() && std::getline(cpuinfo, line))
+        if (line.starts_with("model name"))
+            model = QString::fromStdString(line.substr(line.find(':') + 1)).simplified();
+    QCOMPARE(system.ProcessorName(), model.isEmpty() ? QSysInfo::currentCpuArchitecture() : model);
+}
+
 void TestStartup::options_data() {
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("typed");
@@ -303,7 +326,7 @@ void TestStartup::options() {
 }
 
 void TestStartup::print_data() {
-    QTest::addColumn<bool>("printer");
+    QTest::addColumn<int>("printer"); // 1 installed, 0 none, -1 installed but failing
     QTest::addColumn<bool>("logSet");
     QTest::addColumn<int>("prints");
     QTest::addColumn<QStringList>("answers"); // file dialogs, in order: "pdf", "log" or "" for cancel
@@ -311,23 +334,25 @@ void TestStartup::print_data() {
     QTest::addColumn<int>("jobs");
     QTest::addColumn<int>("logLines"); // -1: no log file
     QTest::addColumn<int>("warnings");
-    const QString pdfDialog = QStringLiteral("Print MAC Address");
+    const QString pdfDialog = QStringLiteral("Print MAC Address?");
     const QString logDialog = QStringLiteral("MAC File");
-    QTest::newRow("on the printer") << true << true << 1 << QStringList() << QStringList() << 1 << 3 << 0;
+    QTest::newRow("on the printer") << 1 << true << 1 << QStringList() << QStringList() << 1 << 3 << 0;
     QTest::newRow("twice: printed again, logged once")
-        << true << true << 2 << QStringList() << QStringList() << 2 << 3 << 1;
+        << 1 << true << 2 << QStringList() << QStringList() << 2 << 3 << 1;
     QTest::newRow("no printer: into a PDF")
-        << false << true << 1 << Texts({"pdf"}) << QStringList{pdfDialog} << 1 << 3 << 0;
-    QTest::newRow("no printer, no PDF: logged all the same")
-        << false << true << 1 << Texts({""}) << QStringList{pdfDialog} << 0 << 3 << 0;
+        << 0 << true << 1 << Texts({"pdf"}) << QStringList{pdfDialog} << 1 << 3 << 0;
+    QTest::newRow("no printer, no PDF: no label, nothing logged")
+        << 0 << true << 1 << Texts({""}) << QStringList{pdfDialog} << 0 << 0 << 0;
+    QTest::newRow("printer fails: nothing logged")
+        << -1 << true << 1 << QStringList() << QStringList() << 0 << 0 << 0;
     QTest::newRow("no log set: asked for")
-        << true << false << 1 << Texts({"log"}) << QStringList{logDialog} << 1 << 3 << 0;
+        << 1 << false << 1 << Texts({"log"}) << QStringList{logDialog} << 1 << 3 << 0;
     QTest::newRow("no log set, none given")
-        << true << false << 1 << Texts({""}) << QStringList{logDialog} << 1 << -1 << 0;
+        << 1 << false << 1 << Texts({""}) << QStringList{logDialog} << 1 << -1 << 0;
 }
 
 void TestStartup::print() {
-    QFETCH(bool, printer);
+    QFETCH(int, printer);
     QFETCH(bool, logSet);
     QFETCH(int, prints);
     QFETCH(QStringList, answers);
@@ -339,7 +364,9 @@ void TestStartup::print() {
     const QString log = dir.filePath(QStringLiteral("mac.txt"));
     const QString pdf = dir.filePath(QStringLiteral("label.pdf"));
     Window window(QStringLiteral("build 0"));
-    window.platform.printerInstalled = printer;
+    window.platform.printerInstalled = printer != 0;
+    if (printer < 0)
+        window.platform.printError = QStringLiteral("Printing on Label printer failed.");
     if (logSet) {
         window.platform.SetValue(QStringLiteral("Properties"), QStringLiteral("MACFile"), log);
         window.form->LoadOptions();
@@ -353,14 +380,16 @@ void TestStartup::print() {
         window.form->Print();
 
     QStringList titles;
+    // The PDF file is written whole, the log keeps its lines: only the first asks before replacing.
     for (const auto& dialog : window.prompts.fileDialogs)
-        titles.append(dialog.Request.Title);
+        titles.append(dialog.Request.Title +
+                      (dialog.Request.ConfirmOverwrite ? QStringLiteral("?") : QString()));
     QCOMPARE(titles, dialogs);
     QCOMPARE(window.platform.jobs.size(), jobs);
     for (const PrintJob& job : window.platform.jobs) {
         QCOMPARE(job.Title, QStringLiteral("eOutletGuard Finder 00-0A-95-9D-68-16"));
         QVERIFY(job.Landscape);
-        QCOMPARE(job.PdfFile, printer ? QString() : pdf);
+        QCOMPARE(job.PdfFile, printer != 0 ? QString() : pdf);
     }
     // The label at the top left of the page.
     for (const QImage& page : window.platform.pages)
@@ -370,7 +399,7 @@ void TestStartup::print() {
     if (logLines > 0)
         QVERIFY(logged.split('\n').at(2).startsWith("00-0A-95-9D-68-16 | "));
     QCOMPARE(window.prompts.warnings, QStringList(warnings, QStringLiteral("MAC Address already in use!")));
-    QCOMPARE(window.prompts.errors, QStringList());
+    QCOMPARE(window.prompts.errors, printer < 0 ? QStringList{window.platform.printError} : QStringList());
     if (!logSet && logLines > 0)
         QCOMPARE(window.platform.settings.value(QStringLiteral("Properties/MACFile")), log);
 }
@@ -421,6 +450,32 @@ void TestStartup::bringToFront() {
     instance.LaterStart();
     QVERIFY(!window.isMinimized());
     QVERIFY(window.isVisible());
+}
+
+void TestStartup::applicationIcon_data() {
+    QTest::addColumn<bool>("installed");
+    QTest::newRow("installed beside the program") << true;
+    QTest::newRow("run from the build tree") << false;
+}
+
+void TestStartup::applicationIcon() {
+    QFETCH(bool, installed);
+    QTemporaryDir prefix;
+    const QString program = prefix.filePath(QStringLiteral("bin"));
+    QStringList expected = olg::ApplicationIcon::Files(program);
+    QCOMPARE(expected.size(), 2);
+    if (installed) {
+        // The built-in files, installed as the desktop's icon theme keeps them.
+        for (QString& file : expected) {
+            const QString target = prefix.filePath(QStringLiteral("share/icons/hicolor/") + file.mid(8));
+            QVERIFY(QDir().mkpath(QFileInfo(target).path()));
+            QVERIFY(QFile::copy(file, target));
+            file = target;
+        }
+    }
+    QCOMPARE(olg::ApplicationIcon::Files(program), expected);
+    QCOMPARE(olg::ApplicationIcon::Load(program).availableSizes(),
+             (QList<QSize>{QSize(256, 256), QSize(48, 48)}));
 }
 
 QTEST_MAIN(TestStartup)

@@ -115,6 +115,12 @@ void TestUpgradeForm::warning() {
         QCOMPARE(form.exec(), static_cast<int>(QDialog::Rejected));
         QCOMPARE(focused, form.Button2());
     }
+    QCOMPARE(UpgradeFlow::WarningText(),
+             QStringLiteral("CAUTION: You selected the function to update the firmware.\r\n"
+                            "By updating your firmware, your are taking a risk of flash failure.\r\n \r\n"
+                            "If your firmware is working stable, and there are no major bugs \r\n"
+                            "that had been fixed by a later revision, we recommend that you \r\n"
+                            "DO NOT try to upgrade your current version."));
     TFormWarning form(UpgradeFlow::WarningText());
     QTimer::singleShot(0, form.Button1(), &QPushButton::click);
     QCOMPARE(form.exec(), static_cast<int>(QDialog::Accepted));

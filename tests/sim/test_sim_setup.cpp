@@ -110,7 +110,7 @@ void TestSimSetup::deviceSpec() {
             "--device type=3735928559,mac=000A959D6817"))),
         SetupLoader::Outcome::Run);
     const SimulatorSetup& setup = loader.Setup();
-    QCOMPARE(setup.ListenAddress, QHostAddress(QStringLiteral("127.0.0.1")));
+    QCOMPARE(setup.ListenAddress, QHostAddress(QStringLiteral("127.0.0.1")).toIPv4Address());
     QCOMPARE(setup.ListenPort, quint16(40000));
     QCOMPARE(setup.Devices.size(), std::size_t(2));
     const DeviceConfig& first = setup.Devices[0];
