@@ -33,8 +33,12 @@ std::optional<std::int64_t> ParseSeconds(std::string_view text) {
     const std::size_t point = text.find('.');
     const std::string_view whole = text.substr(0, point);
     std::string_view fraction = point == std::string_view::npos ? std::string_view() : text.substr(point + 1);
+    constexpr std::string_view Digits = "0123456789";
+    // Digits only: no sign, no blanks, which from_chars would take or stop at.
     if (whole.empty() || whole.size() > 7 || fraction.size() > 3 ||
-        (point != std::string_view::npos && fraction.empty()))
+        (point != std::string_view::npos && fraction.empty()) ||
+        whole.find_first_not_of(Digits) != std::string_view::npos ||
+        fraction.find_first_not_of(Digits) != std::string_view::npos)
         return std::nullopt;
     std::int64_t seconds = 0;
     std::int64_t thousandths = 0;

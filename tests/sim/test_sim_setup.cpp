@@ -193,6 +193,8 @@ void TestSimSetup::script_data() {
                       "9 set 00:0A:95:9D:68:16 name=Rack B,fw=2.0.0.0,ip=127.0.0.40,param8=root\nrepeat 30\n")
         << 3 << QString();
     QTest::newRow("no time") << QByteArray("silent 00-0A-95-9D-68-16") << -1 << QStringLiteral("line 1");
+    QTest::newRow("negative time") << QByteArray("-1.5 silent 00-0A-95-9D-68-16") << -1
+                                   << QStringLiteral("line 1");
     QTest::newRow("four decimals") << QByteArray("\n1.2345 silent 00-0A-95-9D-68-16") << -1
                                    << QStringLiteral("line 2");
     QTest::newRow("unknown action") << QByteArray("1 unplug 00-0A-95-9D-68-16") << -1
