@@ -11,39 +11,68 @@
 
 namespace olg::cli {
 
-int LoadCommand::Run(const Invocation& invocation) {
+namespace {
+
+const char* const HelpText = R"(Usage: olgctl load DEVICE FILE.cfg [--dry-run] [--format table|csv|json]
+       olgctl load DEVICE... FILE.cfg [--yes]
+
+Scans, reads the device, takes the section of its model from FILE.cfg and writes every writable parameter of
+it into the device with the full write, as the Finder's Load Config does once its dialog is confirmed.
+The file must have been saved from a device of the same model and type code. Addresses and the device name
+come from the file too.
+
+  --dry-run        only list the parameters the load would change: id, old value, new value
+  --format FORMAT  of that list: table (default), csv or json
+  --yes            load into several devices without asking first
+)";
+
+} // namespace
+
+std::unique_ptr<Command> MakeLoadCommand() {
+    return std::make_unique<LoadCommand>();
+}
+
+LoadCommand::LoadCommand()
+    : Command(QStringLiteral("load"),
+              QStringLiteral("write a configuration saved in a .cfg file into one device or several"),
+              QString::fromUtf8(HelpText),
+              {{QStringLiteral("dry-run"), {}}, FormatOption(), {QStringLiteral("yes"), {}}}) {}
+
+int LoadCommand::Run(Session& session) {
+    session_ = &session;
     QStringList devices;
     QString path;
-    if (!session_.DevicesAndFile(invocation, &devices, &path))
+    if (!DevicesAndFile(*session_, &devices, &path))
         return ExitUsage;
     const bool several = Session::NamesSeveral(devices);
-    if (several && invocation.DryRun) {
-        session_.Prompts().ShowError(QStringLiteral("--dry-run shows the changes of one DEVICE; name one"));
+    if (several && IsSet(QStringLiteral("dry-run"))) {
+        session_->Prompts().ShowError(QStringLiteral("--dry-run shows the changes of one DEVICE; name one"));
         return ExitUsage;
     }
-    const QList<int> selected = session_.ScanAndSelectAny(devices);
+    const QList<int> selected = session_->ScanAndSelectAny(devices);
     if (selected.isEmpty())
         return ExitFailure;
     if (!several)
-        return LoadOne(selected.front(), path, invocation);
-    return BulkRun(session_).Run(
+        return LoadOne(selected.front(), path);
+    return BulkRun(*session_).Run(
         selected,
-        invocation.Yes ? QString()
-                       : QStringLiteral("Load %1 into %2 devices?").arg(path).arg(selected.size()),
-        QStringLiteral("loaded"), [&](int device) { return LoadOne(device, path, invocation); });
+        IsSet(QStringLiteral("yes"))
+            ? QString()
+            : QStringLiteral("Load %1 into %2 devices?").arg(path).arg(selected.size()),
+        QStringLiteral("loaded"), [&](int device) { return LoadOne(device, path); });
 }
 
-int LoadCommand::LoadOne(int device, const QString& path, const Invocation& invocation) {
-    const DeviceRegistry& registry = session_.Registry();
-    if (registry.FindDeviceType(session_.Devices().At(device).TypeValue()) < 0) {
-        session_.Prompts().ShowError(QStringLiteral("%1 is of an unknown type; no configuration fits it")
-                                         .arg(session_.Describe(device)));
+int LoadCommand::LoadOne(int device, const QString& path) {
+    const DeviceRegistry& registry = session_->Registry();
+    if (registry.FindDeviceType(session_->Devices().At(device).TypeValue()) < 0) {
+        session_->Prompts().ShowError(QStringLiteral("%1 is of an unknown type; no configuration fits it")
+                                          .arg(session_->Describe(device)));
         return ExitFailure;
     }
     // What the device holds now, so that the changes can be told.
-    if (!session_.ReadAll(device))
+    if (!session_->ReadAll(device))
         return ExitFailure;
-    const TOLG before = session_.Devices().At(device);
+    const TOLG before = session_->Devices().At(device);
     TOLG record = before;
     QString error;
     // Nothing here shows the values before they are written, so a file that does not say plainly what the
@@ -52,19 +81,18 @@ int LoadCommand::LoadOne(int device, const QString& path, const Invocation& invo
     case ConfigFileStore::LoadResult::Loaded:
         break;
     case ConfigFileStore::LoadResult::NotCompatible:
-        ShowError(session_.Prompts(), ErrorConfigNotCompatible);
+        ShowError(session_->Prompts(), ErrorConfigNotCompatible);
         return ExitFailure;
     case ConfigFileStore::LoadResult::Failed:
-        session_.Prompts().ShowError(error);
+        session_->Prompts().ShowError(error);
         return ExitFailure;
     }
     if (!CheckLogins(record))
         return ExitFailure;
 
     const QList<int> changed = ChangedIds(before, record);
-    if (invocation.DryRun) {
-        const OutputFormat format =
-            ParseOutputFormat(invocation.Format.value_or(QStringLiteral("table"))).value();
+    if (IsSet(QStringLiteral("dry-run"))) {
+        const OutputFormat format = Format();
         ListWriter list({{QStringLiteral("Id"), QStringLiteral("id")},
                          {QStringLiteral("Old value"), QStringLiteral("old")},
                          {QStringLiteral("New value"), QStringLiteral("new")}});
@@ -74,25 +102,25 @@ int LoadCommand::LoadOne(int device, const QString& path, const Invocation& invo
             list.AddRow(
                 {id, FormatParamValue(kind, before.Value(id)), FormatParamValue(kind, record.Value(id))});
         }
-        list.Write(session_.Out(), format);
+        list.Write(session_->Out(), format);
         return ExitOk;
     }
 
-    const QString description = session_.Describe(device);
-    if (session_.Write(device, [&](TServeur& serveur, QObject* target, TServeur::ReplyHandler handler) {
+    const QString description = session_->Describe(device);
+    if (session_->Write(device, [&](TServeur& serveur, QObject* target, TServeur::ReplyHandler handler) {
             return serveur.WriteAll(record, target, std::move(handler));
         }) != Session::WriteOutcome::Written)
         return ExitFailure;
-    session_.Out() << QStringLiteral(
-                          "%1: loaded %2 and wrote it with the full write, %3 parameter(s) changed")
-                          .arg(description, path)
-                          .arg(changed.size())
-                   << Qt::endl;
+    session_->Out() << QStringLiteral(
+                           "%1: loaded %2 and wrote it with the full write, %3 parameter(s) changed")
+                           .arg(description, path)
+                           .arg(changed.size())
+                    << Qt::endl;
     return ExitOk;
 }
 
 QList<int> LoadCommand::ChangedIds(const TOLG& before, const TOLG& after) const {
-    const DeviceRegistry& registry = session_.Registry();
+    const DeviceRegistry& registry = session_->Registry();
     const ParamValue& type = after.TypeValue();
     QList<int> changed;
     for (int id = MinParamId; id <= registry.MaxParamId(type); ++id) {
@@ -107,7 +135,7 @@ QList<int> LoadCommand::ChangedIds(const TOLG& before, const TOLG& after) const 
 }
 
 bool LoadCommand::CheckLogins(const TOLG& record) {
-    const DeviceRegistry& registry = session_.Registry();
+    const DeviceRegistry& registry = session_->Registry();
     const int type = registry.FindDeviceType(record.TypeValue());
     QList<int> logins;
     for (const ParamDescriptor& descriptor : registry.Entry(type).Params) {
@@ -117,7 +145,7 @@ bool LoadCommand::CheckLogins(const TOLG& record) {
     for (int i : logins) {
         for (int j : logins) {
             if (i != j && record.Value(i) == record.Value(j)) {
-                ShowError(session_.Prompts(), ErrorLoginsMustDiffer,
+                ShowError(session_->Prompts(), ErrorLoginsMustDiffer,
                           DeviceText::Decode(record.Value(i).AsText()));
                 return false;
             }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Invocation.h"
+#include "Command.h"
 #include "Session.h"
 
 #include <QList>
@@ -10,20 +10,20 @@ namespace olg::cli {
 // olgctl load DEVICE... FILE.cfg [--dry-run]: writes a saved configuration into a device of the same model
 // and type code, or into several one after the other, as the desktop program does once its dialog is
 // confirmed; with --dry-run only shows what would change.
-class LoadCommand {
+class LoadCommand : public Command {
 public:
-    explicit LoadCommand(Session& session) : session_(session) {}
+    LoadCommand();
 
-    int Run(const Invocation& invocation);
+    int Run(Session& session) override;
 
 private:
-    int LoadOne(int device, const QString& path, const Invocation& invocation);
+    int LoadOne(int device, const QString& path);
     // The ids the full write sends whose value the load changes.
     QList<int> ChangedIds(const TOLG& before, const TOLG& after) const;
     // False, with the message shown, when two login names are equal: the dialog refuses them too.
     bool CheckLogins(const TOLG& record);
 
-    Session& session_;
+    Session* session_ = nullptr;
 };
 
 } // namespace olg::cli

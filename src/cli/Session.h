@@ -4,7 +4,6 @@
 #include "DeviceList.h"
 #include "DeviceRegistry.h"
 #include "ExchangeSettings.h"
-#include "Invocation.h"
 #include "ProgressLine.h"
 #include "TServeur.h"
 
@@ -53,9 +52,6 @@ public:
     QList<int> ScanAndSelectSeveral(const QStringList& names);
     // ScanAndSelect for one DEVICE word that names one device, else ScanAndSelectSeveral.
     QList<int> ScanAndSelectAny(const QStringList& names);
-    // The DEVICE words and the FILE of "VERB DEVICE... FILE"; false, with the usage shown, when one is
-    // missing.
-    bool DevicesAndFile(const Invocation& invocation, QStringList* devices, QString* file);
 
     // Runs one operation of the exchange whose replies are merged into the device list, as the desktop
     // program does. True when the device itself answered with the command of the request: a late reply to

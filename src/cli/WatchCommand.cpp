@@ -19,8 +19,9 @@
 
 namespace olg::cli {
 
-const char* const WatchCommand::Help =
-    R"(Usage: olgctl watch [--interval SECONDS] [--format table|jsonl] [--count N]
+namespace {
+
+const char* const HelpText = R"(Usage: olgctl watch [--interval SECONDS] [--format table|jsonl] [--count N]
 
 Scans the LAN every SECONDS (default 30, from 1 to 3600; a scan takes 2.5 s and scans never overlap) and
 prints one line per event as soon as a scan ends:
@@ -37,8 +38,6 @@ Each line is flushed at once. SIGINT or SIGTERM ends the watch with exit code 0,
                       ({"name": {"old": ..., "new": ...}}, keys ip, name, firmware), for offline "lastSeen"
   --count N           stop after N scans
 )";
-
-namespace {
 
 const char* const EventNames[] = {"appeared", "changed", "offline", "back"};
 const char* const FieldKeys[] = {"ip", "name", "firmware"};
@@ -63,33 +62,48 @@ std::optional<int> Number(const QString& text, int minimum, int maximum) {
 
 } // namespace
 
-int WatchCommand::Run(const Invocation& invocation) {
-    ConsolePrompts& prompts = session_.Prompts();
-    if (!invocation.Arguments.isEmpty()) {
+std::unique_ptr<Command> MakeWatchCommand() {
+    return std::make_unique<WatchCommand>();
+}
+
+WatchCommand::WatchCommand()
+    : Command(QStringLiteral("watch"),
+              QStringLiteral("scan again and again and tell which devices appear, change, go and come back"),
+              QString::fromUtf8(HelpText),
+              {FormatOption(),
+               {QStringLiteral("interval"), {}, QStringLiteral("SECONDS")},
+               {QStringLiteral("count"), {}, QStringLiteral("N")}}) {}
+
+QString WatchCommand::FormatProblem(const QString& format) const {
+    return format == QLatin1String("table") || format == QLatin1String("jsonl")
+               ? QString()
+               : QStringLiteral("watch's --format takes table or jsonl");
+}
+
+int WatchCommand::Run(Session& session) {
+    session_ = &session;
+    ConsolePrompts& prompts = session.Prompts();
+    if (!Words().isEmpty()) {
         prompts.ShowError(QStringLiteral("watch takes no arguments (try olgctl watch --help)"));
         return ExitUsage;
     }
-    const QString format = invocation.Format.value_or(QStringLiteral("table"));
-    if (format != QLatin1String("table") && format != QLatin1String("jsonl")) {
-        prompts.ShowError(QStringLiteral("watch's --format takes table or jsonl"));
-        return ExitUsage;
-    }
-    jsonLines_ = format == QLatin1String("jsonl");
+    jsonLines_ = Value(QStringLiteral("format")) == QLatin1String("jsonl");
+    const std::optional<QString> intervalText = Value(QStringLiteral("interval"));
+    const std::optional<QString> countText = Value(QStringLiteral("count"));
     const std::optional<int> interval =
-        invocation.Interval ? Number(*invocation.Interval, MinIntervalSeconds, MaxIntervalSeconds)
-                            : DefaultIntervalSeconds;
-    const std::optional<int> count = invocation.Count ? Number(*invocation.Count, 1, INT_MAX) : 0;
+        intervalText ? Number(*intervalText, MinIntervalSeconds, MaxIntervalSeconds) : DefaultIntervalSeconds;
+    const std::optional<int> count = countText ? Number(*countText, 1, INT_MAX) : 0;
     if (!interval || !count) {
         prompts.ShowError(QStringLiteral("--interval takes seconds from %1 to %2, --count a number of scans")
                               .arg(MinIntervalSeconds)
                               .arg(MaxIntervalSeconds));
         return ExitUsage;
     }
-    TServeur* serveur = session_.Serveur();
+    TServeur* serveur = session.Serveur();
     if (!serveur)
         return ExitFailure;
 
-    DeviceList& devices = session_.Devices();
+    DeviceList& devices = session.Devices();
     Scanner scanner(*serveur, devices);
     QEventLoop pause;
     QTimer next;
@@ -131,7 +145,7 @@ void WatchCommand::Print(const WatchEvent& event, const DeviceList& scanned, con
                          const QDateTime& time) {
     const WatchedDevice& device = watch_.Devices()[static_cast<std::size_t>(event.Device)];
     const QString name = QLatin1String(EventNames[static_cast<int>(event.What)]);
-    QTextStream& out = session_.Out();
+    QTextStream& out = session_->Out();
     if (!jsonLines_) {
         QStringList changes;
         for (const FieldChange& change : event.Changes)
