@@ -25,8 +25,7 @@ int main(int argc, char* argv[]) {
     }
 
     olg::SignalWatcher termination;
-    QObject::connect(&termination, &olg::SignalWatcher::TerminationRequested, &app,
-                     &QCoreApplication::quit);
+    QObject::connect(&termination, &olg::SignalWatcher::TerminationRequested, &app, &QCoreApplication::quit);
 
     olg::sim::DeviceServer server(loader.Setup(), registry);
     if (!server.Start()) {
