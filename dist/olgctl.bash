@@ -2,7 +2,7 @@
 # the files a verb takes. Device names are not offered: finding them would take a scan of the LAN per Tab.
 
 _olgctl_models="olg1n olg4a olg4n olg8a olg8k olg8n olg8w"
-_olgctl_valued="--bind --target --interface --format --pdf --png --log --tftp-port --ftp-port"
+_olgctl_valued="--bind --target --interface --format --pdf --png --log --tftp-port --ftp-port --interval --count"
 
 # Adds the candidates that begin with $cur to COMPREPLY, less the part of $cur that bash has already split
 # off as earlier words (at "=" and ":", when they are in COMP_WORDBREAKS).
@@ -53,7 +53,11 @@ _olgctl() {
     fi
     case $option in
     --format)
-        __olgctl_add "${before}table" "${before}csv" "${before}json"
+        if [[ " ${words[*]} " == *" watch "* ]]; then
+            __olgctl_add "${before}table" "${before}jsonl"
+        else
+            __olgctl_add "${before}table" "${before}csv" "${before}json"
+        fi
         return
         ;;
     --interface)
@@ -85,7 +89,7 @@ _olgctl() {
     done
 
     local common="--bind --target --interface --demo --quiet --help --version"
-    local verbs="scan read write save load label upgrade help"
+    local verbs="scan read write save load label upgrade watch help"
     if [[ -z $verb ]]; then
         if [[ $cur == -* ]]; then
             __olgctl_add $common
@@ -98,6 +102,7 @@ _olgctl() {
     local options= files=-
     case $verb in
     scan) options="--format" ;;
+    watch) options="--interval --format --count" ;;
     read) options="--format" ;;
     write) options="--all --yes" ;;
     save) files=cfg ;;
@@ -120,7 +125,7 @@ _olgctl() {
         __olgctl_add $options $common
         return
     fi
-    [[ $verb == scan ]] && return
+    [[ $verb == scan || $verb == watch ]] && return
     if [[ $cur == type=* ]]; then
         local model
         for model in $_olgctl_models; do

@@ -89,7 +89,7 @@ int main(int argc, char* argv[]) {
     olg::SimulatedLan lan;
     if (demo) {
         QString error;
-        if (!lan.Start(&error)) {
+        if (!lan.StartDemo(&error)) {
             prompts.ShowError(QStringLiteral("The simulated LAN could not be started: %1").arg(error));
             return 1;
         }

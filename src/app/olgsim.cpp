@@ -1,4 +1,5 @@
 // olgsim: a network of simulated devices answering the Finder's UDP protocol.
+#include "CommandReader.h"
 #include "DeviceServer.h"
 #include "SetupLoader.h"
 #include "SignalWatcher.h"
@@ -23,14 +24,22 @@ int main(int argc, char* argv[]) {
         break;
     }
 
-    olg::sim::SignalWatcher termination;
-    QObject::connect(&termination, &olg::sim::SignalWatcher::TerminationRequested, &app,
-                     &QCoreApplication::quit);
+    olg::SignalWatcher termination;
+    QObject::connect(&termination, &olg::SignalWatcher::TerminationRequested, &app, &QCoreApplication::quit);
 
     olg::sim::DeviceServer server(loader.Setup(), registry);
     if (!server.Start()) {
         std::fprintf(stderr, "olgsim: %s\n", qPrintable(server.ErrorText()));
         return 1;
+    }
+    if (loader.Setup().CommandsOnStdin) {
+        auto* commands = new olg::sim::CommandReader(&server);
+        QObject::connect(commands, &olg::sim::CommandReader::ActionRead, &server,
+                         [&server](const olg::DeviceAction& action) {
+                             QString error;
+                             if (!server.Apply(action, &error))
+                                 std::fprintf(stderr, "olgsim: %s\n", qPrintable(error));
+                         });
     }
     // Tests and the demo wait for this line before they send anything.
     std::printf("olgsim: %zu devices listening on %s\n", server.Devices().size(),

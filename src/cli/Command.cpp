@@ -28,6 +28,10 @@ QCommandLineOption Command::FormatOption() {
     return {QStringLiteral("format"), {}, QStringLiteral("FORMAT")};
 }
 
+QString Command::FormatProblem(const QString& format) const {
+    return ParseOutputFormat(format) ? QString() : QStringLiteral("--format takes table, csv or json");
+}
+
 std::optional<QString> Command::Value(const QString& option) const {
     for (const auto& [name, value] : values_) {
         if (name == option)

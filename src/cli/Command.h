@@ -44,8 +44,10 @@ public:
     // The exit code.
     virtual int Run(Session& session) = 0;
 
-    // --format FORMAT, of the verbs that print a list; the registry checks its value.
+    // --format FORMAT, of the verbs that print a list; the registry checks its value with FormatProblem.
     static QCommandLineOption FormatOption();
+    // Why the verb takes no such --format, or empty: by default the list formats table, csv and json.
+    virtual QString FormatProblem(const QString& format) const;
 
 protected:
     const QStringList& Words() const { return words_; }

@@ -10,7 +10,8 @@
     VERB(Save)                                                                                               \
     VERB(Load)                                                                                               \
     VERB(Label)                                                                                              \
-    VERB(Upgrade)
+    VERB(Upgrade)                                                                                            \
+    VERB(Watch)
 
 namespace olg::cli {
 

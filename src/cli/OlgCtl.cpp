@@ -65,8 +65,11 @@ int OlgCtl::Run(const QStringList& arguments) {
         const QString misplaced = commands.Misplaced(*command, option);
         if (!misplaced.isEmpty())
             return Usage(misplaced);
-        if (option == Command::FormatOption().names().constFirst() && !ParseOutputFormat(value))
-            return Usage(QStringLiteral("--format takes table, csv or json"));
+        const QString wrongFormat = option == Command::FormatOption().names().constFirst()
+                                        ? command->FormatProblem(value)
+                                        : QString();
+        if (!wrongFormat.isEmpty())
+            return Usage(wrongFormat);
     }
     command->Take(invocation.Arguments, invocation.VerbOptions);
     if (!invocation.Interfaces.isEmpty() && (invocation.Demo || invocation.Target))
@@ -83,7 +86,7 @@ int OlgCtl::Run(const QStringList& arguments) {
         if (invocation.Bind || invocation.Target)
             return Usage(QStringLiteral("--demo chooses its own addresses; leave out --bind and --target"));
         lan = std::make_unique<SimulatedLan>();
-        if (!lan->Start(&error)) {
+        if (!lan->StartDemo(&error)) {
             err_ << "olgctl: cannot start the simulated LAN: " << error << Qt::endl;
             return ExitFailure;
         }

@@ -32,6 +32,8 @@ public:
     // is sent, and the scan ends when the next would have been, so that the other devices' replies to the
     // last broadcast have come in (they would otherwise end the wait of the next request).
     void StopWhen(std::function<bool(int index)> found) { found_ = std::move(found); }
+    // Ends a running scan at once: Run returns.
+    void Finish();
 
     // Figures of the last scan, for the benchmark.
     qint64 DatagramCount() const { return datagrams_; }
@@ -43,8 +45,6 @@ public:
 private:
     void Tick();
     void Merge(const QString& sender, const QByteArray& datagram);
-
-    void Finish();
 
     TServeur& serveur_;
     DeviceList& devices_;

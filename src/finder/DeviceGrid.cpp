@@ -1,35 +1,14 @@
 #include "DeviceGrid.h"
 
+#include "DeviceTableLook.h"
+
 #include <QEvent>
-#include <QFontMetrics>
 #include <QHeaderView>
 #include <QMouseEvent>
 
 #include <algorithm>
-#include <array>
 
 namespace olg {
-
-namespace {
-
-constexpr std::array<int, DeviceTableModel::ColumnCount> StartColumnWidths{150, 160, 90, 100};
-// Room for the text of a row; the classic 16 pixels clip the descenders of today's default fonts.
-constexpr int MinRowHeight = 16;
-constexpr int RowTextMargin = 4;
-constexpr int CellTextMargin = 10;
-
-// The classic widths, widened where the platform's font needs more room for the widest address texts.
-int StartColumnWidth(int column, const QFontMetrics& metrics) {
-    const int width = StartColumnWidths[static_cast<std::size_t>(column)];
-    if (column == DeviceTableModel::AddressColumn)
-        return std::max(width, metrics.horizontalAdvance(QStringLiteral("255.255.255.255")) + CellTextMargin);
-    if (column == DeviceTableModel::MacColumn)
-        return std::max(width,
-                        metrics.horizontalAdvance(QStringLiteral("DD.DD.DD.DD.DD.DD")) + CellTextMargin);
-    return width;
-}
-
-} // namespace
 
 DeviceGrid::DeviceGrid(const DeviceList& devices, QWidget* window)
     : QObject(window), devices_(devices), model_(new DeviceTableModel(devices, this)),
@@ -43,32 +22,9 @@ void DeviceGrid::CreateGrid(QWidget* window) {
     grid_->setObjectName(QStringLiteral("StringGrid"));
     sortFilter_->setSourceModel(model_);
     grid_->setModel(sortFilter_);
-    grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid_->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid_->setTabKeyNavigation(false);
-    grid_->setWordWrap(false);
-    grid_->setShowGrid(true);
-    grid_->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
-
-    QHeaderView* rows = grid_->verticalHeader();
-    rows->hide();
-    rows->setSectionResizeMode(QHeaderView::Fixed);
-    rows->setDefaultSectionSize(std::max(MinRowHeight, grid_->fontMetrics().height() + RowTextMargin));
-
-    QHeaderView* columns = grid_->horizontalHeader();
-    columns->setSectionResizeMode(QHeaderView::Interactive);
-    columns->setHighlightSections(false);
+    ApplyDeviceTableLook(*grid_);
     // A title click sorts; the classic order of first replies comes back on the third.
-    columns->setSectionsClickable(true);
-    connect(columns, &QHeaderView::sectionClicked, this, &DeviceGrid::SortClick);
-    columns->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    // A right click on the titles must neither open the popup nor reach the grid.
-    columns->setContextMenuPolicy(Qt::PreventContextMenu);
-    for (int column = 0; column < DeviceTableModel::ColumnCount; ++column)
-        columns->resizeSection(column, StartColumnWidth(column, grid_->fontMetrics()));
-    // The last column takes the room left over, never less than its own width.
-    columns->setStretchLastSection(true);
+    connect(grid_->horizontalHeader(), &QHeaderView::sectionClicked, this, &DeviceGrid::SortClick);
     grid_->viewport()->installEventFilter(this);
 
     QItemSelectionModel* selection = grid_->selectionModel();
@@ -82,7 +38,6 @@ void DeviceGrid::CreateGrid(QWidget* window) {
     });
     // A row unselected with Ctrl+click withdraws the actions on it.
     connect(selection, &QItemSelectionModel::selectionChanged, this, &DeviceGrid::SelectionChanged);
-    grid_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(grid_, &QWidget::customContextMenuRequested, this, [this](const QPoint& position) {
         if (!ContextPopup(position))
             emit PopupRequested(grid_->viewport()->mapToGlobal(position));
@@ -233,6 +188,34 @@ QList<int> DeviceGrid::ShownDevices() const {
             shown.append(index);
     }
     return shown;
+}
+
+void DeviceGrid::SetLiveView(const LiveView& live) {
+    model_->SetLiveView(&live);
+    connect(&live, &LiveView::MarksChanged, model_, &DeviceTableModel::RefreshMarks);
+    connect(&live, &LiveView::RowMarksChanged, model_, &DeviceTableModel::RefreshRow);
+    connect(&live, &LiveView::LastSeenColumnToggled, this, &DeviceGrid::ShowLastSeen);
+    ShowLastSeen(live.LastSeenShown());
+}
+
+void DeviceGrid::ShowLastSeen(bool shown) {
+    model_->ShowLastSeen(shown);
+    if (shown)
+        grid_->horizontalHeader()->resizeSection(DeviceTableModel::LastSeenColumn,
+                                                 LastSeenColumnWidth(*grid_));
+}
+
+void DeviceGrid::Rebuild(const std::function<void()>& removeRecords,
+                         const std::function<int()>& selectAfter) {
+    model_->Rebuild(removeRecords);
+    if (devices_.Empty())
+        return;
+    const int index = selectAfter();
+    const int row = index < 0 ? -1 : sortFilter_->ViewRow(index);
+    if (index >= 0)
+        selectedDevice_ = index;
+    Highlight(sortFilter_->index(std::max(row, 0), 0));
+    emit SelectionChanged();
 }
 
 QByteArray DeviceGrid::SaveState() const {

@@ -4,6 +4,7 @@
 #include "DeviceList.h"
 #include "DeviceSortFilter.h"
 #include "DeviceTableModel.h"
+#include "LiveView.h"
 
 #include <QList>
 #include <QObject>
@@ -43,6 +44,12 @@ public:
     void FilterChange(const QString& text);
     // The list indexes of the devices shown, in the order shown.
     QList<int> ShownDevices() const;
+    // The live view's marks on the rows, and its Last seen column.
+    void SetLiveView(const LiveView& live);
+    void ShowLastSeen(bool shown);
+    // Runs a change that removes records from the list, then selects the device at this list index, or the
+    // first row shown when the index is gone.
+    void Rebuild(const std::function<void()>& removeRecords, const std::function<int()>& selectAfter);
     // The column widths and the sort order, kept from one run to the next.
     QByteArray SaveState() const;
     void RestoreState(const QByteArray& state);

@@ -7,6 +7,9 @@
 
 #include <QBrush>
 #include <QColor>
+#include <QFont>
+#include <QGuiApplication>
+#include <QPalette>
 
 namespace olg {
 
@@ -23,7 +26,7 @@ int DeviceTableModel::rowCount(const QModelIndex& parent) const {
 }
 
 int DeviceTableModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : ColumnCount;
+    return parent.isValid() ? 0 : ColumnCount + (lastSeenShown_ ? 1 : 0);
 }
 
 QVariant DeviceTableModel::data(const QModelIndex& index, int role) const {
@@ -34,8 +37,20 @@ QVariant DeviceTableModel::data(const QModelIndex& index, int role) const {
         return CellText(index.row(), index.column());
     case Qt::BackgroundRole:
         return ConflictsOf(index.row(), 1).empty() ? QVariant() : QVariant(QBrush(ConflictColour));
+    case Qt::FontRole: {
+        if (!live_ || !live_->IsMarkedNew(index.row()))
+            return {};
+        QFont bold;
+        bold.setBold(true);
+        return bold;
+    }
+    case Qt::ForegroundRole:
+        return live_ && live_->IsOffline(index.row())
+                   ? QVariant(QGuiApplication::palette().brush(QPalette::Disabled, QPalette::Text))
+                   : QVariant();
     case Qt::ToolTipRole: {
-        QStringList tips{ConflictTip(index.row()), InterfaceToolTip(index.row())};
+        QStringList tips{ConflictTip(index.row()), InterfaceToolTip(index.row()),
+                         live_ ? live_->ToolTip(index.row()) : QString()};
         tips.removeAll(QString());
         return tips.isEmpty() ? QVariant() : QVariant(tips.join(QLatin1Char('\n')));
     }
@@ -64,6 +79,8 @@ QString DeviceTableModel::CellText(int row, int column) const {
         return QString::fromStdString(record.SenderAddress);
     case MacColumn:
         return QString::fromStdString(FormatMac(".", record.Mac));
+    case LastSeenColumn:
+        return live_ ? live_->LastSeenText(row) : QString();
     default:
         return {};
     }
@@ -81,6 +98,8 @@ QVariant DeviceTableModel::headerData(int section, Qt::Orientation orientation, 
         return tr("IP Address");
     case MacColumn:
         return tr("MAC Address");
+    case LastSeenColumn:
+        return tr("Last seen");
     default:
         return QString();
     }
@@ -113,6 +132,42 @@ void DeviceTableModel::Reset(const std::function<void()>& emptyList) {
     emptyList();
     rows_ = 1;
     places_.Clear();
+    endResetModel();
+}
+
+void DeviceTableModel::ShowLastSeen(bool shown) {
+    if (shown == lastSeenShown_)
+        return;
+    if (shown)
+        beginInsertColumns({}, LastSeenColumn, LastSeenColumn);
+    else
+        beginRemoveColumns({}, LastSeenColumn, LastSeenColumn);
+    lastSeenShown_ = shown;
+    shown ? endInsertColumns() : endRemoveColumns();
+}
+
+void DeviceTableModel::RefreshMarks() {
+    // Without the display role where no text changes, so that a sorted view does not sort again.
+    emit dataChanged(index(0, 0), index(rows_ - 1, ColumnCount - 1),
+                     {Qt::FontRole, Qt::ForegroundRole, Qt::ToolTipRole});
+    if (lastSeenShown_)
+        emit dataChanged(index(0, LastSeenColumn), index(rows_ - 1, LastSeenColumn),
+                         {Qt::DisplayRole, Qt::FontRole, Qt::ForegroundRole, Qt::ToolTipRole});
+}
+
+void DeviceTableModel::RefreshRow(int row) {
+    if (row >= 0 && row < rows_)
+        emit dataChanged(index(row, 0), index(row, columnCount() - 1), {Qt::FontRole, Qt::ToolTipRole});
+}
+
+void DeviceTableModel::Rebuild(const std::function<void()>& removeRecords) {
+    beginResetModel();
+    removeRecords();
+    rows_ = std::max(1, devices_.Size());
+    // The indexes moved up: every row's place is noted again.
+    places_.Clear();
+    for (int row = 0; row < devices_.Size(); ++row)
+        places_.Move(row, devices_.At(row).SenderAddress, devices_.At(row).Interface);
     endResetModel();
 }
 

@@ -2,6 +2,7 @@
 
 #include "AddressGroups.h"
 #include "DeviceList.h"
+#include "LiveView.h"
 
 #include <QAbstractTableModel>
 
@@ -18,13 +19,23 @@ namespace olg {
 // Devices that answer from the same IP address are marked: their rows take a warning colour and a tooltip
 // names a few of the other devices' MACs. The marks follow each reply at a cost that does not grow with
 // the list, so a flood from one address of ever new devices never stalls the window.
+// With a live view, rows also carry its marks, and a Last seen column can be added after the MAC address.
 class DeviceTableModel : public QAbstractTableModel {
     Q_OBJECT
 
 public:
     enum Column { NameColumn, TypeColumn, AddressColumn, MacColumn, ColumnCount };
+    static constexpr int LastSeenColumn = ColumnCount;
 
     explicit DeviceTableModel(const DeviceList& devices, QObject* parent = nullptr);
+
+    void SetLiveView(const LiveView* live) { live_ = live; }
+    void ShowLastSeen(bool shown);
+    // The live marks of every row, or of one, may have changed.
+    void RefreshMarks();
+    void RefreshRow(int index);
+    // Runs a change that removes records from the list, and shows what is left.
+    void Rebuild(const std::function<void()>& removeRecords);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -45,6 +56,8 @@ private:
     QString InterfaceToolTip(int row) const;
 
     const DeviceList& devices_;
+    const LiveView* live_ = nullptr;
+    bool lastSeenShown_ = false;
     int rows_ = 1;
     // Where each shown row answers.
     AddressGroups places_;

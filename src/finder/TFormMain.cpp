@@ -4,7 +4,6 @@
 #include "DeviceCaption.h"
 #include "ModelDialogs.h"
 #include "RegisteredEntry.h"
-#include "ScanLimit.h"
 #include "TUpgradeForm.h"
 
 #include <QCoreApplication>
@@ -19,12 +18,7 @@ TFormMain::TFormMain(PlatformServices& platform, Prompts& prompts, const Exchang
     : QMainWindow(parent), platform_(platform), prompts_(prompts), registry_(StandardRegistry()),
       devices_(registry_), serveur_(new TServeur(registry_, prompts, settings, this)), actions_(*this),
       grid_(new DeviceGrid(devices_, this)), export_(new DeviceListExport(devices_, prompts, this)),
-      scan_(new ScanController(
-          *serveur_, prompts,
-          [this](const QString& sender, quint16 port, const QByteArray& datagram, bool complete) {
-              DeviceReply(sender, port, datagram, complete);
-          },
-          this)),
+      scan_(new ScanController(*serveur_, prompts, devices_, *grid_, this)),
       files_(new ConfigFileController(
           devices_, registry_, *serveur_, prompts,
           [this](const QString& sender, quint16 port, const QByteArray& datagram, bool complete) {
@@ -63,6 +57,31 @@ void TFormMain::FormCreate() {
     lanNote_->setTextFormat(Qt::PlainText);
     statusBar()->addWidget(lanNote_);
     statusBar()->addPermanentWidget(grid_->FilterBar()->Note());
+    CreateLiveView();
+}
+
+void TFormMain::CreateLiveView() {
+    liveView_ = new LiveView(*this, devices_, platform_.Settings(), actions_.FileMenu, actions_.N4);
+    grid_->SetLiveView(*liveView_);
+    scan_->SetLiveView(*liveView_);
+    liveView_->SetScanStarter([this] { return BackgroundScan(); });
+    connect(liveView_, &LiveView::ForgetOfflineRequested, this, &TFormMain::ForgetOfflineDevices);
+    connect(grid_, &DeviceGrid::SelectionChanged, liveView_,
+            [this] { liveView_->DeviceSelected(SelectedDevice()); });
+}
+
+void TFormMain::ForgetOfflineDevices() {
+    if (devices_.Empty())
+        return;
+    const DeviceIdentity selected =
+        devices_.At(std::clamp(SelectedDevice(), 0, devices_.Size() - 1)).Identity;
+    grid_->Rebuild(
+        [this] { devices_.RemoveIf([this](const TOLG& record) { return liveView_->IsOffline(record); }); },
+        [this, &selected] { return devices_.Find(selected); });
+    liveView_->ForgetOffline();
+    if (devices_.Empty())
+        ResetGrid();
+    UpdateActions();
 }
 
 TFormMain::~TFormMain() {
@@ -120,6 +139,7 @@ void TFormMain::ConnectActions() {
 
     connect(scan_, &ScanController::Starting, this, &TFormMain::ResetGrid);
     connect(scan_, &ScanController::Finished, grid_, &DeviceGrid::ScanFinished);
+    connect(scan_, &ScanController::DeviceShown, this, &TFormMain::UpdateActions);
     connect(grid_, &DeviceGrid::SelectionChanged, this, &TFormMain::UpdateActions);
     connect(grid_, &DeviceGrid::DoubleClicked, this, &TFormMain::StringGridDblClick);
     connect(grid_, &DeviceGrid::PopupRequested, actions_.GridPopup,
@@ -143,25 +163,6 @@ void TFormMain::UpdateActions() {
 void TFormMain::ResetGrid() {
     scanned_ = true;
     grid_->Reset([this] { devices_.Clear(); });
-    UpdateActions();
-}
-
-void TFormMain::DeviceReply(const QString& sender, quint16 /*port*/, const QByteArray& datagram,
-                            bool complete) {
-    const bool overflowed = devices_.Overflowed();
-    const int index = devices_.MergeReply(
-        sender.toStdString(), reinterpret_cast<const std::uint8_t*>(datagram.constData()),
-        static_cast<std::size_t>(datagram.size()), serveur_->ReplyInterface().toStdString());
-    // Said once per scan, after this reply: a modal box must not hold up the delivery of the replies.
-    if (!overflowed && devices_.Overflowed())
-        QTimer::singleShot(0, this,
-                           [this] { prompts_.ShowWarning(IgnoredDevicesWarning(devices_.Capacity())); });
-    if (index >= 0 && complete)
-        ShowDevice(index);
-}
-
-void TFormMain::ShowDevice(int index) {
-    grid_->ShowRow(index);
     UpdateActions();
 }
 

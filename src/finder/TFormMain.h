@@ -10,6 +10,7 @@
 #include "Distribution.h"
 #include "ExchangeSettings.h"
 #include "LabelController.h"
+#include "LiveView.h"
 #include "MainWindowActions.h"
 #include "PlatformServices.h"
 #include "Prompts.h"
@@ -33,6 +34,8 @@ class TFormMain : public QMainWindow, public DialogHost {
     Q_OBJECT
 
 public:
+    static constexpr int DiscoveriesPerScan = ScanController::DiscoveriesPerScan;
+
     // Creates the device-type registry and the exchange; a port that cannot be bound is reported once the
     // window is up, and the window works without the network.
     TFormMain(PlatformServices& platform, Prompts& prompts, const ExchangeSettings& settings,
@@ -43,11 +46,19 @@ public:
 
     // The scan and the list.
     void Scan() { scan_->Scan(); }
+    // The same requests without rebuilding the list, for the live view; false while busy.
+    bool BackgroundScan() { return scan_->BackgroundScan(); }
+    // File > Forget Offline Devices: removes the devices the live view has seen go offline.
+    void ForgetOfflineDevices();
+    LiveView& Live() { return *liveView_; }
     void TimerTimer() { scan_->TimerTimer(); }
     void ResetGrid();
     // The one handler that merges every reply (discovery or read) into the list.
-    void DeviceReply(const QString& sender, quint16 port, const QByteArray& datagram, bool complete) override;
-    void ShowDevice(int index);
+    void DeviceReply(const QString& sender, quint16 port, const QByteArray& datagram,
+                     bool complete) override {
+        scan_->DeviceReply(sender, port, datagram, complete);
+    }
+    void ShowDevice(int index) { scan_->ShowDevice(index); }
     // Sets every entry's state from the list, the selection and the variant.
     void UpdateActions();
     void StringGridSelectCell(int column, int row) { grid_->SelectCell(column, row); }
@@ -103,6 +114,7 @@ signals:
 
 private:
     void FormCreate();
+    void CreateLiveView();
     // The window's size and place, the columns' widths and the sort order, from one run to the next.
     void RestoreLayout();
     void SaveLayout();
@@ -128,6 +140,7 @@ private:
     LabelController* labels_;
     WebPageController* webPages_;
     UpgradeController* upgrade_;
+    LiveView* liveView_ = nullptr;
     QLabel* lanNote_;
     // What the entries' states follow besides the selection and the variant.
     bool scanned_ = false;

@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QUdpSocket>
 
+#include <algorithm>
 #include <array>
 #include <csignal>
 #include <optional>
@@ -132,6 +133,29 @@ QStringList SimulatedLan::DeviceArguments() {
 
 bool SimulatedLan::Start(QString* error) {
     return StartSimulator(DeviceArguments(), error);
+}
+
+QByteArray SimulatedLan::DemoScript() {
+    const auto mac = [](std::string_view name) {
+        const auto device = std::find_if(DemoDevices.begin(), DemoDevices.end(),
+                                         [name](const DemoDevice& demo) { return demo.Name == name; });
+        return QString::fromStdString(
+            FormatMac("-", 0x024F4C000001ULL + static_cast<std::uint64_t>(device - DemoDevices.begin())));
+    };
+    return QStringLiteral(
+               "20 silent %1\n80 answer %1\n50 set %2 name=Porch (renamed)\n110 set %2 name=Porch\n"
+               "repeat 120\n")
+        .arg(mac("Garage"), mac("Porch"))
+        .toUtf8();
+}
+
+bool SimulatedLan::StartDemo(QString* error) {
+    if (!script_.isOpen() && (!script_.open() || script_.write(DemoScript()) < 0 || !script_.flush())) {
+        if (error)
+            *error = QStringLiteral("cannot write the simulator's script: %1").arg(script_.errorString());
+        return false;
+    }
+    return StartSimulator(DeviceArguments() << QStringLiteral("--script") << script_.fileName(), error);
 }
 
 bool SimulatedLan::StartSimulator(const QStringList& simulatorArguments, QString* error) {

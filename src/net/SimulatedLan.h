@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QProcess>
 #include <QString>
+#include <QTemporaryFile>
 
 namespace olg {
 
@@ -22,6 +23,9 @@ public:
     // Starts the simulator found beside the running executable and waits until it listens. On failure the
     // reason goes to *error (when given) and false is returned.
     bool Start(QString* error);
+    // The same, with the LAN coming alive: one device is unplugged now and then and another renamed, so
+    // that a watch of the LAN has something to show (DemoScript()).
+    bool StartDemo(QString* error);
     // The same with other simulator arguments (devices, faults, state file) in place of the demo devices.
     bool StartSimulator(const QStringList& simulatorArguments, QString* error);
     // Where the exchange binds (loopback, any free port), where it sends (the simulator's port) and where the
@@ -33,12 +37,16 @@ public:
 
     // The simulator's arguments for the devices of the simulated LAN.
     static QStringList DeviceArguments();
+    // The simulator's script of the demo: "Garage" silent from 20 s to 80 s and "Porch" renamed from 50 s
+    // to 110 s after the first scan, every two minutes.
+    static QByteArray DemoScript();
 
 private:
     bool StartProcess(const QStringList& simulatorArguments, QString* error);
     void Stop();
 
     QProcess process_;
+    QTemporaryFile script_;
     quint16 port_ = 0;
     quint16 tftpPort_ = 0;
     quint16 ftpPort_ = 0;

@@ -83,6 +83,9 @@ public:
     // a stray datagram of another host cannot cut the wait for a device's answer short. Empty: any sender.
     void SetAnswerSender(const QString& address) { answerSender_ = QHostAddress(address); }
 
+    // True while a request waits for its answer: another operation now would take its replies away.
+    bool Waiting() const { return !waits_.empty(); }
+
     // Limits LAN broadcasts to these interfaces, by name; empty for every one that can broadcast. Replies
     // that come in on others are ignored.
     void LimitInterfaces(const QStringList& names) { interfaceNames_ = names; }

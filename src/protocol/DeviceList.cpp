@@ -13,6 +13,13 @@ void DeviceList::Clear() {
     overflowed_ = false;
 }
 
+void DeviceList::RemoveIf(const std::function<bool(const TOLG&)>& remove) {
+    std::erase_if(records_, remove);
+    index_.clear();
+    for (std::size_t i = 0; i < records_.size(); ++i)
+        index_.emplace(Key(records_[i].Identity), static_cast<int>(i));
+}
+
 std::uint64_t DeviceList::Key(const DeviceIdentity& identity) {
     return ReadBigEndian(identity.data(), identity.size());
 }

@@ -4,6 +4,7 @@
 #include "TOLG.h"
 
 #include <cstdint>
+#include <functional>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -35,6 +36,8 @@ public:
     bool Overflowed() const { return overflowed_; }
     // Index of the record with this identity, or -1.
     int Find(const DeviceIdentity& identity) const;
+    // Removes the records for which remove is true; the others keep their order, and their indexes close up.
+    void RemoveIf(const std::function<bool(const TOLG&)>& remove);
     // Puts a whole record back, as a dialog does with its copy after OK. Its identity must stay the same.
     void Replace(int index, const TOLG& record);
 

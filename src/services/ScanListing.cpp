@@ -32,7 +32,10 @@ QList<TableColumn> ScanListing::Columns() {
 }
 
 QVariantList ScanListing::Row(int index) const {
-    const TOLG& record = devices_.At(index);
+    return RecordRow(devices_.At(index), ConflictText(index));
+}
+
+QVariantList ScanListing::RecordRow(const TOLG& record, const QString& conflict) {
     const ParamValue& type = record.Value(param::TypeCode);
     return {DeviceText::Decode(record.Value(param::DeviceName).AsText()),
             DeviceText::Decode(record.Value(param::ModelName).AsText()),
@@ -43,7 +46,7 @@ QVariantList ScanListing::Row(int index) const {
                                                         QLatin1Char('0')),
             DeviceText::Decode(record.Value(param::Firmware).AsText()),
             QString::fromStdString(record.Interface),
-            ConflictText(index)};
+            conflict};
 }
 
 QString ScanListing::ConflictText(int index) const {

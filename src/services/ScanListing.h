@@ -16,6 +16,8 @@ public:
 
     static QList<TableColumn> Columns();
     QVariantList Row(int index) const;
+    // The fields of a record that is not (or no longer) in a list, with this text as its conflict.
+    static QVariantList RecordRow(const TOLG& record, const QString& conflict = {});
     const AddressConflicts& Conflicts() const { return conflicts_; }
     // The MACs of the first few of these devices, and how many more of the total there are.
     QString MacList(const std::vector<int>& indexes, std::size_t total) const;

@@ -3,6 +3,9 @@
 #include "FtpServer.h"
 #include "TftpServer.h"
 
+#include "IpText.h"
+#include "MacAddress.h"
+
 #include <QNetworkDatagram>
 #include <QTimer>
 #include <QVariant>
@@ -27,6 +30,9 @@ DeviceServer::DeviceServer(SimulatorSetup setup, const DeviceRegistry& registry,
         for (std::size_t i = 0; i < devices_.size(); ++i)
             devices_[i].SetAnsweringAddress(*setup_.ReplyBase + static_cast<quint32>(i));
     files_.resize(devices_.size());
+    silent_.resize(devices_.size(), false);
+    for (std::size_t i = 0; i < devices_.size(); ++i)
+        byMac_.emplace(devices_[i].Mac(), i);
     servicesOpen_.resize(devices_.size(), false);
     for (std::size_t i = 0; i < devices_.size(); ++i)
         for (const std::string& name : setup_.Devices[i].FtpFiles)
@@ -52,6 +58,15 @@ bool DeviceServer::Start() {
     socket_.setSocketOption(QAbstractSocket::SendBufferSizeSocketOption, QVariant(SocketBufferBytes));
     sender_ = std::make_unique<ReplySender>(socket_.socketDescriptor());
     connect(&socket_, &QUdpSocket::readyRead, this, &DeviceServer::ReadPending);
+    if (setup_.Script)
+        player_ = new ScriptPlayer(
+            *setup_.Script,
+            [this](const DeviceAction& action) {
+                QString error;
+                if (!Apply(action, &error))
+                    std::fprintf(stderr, "olgsim: script line %d: %s\n", action.Line, qPrintable(error));
+            },
+            this);
     if (state_ && !state_->WriteAll(devices_, setup_.ReplyBase)) {
         error_ = QStringLiteral("cannot write %1: %2")
                      .arg(QString::fromStdString(setup_.StatePath), state_->ErrorText());
@@ -75,7 +90,7 @@ void DeviceServer::ReadPending() {
 
 quint32 DeviceServer::SourceFor(std::size_t index) const {
     if (setup_.ReplyBase)
-        return *setup_.ReplyBase + static_cast<quint32>(index);
+        return devices_[index].AnsweringAddress();
     return devices_[index].Ip();
 }
 
@@ -108,9 +123,14 @@ void DeviceServer::Handle(const QByteArray& datagram, const QHostAddress& sender
         return;
     const QHostAddress destination = setup_.BroadcastReplies ? QHostAddress(QHostAddress::Broadcast)
                                                              : QHostAddress(sender.toIPv4Address());
+    // The script's clock starts with the first request, and what is due at once happens before it is seen.
+    if (player_ && !player_->Started())
+        player_->Start();
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(datagram.constData());
     const auto size = static_cast<std::size_t>(datagram.size());
     for (std::size_t i = 0; i < devices_.size(); ++i) {
+        if (silent_[i])
+            continue;
         DeviceAnswer answer = devices_[i].Answer(bytes, size);
         // The state is on disk before the reply leaves, so whoever got the reply reads the new values.
         if (answer.Changed)
@@ -133,6 +153,41 @@ void DeviceServer::Handle(const QByteArray& datagram, const QHostAddress& sender
             replies->Send(reply, source, destination, senderPort);
         });
     }
+}
+
+bool DeviceServer::Apply(const DeviceAction& action, QString* error) {
+    const auto found = byMac_.find(action.Mac);
+    if (found == byMac_.end()) {
+        *error = QStringLiteral("no device has the MAC %1")
+                     .arg(QString::fromStdString(FormatMac("-", action.Mac)));
+        return false;
+    }
+    const std::size_t index = found->second;
+    if (action.What != DeviceAction::Kind::Set) {
+        silent_[index] = action.What == DeviceAction::Kind::Silent;
+        return true;
+    }
+    VirtualDevice& device = devices_[index];
+    for (const auto& [key, value] : action.Settings) {
+        const int id = key == "name" ? param::DeviceName
+                       : key == "fw" ? param::Firmware
+                       : key == "ip" ? param::IpAddress
+                                     : std::stoi(key.substr(5));
+        const std::uint32_t address = TextToIp(value);
+        if (key == "ip" && setup_.ReplyBase && (address >> 24) != 127) {
+            *error = QStringLiteral("on loopback a device's address stays in 127.0.0.0/8");
+            return false;
+        }
+        if (!device.SetParameter(id, value)) {
+            *error = QStringLiteral("%1=%2 does not fit the device")
+                         .arg(QString::fromStdString(key), QString::fromStdString(value));
+            return false;
+        }
+        if (key == "ip" && setup_.ReplyBase)
+            device.SetAnsweringAddress(address);
+    }
+    SaveState(index);
+    return true;
 }
 
 } // namespace olg::sim

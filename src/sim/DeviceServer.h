@@ -2,16 +2,19 @@
 
 #include "DeviceFiles.h"
 #include "ReplySender.h"
+#include "ScriptPlayer.h"
 #include "SimulatorSetup.h"
 #include "StateWriter.h"
 #include "VirtualDevice.h"
 
 #include "DeviceRegistry.h"
+#include "DeviceScript.h"
 
 #include <QObject>
 #include <QUdpSocket>
 
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 namespace olg::sim {
@@ -30,6 +33,9 @@ public:
     QString ListenText() const;
     const std::vector<VirtualDevice>& Devices() const { return devices_; }
     const std::vector<DeviceFiles>& Files() const { return files_; }
+    // Makes a device go silent, answer again or change its settings; false with the reason otherwise.
+    // On loopback a new address moves the device's answering address too, within 127.0.0.0/8.
+    bool Apply(const DeviceAction& action, QString* error);
 
 private:
     void ReadPending();
@@ -48,6 +54,10 @@ private:
     std::unique_ptr<ReplySender> sender_;
     std::unique_ptr<StateWriter> state_;
     QString error_;
+    std::unordered_map<std::uint64_t, std::size_t> byMac_;
+    // A silent device neither sees requests nor answers, as if it were unplugged.
+    std::vector<bool> silent_;
+    ScriptPlayer* player_ = nullptr;
 };
 
 } // namespace olg::sim

@@ -74,6 +74,14 @@ QString SetupLoader::HelpText() {
         "  --ftp-port PORT        where each device serves FTP on its own address (default 21)\n"
         "  --state FILE           write every device's parameters, its TFTP image's size and checksum and\n"
         "                         its FTP file names as JSON at start and after each change\n"
+        "\n"
+        "Changes while running:\n"
+        "  --script FILE          timed actions, one a line, times in seconds from the first request:\n"
+        "                           2.5 silent MAC     the device stops answering (as if unplugged)\n"
+        "                           9 answer MAC       it answers again\n"
+        "                           12 set MAC KEYS    name=, ip=, fw=, paramID= joined by commas\n"
+        "                           repeat 60          start over every 60 seconds\n"
+        "  --commands             read the same actions, without a time, from standard input\n"
         "  --help                 this text\n"
         "  --version              the program's version\n"
         "\n"
@@ -88,7 +96,10 @@ SetupLoader::Outcome SetupLoader::Load(const QStringList& arguments) {
         return LoadConfigFile(QString::fromStdString(path), parser);
     })) {
     case SetupParser::Outcome::Run:
-        return Outcome::Run;
+        if (parser_.Setup().ScriptPath.empty() ||
+            LoadScript(QString::fromStdString(parser_.Setup().ScriptPath)))
+            return Outcome::Run;
+        break;
     case SetupParser::Outcome::Help:
         message_ = HelpText();
         return Outcome::Help;
@@ -100,6 +111,23 @@ SetupLoader::Outcome SetupLoader::Load(const QStringList& arguments) {
     }
     message_ = QString::fromStdString(parser_.Message());
     return Outcome::Error;
+}
+
+bool SetupLoader::LoadScript(const QString& path) {
+    // Far above any script written by hand; a bigger file is a mistake, not a script.
+    constexpr qint64 MaxScriptBytes = 16 * 1024 * 1024;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return parser_.Fail(QStringLiteral("cannot read %1: %2").arg(path, file.errorString()).toStdString());
+    if (file.size() > MaxScriptBytes)
+        return parser_.Fail(path.toStdString() + " is too big for a script");
+    const QByteArray text = file.readAll();
+    std::string error;
+    std::optional<DeviceScript> script =
+        DeviceScript::Parse(std::string_view(text.constData(), static_cast<std::size_t>(text.size())), error);
+    if (!script)
+        return parser_.Fail(path.toStdString() + ": " + error);
+    return parser_.SetScript(std::move(*script));
 }
 
 bool SetupLoader::AddDevice(const QJsonObject& object, SetupParser& parser) {

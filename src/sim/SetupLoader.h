@@ -31,6 +31,7 @@ public:
 private:
     static bool LoadConfigFile(const QString& path, SetupParser& parser);
     static bool AddDevice(const QJsonObject& object, SetupParser& parser);
+    bool LoadScript(const QString& path);
 
     SetupParser parser_;
     QString message_;

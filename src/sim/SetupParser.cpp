@@ -4,6 +4,7 @@
 
 #include "IPAddrUtils.h"
 #include "IpText.h"
+#include "MacAddress.h"
 #include "Windows1252.h"
 
 #include <algorithm>
@@ -29,7 +30,7 @@ constexpr Option Options[] = {
     {"help", false},        {"version", false}, {"device", true},       {"fleet", true},
     {"fleet-offset", true}, {"fleet-ip", true}, {"fleet-faults", true}, {"config", true},
     {"state", true},        {"listen", true},   {"reply-base", true},   {"broadcast-replies", false},
-    {"tftp-port", true},    {"ftp-port", true},
+    {"tftp-port", true},    {"ftp-port", true}, {"script", true},       {"commands", false},
 };
 
 std::optional<std::uint32_t> Address(std::string_view text) {
@@ -135,6 +136,8 @@ SetupParser::Outcome SetupParser::Parse(const std::vector<std::string>& argument
         setup_.BroadcastReplies = true;
     if (value("state"))
         setup_.StatePath = *value("state");
+    setup_.ScriptPath = value("script").value_or("");
+    setup_.CommandsOnStdin = given.contains("commands");
     for (const auto& [name, port] :
          {std::pair{"tftp-port", &setup_.TftpPort}, std::pair{"ftp-port", &setup_.FtpPort}}) {
         if (!ok || !value(name))
@@ -203,6 +206,20 @@ bool SetupParser::AddDevice(const KeyValues& pairs, std::string_view where) {
     if (!DeviceSpecParser::Parse(pairs, config, error))
         return Fail(std::string(where) + ": " + error);
     setup_.Devices.push_back(std::move(config));
+    return true;
+}
+
+bool SetupParser::SetScript(DeviceScript script) {
+    for (const DeviceAction& action : script.Actions) {
+        const auto named = [&action](const DeviceConfig& device) { return device.Mac == action.Mac; };
+        const std::string line = "script line " + std::to_string(action.Line) + ": ";
+        if (std::none_of(setup_.Devices.begin(), setup_.Devices.end(), named))
+            return Fail(line + "no device has the MAC " + FormatMac("-", action.Mac));
+        for (const auto& [key, value] : action.Settings)
+            if (key == "ip" && setup_.ReplyBase && !IsLoopback(TextToIp(value)))
+                return Fail(line + "on loopback a device's address stays in 127.0.0.0/8");
+    }
+    setup_.Script = std::move(script);
     return true;
 }
 

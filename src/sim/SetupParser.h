@@ -35,6 +35,9 @@ public:
     bool AddDevice(const KeyValues& pairs, std::string_view where);
     bool AddFleet(long long count, long long first, std::string_view firstIp, std::string_view faults);
     bool Fail(std::string message);
+    // The script read from the file --script names: every action must name a device, and on loopback keep
+    // its address inside 127.0.0.0/8.
+    bool SetScript(DeviceScript script);
 
     const SimulatorSetup& Setup() const { return setup_; }
     // The reason of an Error.

@@ -2,6 +2,8 @@
 
 #include "DeviceConfig.h"
 
+#include "DeviceScript.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -22,6 +24,12 @@ struct SimulatorSetup {
     std::uint16_t TftpPort = 69;
     std::uint16_t FtpPort = 21;
     std::vector<DeviceConfig> Devices;
+    // Timed actions, counted from the first request received, so that a script lines up with the first scan
+    // of whoever talks to the simulator; read by the caller from ScriptPath (UTF-8).
+    std::string ScriptPath;
+    std::optional<DeviceScript> Script;
+    // Actions typed on standard input are applied at once.
+    bool CommandsOnStdin = false;
 };
 
 } // namespace olg::sim

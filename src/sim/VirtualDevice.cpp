@@ -92,6 +92,16 @@ std::uint8_t VirtualDevice::Access(int id) const {
     return table_[static_cast<std::size_t>(descriptorOf_[static_cast<std::size_t>(id)])].Access;
 }
 
+bool VirtualDevice::SetParameter(int id, std::string_view text) {
+    const std::uint8_t kind = Kind(id);
+    std::optional<ParamValue> value =
+        kind == KindNone ? std::nullopt : ParameterFiller::ParseValue(kind, text);
+    if (!value)
+        return false;
+    store_.SetValue(id, std::move(*value));
+    return true;
+}
+
 DeviceAnswer VirtualDevice::Answer(const std::uint8_t* data, std::size_t size) {
     DeviceAnswer answer;
     // Only the Finder's requests count: they carry no source identity. Replies of other devices (heard when

@@ -6,6 +6,11 @@
 // when the last row showed and the longest gap. Each run ends by itself; the exit code says whether every
 // device was listed with no gap over 100 ms.
 //
+// Then the live view: after a first scan, background scans of the same fleet follow each other as Watch the
+// LAN runs them (back to back rather than 10 s apart, to keep the run short); it prints the longest gap
+// during the background scans and the resident memory after the first, the tenth and the last of them,
+// which must stay flat.
+//
 // Usage: bench_window [N...]   (default 1000 5000; at most 20000 devices per run)
 
 #include "BenchFleets.h"
@@ -18,6 +23,7 @@
 #include <QAbstractItemModel>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QTableView>
 #include <QTextStream>
 #include <QTimer>
@@ -33,6 +39,9 @@ constexpr qint64 GapTarget = 100;
 // A scan lasts about 2.5 s; the replies to its last broadcast follow.
 constexpr int RunBound = 20000;
 constexpr int SettleTime = 1000;
+constexpr int WatchScans = 30;
+// Growth of the resident memory from the tenth background scan to the last that still counts as flat: 5%.
+constexpr qint64 FlatGrowthDivisor = 20;
 
 struct Figures {
     int Listed = 0;
@@ -140,6 +149,84 @@ bool RunFlood(bool sorted, QTextStream& out) {
     return RunOnce(QStringLiteral("flood"), settings, olg::DeviceList::MaxDevices, sorted, true, out);
 }
 
+// The resident memory of this process in kB, from /proc/self/status.
+qint64 ResidentKB() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
+    return 0;
+}
+
+bool RunWatch(int fleet, QTextStream& out) {
+    olg::SimulatedLan lan;
+    QString error;
+    if (!lan.StartSimulator({QStringLiteral("--fleet"), QString::number(fleet)}, &error)) {
+        out << "N=" << fleet << ": the simulator did not start: " << error << Qt::endl;
+        return false;
+    }
+    olg::testing::RecordingPlatform platform;
+    olg::testing::RecordingPrompts prompts;
+    olg::TFormMain form(platform, prompts, lan.Settings());
+    form.show();
+    form.findChild<QAction*>(QStringLiteral("LastSeenMenu"))->trigger();
+    QTimer* scanTimer = form.findChild<QTimer*>(QStringLiteral("Timer"));
+    int ended = 0;
+    QObject::connect(&form.Live(), &olg::LiveView::MarksChanged, [&ended] { ++ended; });
+    const auto runScan = [&](bool background) {
+        const int before = ended;
+        if (background && !form.BackgroundScan())
+            return false;
+        if (!background)
+            form.Scan();
+        QElapsedTimer bound;
+        bound.start();
+        while (ended == before && bound.elapsed() < RunBound)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, ProbeInterval);
+        // The replies to the last broadcast.
+        while (bound.elapsed() < RunBound && scanTimer->isActive())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, ProbeInterval);
+        return ended > before;
+    };
+    if (!runScan(false))
+        return false;
+
+    qint64 longestGap = 0;
+    QElapsedTimer sinceProbe;
+    QTimer probe;
+    probe.setTimerType(Qt::PreciseTimer);
+    probe.setInterval(ProbeInterval);
+    QObject::connect(&probe, &QTimer::timeout,
+                     [&] { longestGap = std::max(longestGap, sinceProbe.restart()); });
+    sinceProbe.start();
+    probe.start();
+    QList<qint64> resident;
+    for (int scan = 0; scan < WatchScans; ++scan) {
+        if (!runScan(true))
+            break;
+        resident.append(ResidentKB());
+    }
+    probe.stop();
+    const int online =
+        static_cast<int>(form.Live().Watch().Devices().size()) - form.Live().Watch().OfflineCount();
+    const bool flat = resident.size() == WatchScans &&
+                      resident.last() - resident.value(9) <= resident.value(9) / FlatGrowthDivisor;
+    const bool met = flat && longestGap <= GapTarget && online == lan.DeviceCount();
+    out << QStringLiteral("%1  %2  %3  %4  %5 / %6 / %7  %8")
+               .arg(fleet, 6)
+               .arg(resident.size(), 5)
+               .arg(QStringLiteral("%1/%2").arg(online).arg(lan.DeviceCount()), 14)
+               .arg(longestGap, 16)
+               .arg(resident.value(0) / 1024)
+               .arg(resident.value(9) / 1024)
+               .arg(resident.value(resident.size() - 1) / 1024)
+               .arg(met ? QStringLiteral("met") : QStringLiteral("missed"))
+        << Qt::endl;
+    return met;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -160,5 +247,10 @@ int main(int argc, char* argv[]) {
     }
     for (bool sorted : {false, true})
         met = RunFlood(sorted, out) && met;
+    out << "\nWatch the LAN, background scans back to back:\n"
+        << "     N  scans  online/present  longest gap (ms)  RSS after scan 1 / 10 / last (MB)  target"
+        << Qt::endl;
+    for (int fleet : *fleets)
+        met = RunWatch(fleet, out) && met;
     return met ? 0 : 1;
 }

@@ -156,8 +156,10 @@ void TestMainWindow::entriesInOrder_data() {
                                              "Print MAC Address"});
     QTest::newRow("File menu") << QStringLiteral("FileMenu")
                                << Texts({"&Scan", "&Configure", "&Home", "A&dministration", "-",
-                                         "&Load Config", "S&ave Config", "&Export Device List...", "-",
-                                         "&Options", "-", "E&xit"});
+                                         "&Load Config", "S&ave Config", "&Export Device List...",
+                                         "&Forget Offline Devices", "-", "&Options", "-", "E&xit"});
+    QTest::newRow("View menu") << QStringLiteral("ViewMenu")
+                               << Texts({"&Watch the LAN", "&Last Seen Column"});
     QTest::newRow("Help menu") << QStringLiteral("HelpMenu") << Texts({"&About..."});
     QTest::newRow("grid popup") << QStringLiteral("GridPopup")
                                 << Texts({"Configure", "Home", "Administration", "-", "Load Config",

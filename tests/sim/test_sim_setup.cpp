@@ -33,6 +33,8 @@ private slots:
     void deviceSpec();
     void replyBaseCarriesIntoHigherOctets();
     void configFile();
+    void script_data();
+    void script();
     void stateFile();
 };
 
@@ -180,6 +182,65 @@ void TestSimSetup::configFile() {
     QCOMPARE(setup.Devices[2].Faults.DropShare, 0.1);
     QCOMPARE(setup.Devices[5].Faults.DropShare, 0.0);
     QCOMPARE(setup.Devices[5].Ip.value_or(0), QHostAddress(QStringLiteral("127.0.0.55")).toIPv4Address());
+}
+
+void TestSimSetup::script_data() {
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<int>("actions"); // -1: refused
+    QTest::addColumn<QString>("message");
+    QTest::newRow("timed actions, comments, repeat")
+        << QByteArray("# lab\n9 answer 00-0A-95-9D-68-16\n1.25 silent 000a959d6816 # unplugged\n"
+                      "9 set 00:0A:95:9D:68:16 name=Rack B,fw=2.0.0.0,ip=127.0.0.40,param8=root\nrepeat 30\n")
+        << 3 << QString();
+    QTest::newRow("no time") << QByteArray("silent 00-0A-95-9D-68-16") << -1 << QStringLiteral("line 1");
+    QTest::newRow("negative time") << QByteArray("-1.5 silent 00-0A-95-9D-68-16") << -1
+                                   << QStringLiteral("line 1");
+    QTest::newRow("four decimals") << QByteArray("\n1.2345 silent 00-0A-95-9D-68-16") << -1
+                                   << QStringLiteral("line 2");
+    QTest::newRow("unknown action") << QByteArray("1 unplug 00-0A-95-9D-68-16") << -1
+                                    << QStringLiteral("unplug");
+    QTest::newRow("bad MAC") << QByteArray("1 silent 00-0A-95") << -1 << QStringLiteral("MAC");
+    QTest::newRow("words after silent")
+        << QByteArray("1 silent 00-0A-95-9D-68-16 now") << -1 << QStringLiteral("now");
+    QTest::newRow("set without keys") << QByteArray("1 set 00-0A-95-9D-68-16") << -1 << QStringLiteral("KEY");
+    QTest::newRow("unknown key") << QByteArray("1 set 00-0A-95-9D-68-16 colour=red") << -1
+                                 << QStringLiteral("colour");
+    QTest::newRow("param beyond 999")
+        << QByteArray("1 set 00-0A-95-9D-68-16 param1000=1") << -1 << QStringLiteral("param1000");
+    QTest::newRow("bad address") << QByteArray("1 set 00-0A-95-9D-68-16 ip=10.0.0") << -1
+                                 << QStringLiteral("10.0.0");
+    QTest::newRow("repeat before the last action")
+        << QByteArray("1 silent 00-0A-95-9D-68-16\nrepeat 1") << -1 << QStringLiteral("repeat");
+    QTest::newRow("unknown device") << QByteArray("1 silent 00-0A-95-9D-68-99") << -1
+                                    << QStringLiteral("00-0A-95-9D-68-99");
+    QTest::newRow("address off loopback")
+        << QByteArray("1 set 00-0A-95-9D-68-16 ip=10.0.0.1") << -1 << QStringLiteral("127.0.0.0/8");
+}
+
+void TestSimSetup::script() {
+    QFETCH(QByteArray, text);
+    QFETCH(int, actions);
+    QFETCH(QString, message);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("lan.script"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(text) == text.size());
+    file.close();
+    SetupLoader loader(SharedRegistry());
+    const auto outcome = loader.Load(
+        Arguments(QStringLiteral("--reply-base 127.0.0.10 --device mac=00-0A-95-9D-68-16 --script ") + path));
+    QVERIFY2(loader.Message().contains(message), qPrintable(loader.Message()));
+    QCOMPARE(outcome == SetupLoader::Outcome::Run, actions >= 0);
+    if (actions < 0)
+        return;
+    const DeviceScript& script = *loader.Setup().Script;
+    QCOMPARE(static_cast<int>(script.Actions.size()), actions);
+    QCOMPARE(script.RepeatMs, 30000);
+    // In time order, equal times in file order.
+    QCOMPARE(script.Actions[0].AtMs, 1250);
+    QCOMPARE(script.Actions[1].What, DeviceAction::Kind::Answer);
+    QCOMPARE(script.Actions[2].Settings.size(), std::size_t(4));
+    QCOMPARE(script.Actions[2].Settings[0].second, std::string("Rack B"));
 }
 
 void TestSimSetup::stateFile() {

@@ -5,7 +5,7 @@
 
 #include <memory>
 
-namespace olg::sim {
+namespace olg {
 
 // Turns SIGINT and SIGTERM into a Qt signal through a self-pipe: the handler only writes one byte, the rest
 // runs in the event loop where it is safe to shut down.
@@ -28,4 +28,4 @@ private:
     std::unique_ptr<QSocketNotifier> notifier_;
 };
 
-} // namespace olg::sim
+} // namespace olg

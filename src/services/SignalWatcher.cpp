@@ -5,7 +5,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-namespace olg::sim {
+namespace olg {
 
 int SignalWatcher::pipe_[2] = {-1, -1};
 
@@ -48,4 +48,4 @@ void SignalWatcher::Drain() {
     emit TerminationRequested();
 }
 
-} // namespace olg::sim
+} // namespace olg
