@@ -200,9 +200,11 @@ void DeviceGrid::SetLiveView(const LiveView& live) {
 
 void DeviceGrid::ShowLastSeen(bool shown) {
     model_->ShowLastSeen(shown);
-    if (shown)
-        grid_->horizontalHeader()->resizeSection(DeviceTableModel::LastSeenColumn,
-                                                 LastSeenColumnWidth(*grid_));
+    if (!shown)
+        return;
+    // The MAC column, last no more, gives back the room it took, and Last seen takes it.
+    for (int column : {int(DeviceTableModel::MacColumn), DeviceTableModel::LastSeenColumn})
+        grid_->horizontalHeader()->resizeSection(column, StartColumnWidth(*grid_, column));
 }
 
 void DeviceGrid::Rebuild(const std::function<void()>& removeRecords,

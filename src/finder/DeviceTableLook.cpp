@@ -18,8 +18,13 @@ constexpr int MinRowHeight = 16;
 constexpr int RowTextMargin = 4;
 constexpr int CellTextMargin = 10;
 
+} // namespace
+
 // The classic widths, widened where the platform's font needs more room for the widest address texts.
-int StartColumnWidth(int column, const QFontMetrics& metrics) {
+int StartColumnWidth(const QTableView& grid, int column) {
+    const QFontMetrics metrics = grid.fontMetrics();
+    if (column == DeviceTableModel::LastSeenColumn)
+        return metrics.horizontalAdvance(QTableView::tr("59 min ago")) + 2 * CellTextMargin;
     const int width = StartColumnWidths[static_cast<std::size_t>(column)];
     if (column == DeviceTableModel::AddressColumn)
         return std::max(width, metrics.horizontalAdvance(QStringLiteral("255.255.255.255")) + CellTextMargin);
@@ -28,8 +33,6 @@ int StartColumnWidth(int column, const QFontMetrics& metrics) {
                         metrics.horizontalAdvance(QStringLiteral("DD.DD.DD.DD.DD.DD")) + CellTextMargin);
     return width;
 }
-
-} // namespace
 
 void ApplyDeviceTableLook(QTableView& grid) {
     grid.setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -53,14 +56,10 @@ void ApplyDeviceTableLook(QTableView& grid) {
     // A right click on the titles must neither open the popup nor reach the grid.
     columns->setContextMenuPolicy(Qt::PreventContextMenu);
     for (int column = 0; column < DeviceTableModel::ColumnCount; ++column)
-        columns->resizeSection(column, StartColumnWidth(column, grid.fontMetrics()));
+        columns->resizeSection(column, StartColumnWidth(grid, column));
     // The last column takes the room left over, never less than its own width.
     columns->setStretchLastSection(true);
     grid.setContextMenuPolicy(Qt::CustomContextMenu);
-}
-
-int LastSeenColumnWidth(const QTableView& grid) {
-    return grid.fontMetrics().horizontalAdvance(QTableView::tr("59 min ago")) + 2 * CellTextMargin;
 }
 
 } // namespace olg

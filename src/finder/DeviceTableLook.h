@@ -9,7 +9,7 @@ namespace olg {
 // platform's font needs it, and the last column taking the room left over.
 void ApplyDeviceTableLook(QTableView& grid);
 
-// The width of the Last seen column of the live view: room for its longest text.
-int LastSeenColumnWidth(const QTableView& grid);
+// A column's width when it first shows: the classic one, or room for the longest text of Last seen.
+int StartColumnWidth(const QTableView& grid, int column);
 
 } // namespace olg
