@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QTcpServer>
 #include <QTimer>
 #include <QUdpSocket>
@@ -121,10 +122,9 @@ QStringList SimulatedLan::DeviceArguments() {
             continue;
         const std::uint64_t mac = 0x024F4C000001ULL + static_cast<std::uint64_t>(i);
         arguments << QStringLiteral("--device")
-                  << QStringLiteral("type=0x%1,mac=%2,ip=192.168.10.%3,fw=%4,name=%5")
+                  << QStringLiteral("type=0x%1,mac=%2,fw=%3,name=%4")
                          .arg(registry.Entry(device.TypeIndex).TypeCode, 8, 16, QLatin1Char('0'))
                          .arg(QString::fromStdString(FormatMac("-", mac)))
-                         .arg(21 + i)
                          .arg(QLatin1String(device.Firmware), QLatin1String(device.Name));
     }
     return arguments;
@@ -132,6 +132,26 @@ QStringList SimulatedLan::DeviceArguments() {
 
 bool SimulatedLan::Start(QString* error) {
     return StartSimulator(DeviceArguments(), error);
+}
+
+bool SimulatedLan::StartKept(const QString& statePath, bool reset, QString* error) {
+    const QStringList keep{QStringLiteral("--state"), statePath};
+    QDir().mkpath(QFileInfo(statePath).absolutePath());
+    // A state file that cannot be resumed (damaged, from another version) gives way to a fresh network.
+    QString ignored;
+    if (!reset && QFileInfo(statePath).isFile() &&
+        StartProcess(QStringList{QStringLiteral("--config"), statePath} + keep, &ignored))
+        return true;
+    return StartSimulator(DeviceArguments() + keep, error);
+}
+
+QString SimulatedLan::KeptStatePath() {
+    // Without XDG_RUNTIME_DIR Qt would warn and invent a folder in /tmp; the cache is the better fallback.
+    const bool runtime = !qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR");
+    const QString folder = QStandardPaths::writableLocation(runtime ? QStandardPaths::RuntimeLocation
+                                                                    : QStandardPaths::CacheLocation);
+    return QDir(folder).filePath(runtime ? QStringLiteral("olgctl-demo-lan.json")
+                                         : QStringLiteral("demo-lan.json"));
 }
 
 bool SimulatedLan::StartSimulator(const QStringList& simulatorArguments, QString* error) {

@@ -22,6 +22,12 @@ public:
     // Starts the simulator found beside the running executable and waits until it listens. On failure the
     // reason goes to *error (when given) and false is returned.
     bool Start(QString* error);
+    // The demo devices kept in statePath between runs: resumed from it when it holds a network and reset is
+    // false, else started afresh; every change the devices take is written back to it.
+    bool StartKept(const QString& statePath, bool reset, QString* error);
+    // Where a command-line demo keeps its network: the user's runtime folder when there is one, else the
+    // cache.
+    static QString KeptStatePath();
     // The same with other simulator arguments (devices, faults, state file) in place of the demo devices.
     bool StartSimulator(const QStringList& simulatorArguments, QString* error);
     // Where the exchange binds (loopback, any free port), where it sends (the simulator's port) and where the

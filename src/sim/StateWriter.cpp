@@ -73,8 +73,8 @@ QByteArray StateWriter::Encode(const VirtualDevice& device, std::size_t index,
     object.insert(QStringLiteral("model"), Text(device.Model()));
     object.insert(QStringLiteral("ip"), QString::fromStdString(IpToText(device.Ip())));
     if (replyBase)
-        object.insert(QStringLiteral("replyAddress"),
-                      QString::fromStdString(IpToText(*replyBase + static_cast<quint32>(index))));
+        object.insert(QStringLiteral("replyAddress"), QString::fromStdString(IpToText(device.AnsweringAddress(
+                                                          *replyBase + static_cast<quint32>(index)))));
     object.insert(QStringLiteral("upgrade"), UpgradeName(device.Upgrade()));
     if (files) {
         // The image by size and checksum, the FTP store by names (with theirs).
