@@ -14,6 +14,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -32,9 +33,10 @@ int main(int argc, char* argv[]) {
         QStringLiteral("Finds the eOutletGuard devices on the LAN and configures them."));
     parser.addHelpOption();
     parser.addVersionOption();
-    const QCommandLineOption bindOption(QStringLiteral("bind"),
-                                        QStringLiteral("Listen on ADDR:PORT instead of 0.0.0.0:52389."),
-                                        QStringLiteral("ADDR:PORT"));
+    const QCommandLineOption bindOption(
+        QStringLiteral("bind"),
+        QStringLiteral("Listen on ADDR:PORT instead of 0.0.0.0:52389 (port 0: a free one)."),
+        QStringLiteral("ADDR:PORT"));
     const QCommandLineOption targetOption(
         QStringLiteral("target"),
         QStringLiteral("Send requests to ADDR:PORT instead of 255.255.255.255:52389."),
@@ -64,21 +66,12 @@ int main(int argc, char* argv[]) {
             QStringLiteral("unexpected argument \"%1\"").arg(parser.positionalArguments().constFirst()));
 
     olg::ExchangeSettings settings;
-    if (parser.isSet(bindOption)) {
-        const auto endpoint = olg::ParseEndpoint(parser.value(bindOption));
-        if (!endpoint)
-            return Fail(QStringLiteral("--bind needs ADDR:PORT, got \"%1\"").arg(parser.value(bindOption)));
-        settings.BindAddress = endpoint->Address;
-        settings.BindPort = endpoint->Port;
-    }
-    if (parser.isSet(targetOption)) {
-        const auto endpoint = olg::ParseEndpoint(parser.value(targetOption));
-        if (!endpoint)
-            return Fail(
-                QStringLiteral("--target needs ADDR:PORT, got \"%1\"").arg(parser.value(targetOption)));
-        settings.TargetAddress = endpoint->Address;
-        settings.TargetPort = endpoint->Port;
-    }
+    const auto given = [&](const QCommandLineOption& option) {
+        return parser.isSet(option) ? std::optional<QString>(parser.value(option)) : std::nullopt;
+    };
+    const QString wrong = settings.TakeEndpointOptions(given(bindOption), given(targetOption));
+    if (!wrong.isEmpty())
+        return Fail(wrong);
     const bool demo = parser.isSet(demoOption);
     if (demo && (parser.isSet(bindOption) || parser.isSet(targetOption)))
         return Fail(QStringLiteral("--demo chooses its own addresses; leave out --bind and --target"));

@@ -6,7 +6,8 @@ namespace {
 
 const char* const CommonOptions = R"(
 Options of every verb:
-  --bind ADDR:PORT    local address and UDP port of the exchange (default 0.0.0.0:52389)
+  --bind ADDR:PORT    local address and UDP port of the exchange (default 0.0.0.0:52389; port 0: a
+                      free one)
   --target ADDR:PORT  where requests are sent (default 255.255.255.255:52389, the LAN's broadcast)
   --interface NAME    send the LAN broadcast out of this network interface only, and ignore replies that
                       come in on others; may be repeated (default: every interface that is up, can

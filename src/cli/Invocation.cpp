@@ -35,6 +35,15 @@ std::optional<Invocation> Invocation::Parse(const QStringList& arguments, QStrin
     QStringList words = parser.positionalArguments();
     if (!words.isEmpty())
         invocation.Verb = words.takeFirst();
+    // An empty word, an unset shell variable say, would name a device or file by accident after a whole
+    // scan: it is refused before anything is sent.
+    for (const QString& word : words) {
+        if (word.isEmpty() || word == QLatin1String("type=")) {
+            *error = word.isEmpty() ? QStringLiteral("an argument is empty")
+                                    : QStringLiteral("type= names no model");
+            return std::nullopt;
+        }
+    }
     invocation.Arguments = words;
     invocation.Help = parser.isSet(help);
     invocation.Version = parser.isSet(version);
@@ -44,6 +53,10 @@ std::optional<Invocation> Invocation::Parse(const QStringList& arguments, QStrin
     invocation.Yes = parser.isSet(yes);
     invocation.Quiet = parser.isSet(quiet);
     invocation.Interfaces = parser.values(interface);
+    if (invocation.Interfaces.contains(QString())) {
+        *error = QStringLiteral("--interface takes a NAME, not an empty text");
+        return std::nullopt;
+    }
     for (const auto& [option, field] :
          {std::pair{&bind, &invocation.Bind}, std::pair{&target, &invocation.Target},
           std::pair{&format, &invocation.Format}, std::pair{&pdf, &invocation.Pdf},
@@ -53,6 +66,11 @@ std::optional<Invocation> Invocation::Parse(const QStringList& arguments, QStrin
             const QStringList values = parser.values(*option);
             if (values.size() > 1) {
                 *error = QStringLiteral("--%1 is given more than once").arg(option->names().constFirst());
+                return std::nullopt;
+            }
+            if (values.constFirst().isEmpty()) {
+                *error = QStringLiteral("--%1 takes a %2, not an empty text")
+                             .arg(option->names().constFirst(), option->valueName());
                 return std::nullopt;
             }
             *field = values.constFirst();

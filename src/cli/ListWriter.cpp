@@ -38,8 +38,10 @@ void ListWriter::Write(QTextStream& out, OutputFormat format) const {
 void ListWriter::WriteTable(QTextStream& out) const {
     // A table goes to a terminal: device texts are shown with their control characters escaped.
     QList<QStringList> table;
+    table.reserve(rows_.size());
     for (const QVariantList& row : rows_) {
         QStringList cells;
+        cells.reserve(row.size());
         for (const QVariant& value : row)
             cells.append(TerminalText(value.toString()));
         table.append(cells);
@@ -51,17 +53,22 @@ void ListWriter::WriteTable(QTextStream& out) const {
         for (qsizetype i = 0; i < cells.size() && i < widths.size(); ++i)
             widths[i] = std::max(widths[i], cells[i].size());
     }
+    // One text for the whole table, padded in place: a scan may list tens of thousands of devices.
+    QString text;
     const auto writeLine = [&](const QStringList& cells) {
-        QString line;
         for (qsizetype i = 0; i < cells.size(); ++i) {
             if (i > 0)
-                line += QStringLiteral("  ");
-            line += i + 1 < cells.size() ? cells[i].leftJustified(widths[i]) : cells[i];
+                text += QLatin1String("  ");
+            text += cells[i];
+            if (i + 1 < cells.size() && i < widths.size())
+                text.resize(text.size() + std::max<qsizetype>(0, widths[i] - cells[i].size()), u' ');
         }
         // Empty cells at the end of a row leave no blanks behind.
-        while (line.endsWith(QLatin1Char(' ')))
-            line.chop(1);
-        out << line << '\n';
+        qsizetype end = text.size();
+        while (end > 0 && text.at(end - 1) == u' ')
+            --end;
+        text.truncate(end);
+        text += u'\n';
     };
     QStringList titles;
     for (const Column& column : columns_)
@@ -69,6 +76,7 @@ void ListWriter::WriteTable(QTextStream& out) const {
     writeLine(titles);
     for (const QStringList& cells : table)
         writeLine(cells);
+    out << text;
 }
 
 void ListWriter::WriteCsv(QTextStream& out) const {

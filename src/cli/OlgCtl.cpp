@@ -19,21 +19,6 @@
 
 namespace olg::cli {
 
-namespace {
-
-// ADDR:PORT; for the local end also port 0, with which the system chooses a free port.
-std::optional<Endpoint> ParseOptionEndpoint(const QString& text, bool anyPortAllowed) {
-    if (anyPortAllowed && text.endsWith(QLatin1String(":0"))) {
-        std::optional<Endpoint> endpoint = ParseEndpoint(text.chopped(2) + QStringLiteral(":1"));
-        if (endpoint)
-            endpoint->Port = 0;
-        return endpoint;
-    }
-    return ParseEndpoint(text);
-}
-
-} // namespace
-
 int OlgCtl::Usage(const QString& message) {
     err_ << "olgctl: " << message << Qt::endl;
     return ExitUsage;
@@ -103,20 +88,9 @@ int OlgCtl::Run(const QStringList& arguments) {
         if (!invocation.Quiet)
             err_ << "olgctl: working on a simulated LAN of " << lan->DeviceCount() << " devices" << Qt::endl;
     }
-    if (invocation.Bind) {
-        const std::optional<Endpoint> bind = ParseOptionEndpoint(*invocation.Bind, true);
-        if (!bind)
-            return Usage(QStringLiteral("--bind takes ADDR:PORT, not \"%1\"").arg(*invocation.Bind));
-        settings.BindAddress = bind->Address;
-        settings.BindPort = bind->Port;
-    }
-    if (invocation.Target) {
-        const std::optional<Endpoint> target = ParseOptionEndpoint(*invocation.Target, false);
-        if (!target)
-            return Usage(QStringLiteral("--target takes ADDR:PORT, not \"%1\"").arg(*invocation.Target));
-        settings.TargetAddress = target->Address;
-        settings.TargetPort = target->Port;
-    }
+    const QString wrongEndpoint = settings.TakeEndpointOptions(invocation.Bind, invocation.Target);
+    if (!wrongEndpoint.isEmpty())
+        return Usage(wrongEndpoint);
 
     for (const auto& [text, port] : {std::pair{&invocation.TftpPort, &settings.TftpPort},
                                      std::pair{&invocation.FtpPort, &settings.FtpPort}}) {

@@ -5,6 +5,8 @@
 #include "MacAddress.h"
 #include "ScanListing.h"
 
+#include <algorithm>
+
 namespace olg::cli {
 
 int ScanCommand::Run(const Invocation& invocation) {
@@ -26,8 +28,10 @@ int ScanCommand::Run(const Invocation& invocation) {
     // On the error stream too, so that a script that only looks at the exit code and stderr sees it.
     for (const std::vector<int>& group : listing.Conflicts().Groups) {
         const TOLG& first = devices.At(group.front());
-        const QString macs = QString::fromStdString(FormatMac(".", first.Mac)) + QLatin1Char(' ') +
-                             listing.MacList(std::vector<int>(group.begin() + 1, group.end()));
+        const auto named = static_cast<std::ptrdiff_t>(std::min(group.size() - 1, ScanListing::NamedMacs));
+        const QString macs =
+            QString::fromStdString(FormatMac(".", first.Mac)) + QLatin1Char(' ') +
+            listing.MacList(std::vector<int>(group.begin() + 1, group.begin() + 1 + named), group.size() - 1);
         session_.Prompts().ShowWarning(
             QStringLiteral("%1 devices answer from %2%3: %4")
                 .arg(group.size())

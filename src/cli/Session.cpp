@@ -8,8 +8,10 @@
 #include "ParamIds.h"
 #include "ScanLimit.h"
 #include "Scanner.h"
+#include "TVersionInfo.h"
 #include "TerminalText.h"
 
+#include <QCoreApplication>
 #include <QSet>
 
 #include <algorithm>
@@ -26,6 +28,9 @@ TServeur* Session::Serveur() {
     if (!serveur_) {
         serveur_ = std::make_unique<TServeur>(registry_, prompts_, settings_);
         serveur_->LimitInterfaces(interfaces_);
+        // The same program as the window, for a shell: it speaks as the variant its version names.
+        serveur_->SetDistributorCode(
+            TVersionInfo::Distribution(QCoreApplication::applicationFilePath()).DistributorCode);
         if (!serveur_->BindError().isEmpty()) {
             ShowError(prompts_, ErrorConnection, serveur_->BindError());
             serveur_.reset();

@@ -13,7 +13,9 @@ bool IsControl(char16_t c) {
 } // namespace
 
 QString TerminalText(const QString& text) {
-    if (std::none_of(text.begin(), text.end(), [](QChar c) { return IsControl(c.unicode()); }))
+    const auto* const begin = reinterpret_cast<const char16_t*>(text.constData());
+    const char16_t* const end = begin + text.size();
+    if (std::none_of(begin, end, IsControl))
         return text;
     QString shown;
     shown.reserve(text.size() + 8);

@@ -1,22 +1,16 @@
 #include "DeviceTableModel.h"
 
-#include "AddressConflicts.h"
 #include "DeviceText.h"
 #include "MacAddress.h"
 #include "ParamIds.h"
+#include "ScanListing.h"
 
 #include <QBrush>
 #include <QColor>
-#include <QTimer>
 
 namespace olg {
 
 namespace {
-// Where a device answers: its address and the interface it answers on.
-std::string Place(const TOLG& record) {
-    return record.SenderAddress + '\0' + record.Interface;
-}
-
 // A pale red that keeps the black text readable.
 const QColor ConflictColour(255, 208, 200);
 } // namespace
@@ -39,7 +33,7 @@ QVariant DeviceTableModel::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole:
         return CellText(index.row(), index.column());
     case Qt::BackgroundRole:
-        return ConflictsOf(index.row()).empty() ? QVariant() : QVariant(QBrush(ConflictColour));
+        return ConflictsOf(index.row(), 1).empty() ? QVariant() : QVariant(QBrush(ConflictColour));
     case Qt::ToolTipRole: {
         QStringList tips{ConflictTip(index.row()), InterfaceToolTip(index.row())};
         tips.removeAll(QString());
@@ -92,14 +86,13 @@ QVariant DeviceTableModel::headerData(int section, Qt::Orientation orientation, 
     }
 }
 
-std::vector<int> DeviceTableModel::ConflictsOf(int index) const {
-    if (index < 0 || index >= static_cast<int>(conflicts_.size()))
-        return {};
-    return conflicts_[static_cast<std::size_t>(index)];
+std::vector<int> DeviceTableModel::ConflictsOf(int index, std::size_t most) const {
+    return index < rows_ ? places_.Others(index, most) : std::vector<int>();
 }
 
 QString DeviceTableModel::ConflictTip(int row) const {
-    const std::vector<int> others = ConflictsOf(row);
+    // A few MACs and a count: a device may share its address with thousands.
+    const std::vector<int> others = ConflictsOf(row, ScanListing::NamedMacs);
     if (others.empty() || row >= devices_.Size())
         return {};
     QStringList macs;
@@ -107,59 +100,45 @@ QString DeviceTableModel::ConflictTip(int row) const {
         if (other < devices_.Size())
             macs.append(QString::fromStdString(FormatMac(".", devices_.At(other).Mac)));
     }
+    QString named = macs.join(QStringLiteral(", "));
+    const std::size_t more = places_.OtherCount(row) - others.size();
+    if (more > 0)
+        named = tr("%1 and %2 more").arg(named).arg(more);
     return tr("IP address %1 is also used by %2")
-        .arg(QString::fromStdString(devices_.At(row).SenderAddress), macs.join(QStringLiteral(", ")));
-}
-
-void DeviceTableModel::CheckConflicts() {
-    conflictCheckQueued_ = false;
-    const AddressConflicts found = FindAddressConflicts(devices_);
-    const auto shown = static_cast<std::size_t>(std::min(rows_, devices_.Size()));
-    std::vector<std::vector<int>> conflicts(shown);
-    addresses_.resize(shown);
-    for (std::size_t row = 0; row < shown; ++row) {
-        conflicts[row] = found.Others(static_cast<int>(row));
-        addresses_[row] = Place(devices_.At(static_cast<int>(row)));
-    }
-    std::swap(conflicts, conflicts_);
-    for (int row = 0; row < static_cast<int>(conflicts_.size()); ++row) {
-        const bool changed =
-            row >= static_cast<int>(conflicts.size()) ||
-            conflicts[static_cast<std::size_t>(row)] != conflicts_[static_cast<std::size_t>(row)];
-        if (changed)
-            emit dataChanged(index(row, 0), index(row, ColumnCount - 1),
-                             {Qt::BackgroundRole, Qt::ToolTipRole});
-    }
+        .arg(QString::fromStdString(devices_.At(row).SenderAddress), named);
 }
 
 void DeviceTableModel::Reset(const std::function<void()>& emptyList) {
     beginResetModel();
     emptyList();
     rows_ = 1;
-    conflicts_.clear();
-    addresses_.clear();
+    places_.Clear();
     endResetModel();
 }
 
 void DeviceTableModel::ShowRow(int index) {
     if (index < 0 || index >= devices_.Size())
         return;
-    // A new device or one that moved to another address may change the marks: they are checked once the
-    // replies waiting now are merged.
-    const std::string& address = devices_.At(index).SenderAddress;
-    const bool moved = index >= static_cast<int>(addresses_.size()) ||
-                       addresses_[static_cast<std::size_t>(index)] != address;
-    if (moved && !conflictCheckQueued_) {
-        conflictCheckQueued_ = true;
-        QTimer::singleShot(0, this, &DeviceTableModel::CheckConflicts);
+    // A new device, or one that moved, may begin or end a conflict of rows shown before.
+    std::vector<int> marked;
+    for (int row = std::min(index, rows_); row <= index; ++row) {
+        const TOLG& record = devices_.At(row);
+        for (int changed : places_.Move(row, record.SenderAddress, record.Interface)) {
+            if (changed != index && changed < rows_)
+                marked.push_back(changed);
+        }
     }
+    for (int row : marked)
+        emit dataChanged(this->index(row, 0), this->index(row, ColumnCount - 1),
+                         {Qt::BackgroundRole, Qt::ToolTipRole});
     if (index >= rows_) {
         beginInsertRows({}, rows_, index);
         rows_ = index + 1;
         endInsertRows();
         return;
     }
-    emit dataChanged(this->index(index, 0), this->index(index, ColumnCount - 1), {Qt::DisplayRole});
+    emit dataChanged(this->index(index, 0), this->index(index, ColumnCount - 1),
+                     {Qt::DisplayRole, Qt::BackgroundRole, Qt::ToolTipRole});
 }
 
 } // namespace olg

@@ -1,11 +1,12 @@
 #pragma once
 
+#include "AddressGroups.h"
 #include "DeviceList.h"
 
 #include <QAbstractTableModel>
 
+#include <cstdint>
 #include <functional>
-#include <string>
 #include <vector>
 
 namespace olg {
@@ -15,7 +16,8 @@ namespace olg {
 // list may hold a merged record before its row is written. A reply changes one row, never the whole grid,
 // so a reply costs the same however many devices are listed.
 // Devices that answer from the same IP address are marked: their rows take a warning colour and a tooltip
-// names the other devices' MACs. The marks are worked out once per turn of the event loop, not per reply.
+// names a few of the other devices' MACs. The marks follow each reply at a cost that does not grow with
+// the list, so a flood from one address of ever new devices never stalls the window.
 class DeviceTableModel : public QAbstractTableModel {
     Q_OBJECT
 
@@ -33,21 +35,19 @@ public:
     void Reset(const std::function<void()>& emptyList);
     // Writes the row of the device at this list index, adding it when it is new.
     void ShowRow(int index);
-    // The list indexes of the other devices on this device's address; empty when it is alone there.
-    std::vector<int> ConflictsOf(int index) const;
+    // The list indexes of the other devices on this device's address, the first `most` of them; empty when
+    // it is alone there.
+    std::vector<int> ConflictsOf(int index, std::size_t most = SIZE_MAX) const;
 
 private:
     QString CellText(int row, int column) const;
     QString ConflictTip(int row) const;
     QString InterfaceToolTip(int row) const;
-    void CheckConflicts();
 
     const DeviceList& devices_;
     int rows_ = 1;
-    std::vector<std::vector<int>> conflicts_;
-    // Where each row answered when the marks were last checked: a reply from the same place changes none.
-    std::vector<std::string> addresses_;
-    bool conflictCheckQueued_ = false;
+    // Where each shown row answers.
+    AddressGroups places_;
 };
 
 } // namespace olg

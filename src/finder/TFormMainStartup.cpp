@@ -1,6 +1,5 @@
 // The main window's start-up: the distribution variant and the about box.
 
-#include "DistributionVariant.h"
 #include "TFormMain.h"
 #include "TVersionInfo.h"
 
@@ -8,9 +7,7 @@ namespace olg {
 
 void TFormMain::SelectDistribution() {
     distribution_.DistributorCode = DefaultDistributorCode;
-    TVersionInfo version;
-    version.GetInfo(platform_.ExecutableFile());
-    const DistributionVariant variant = olg::SelectDistribution(version.Build.toStdString());
+    const DistributionVariant variant = TVersionInfo::Distribution(platform_.ExecutableFile());
     if (!variant.Known)
         return;
     distribution_.DistributorCode = variant.DistributorCode;

@@ -2,13 +2,35 @@
 
 #include "Windows1252.h"
 
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QLocale>
+#include <QLockFile>
 #include <QSaveFile>
+#include <QThread>
 
 namespace olg {
 
-MacLogFile::Result MacLogFile::Append(const QString& path, const MacLog::Entry& entry, QString* error) {
+namespace {
+constexpr unsigned long LockPollMs = 10;
+} // namespace
+
+MacLogFile::Result MacLogFile::Append(const QString& path, const MacLog::Entry& entry, QString* error,
+                                      int lockWaitMs) {
+    QLockFile lock(path + QStringLiteral(".lock"));
+    // Another writer holds the log for a few milliseconds: look again soon rather than with the lock's own
+    // growing pauses, which would keep a waiting window busy for seconds.
+    const QDeadlineTimer deadline(lockWaitMs);
+    while (!lock.tryLock(0) && lock.error() == QLockFile::LockFailedError && !deadline.hasExpired())
+        QThread::msleep(LockPollMs);
+    if (!lock.isLocked()) {
+        *error = lock.error() == QLockFile::LockFailedError
+                     ? QStringLiteral("The MAC log %1 is locked by another writer (%1.lock); nothing was "
+                                      "logged")
+                           .arg(path)
+                     : QStringLiteral("The MAC log %1 cannot be locked: %1.lock cannot be written").arg(path);
+        return Result::Failed;
+    }
     std::vector<std::string> lines;
     QFile existing(path);
     if (existing.exists()) {

@@ -17,6 +17,11 @@ struct ExchangeSettings {
     // Where the devices serve the firmware upgrade, by TFTP and by FTP.
     quint16 TftpPort = 69;
     quint16 FtpPort = 21;
+
+    // Takes the --bind and --target options of olgfinder and olgctl alike: ADDR:PORT with a dotted IPv4
+    // address; the local port may be 0, for a free one the system chooses. Returns what is wrong with a
+    // value, or the empty text when both (those given) were taken.
+    QString TakeEndpointOptions(const std::optional<QString>& bind, const std::optional<QString>& target);
 };
 
 struct Endpoint {
@@ -24,7 +29,7 @@ struct Endpoint {
     quint16 Port = 0;
 };
 
-// "ADDR:PORT" with a dotted IPv4 address and a port 1..65535, or nothing.
-std::optional<Endpoint> ParseEndpoint(const QString& text);
+// "ADDR:PORT" with a dotted IPv4 address and a port 1..65535 (or 0 when a free port is allowed), or nothing.
+std::optional<Endpoint> ParseEndpoint(const QString& text, bool freePortAllowed = false);
 
 } // namespace olg

@@ -6,14 +6,19 @@
 
 #include <QStringList>
 
+#include <algorithm>
+
 namespace olg {
 
-namespace {
-constexpr std::size_t NamedMacs = 3;
-} // namespace
-
 ScanListing::ScanListing(const DeviceList& devices)
-    : devices_(devices), conflicts_(FindAddressConflicts(devices)) {}
+    : devices_(devices), conflicts_(FindAddressConflicts(devices)) {
+    constexpr auto named = static_cast<std::ptrdiff_t>(NamedMacs);
+    for (const std::vector<int>& group : conflicts_.Groups)
+        sharedTexts_.push_back(
+            group.size() > NamedMacs
+                ? MacList(std::vector<int>(group.begin(), group.begin() + named), group.size() - 1)
+                : QString());
+}
 
 QList<TableColumn> ScanListing::Columns() {
     return {{QStringLiteral("Name"), QStringLiteral("name")},
@@ -38,15 +43,26 @@ QVariantList ScanListing::Row(int index) const {
                                                         QLatin1Char('0')),
             DeviceText::Decode(record.Value(param::Firmware).AsText()),
             QString::fromStdString(record.Interface),
-            MacList(conflicts_.Others(index))};
+            ConflictText(index)};
 }
 
-QString ScanListing::MacList(const std::vector<int>& indexes) const {
+QString ScanListing::ConflictText(int index) const {
+    const int group = conflicts_.GroupOf[static_cast<std::size_t>(index)];
+    if (group >= 0) {
+        const std::vector<int>& members = conflicts_.Groups[static_cast<std::size_t>(group)];
+        const auto heads = members.begin() + static_cast<std::ptrdiff_t>(std::min(members.size(), NamedMacs));
+        if (std::find(members.begin(), heads, index) == heads)
+            return sharedTexts_[static_cast<std::size_t>(group)];
+    }
+    return MacList(conflicts_.Others(index, NamedMacs), conflicts_.OtherCount(index));
+}
+
+QString ScanListing::MacList(const std::vector<int>& indexes, std::size_t total) const {
     QStringList macs;
     for (std::size_t i = 0; i < indexes.size() && i < NamedMacs; ++i)
         macs.append(QString::fromStdString(FormatMac(".", devices_.At(indexes[i]).Mac)));
-    if (indexes.size() > NamedMacs)
-        macs.append(QStringLiteral("%1 more").arg(indexes.size() - NamedMacs));
+    if (total > static_cast<std::size_t>(macs.size()))
+        macs.append(QStringLiteral("%1 more").arg(total - static_cast<std::size_t>(macs.size())));
     return macs.join(QStringLiteral(" "));
 }
 

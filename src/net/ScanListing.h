@@ -17,12 +17,19 @@ public:
     static QList<TableColumn> Columns();
     QVariantList Row(int index) const;
     const AddressConflicts& Conflicts() const { return conflicts_; }
-    // The MACs of these devices: a few, and how many more.
-    QString MacList(const std::vector<int>& indexes) const;
+    // The MACs of the first few of these devices, and how many more of the total there are.
+    QString MacList(const std::vector<int>& indexes, std::size_t total) const;
+    // How many MACs a list names before it counts the rest.
+    static constexpr std::size_t NamedMacs = 3;
 
 private:
+    QString ConflictText(int index) const;
+
     const DeviceList& devices_;
     AddressConflicts conflicts_;
+    // Per group, the text every device after its first few shows: they all name those first few, so a group
+    // of thousands costs one text.
+    std::vector<QString> sharedTexts_;
 };
 
 } // namespace olg

@@ -6,6 +6,7 @@
 #include "IpText.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QHostAddress>
 #include <QNetworkDatagram>
@@ -223,7 +224,7 @@ void TServeur::OnReadyRead() {
 }
 
 void TServeur::ReadLater() {
-    if (readScheduled_ || !(readSignalled_ || socket_.hasPendingDatagrams()))
+    if (readScheduled_ || !(readSignalled_ || !queue_.isEmpty() || socket_.hasPendingDatagrams()))
         return;
     readScheduled_ = true;
     QMetaObject::invokeMethod(this, &TServeur::ReadPending, Qt::QueuedConnection);
@@ -234,7 +235,9 @@ void TServeur::ReadPending() {
     // While a handler runs, datagrams wait in the socket: they are read, in order, once it has returned.
     if (delivering_)
         return;
-    ReadBatch();
+    // What a turn left undelivered goes first; newer datagrams wait in the socket meanwhile.
+    if (queue_.isEmpty())
+        ReadBatch();
     QPointer<TServeur> alive(this);
     DeliverQueued();
     if (alive)
@@ -297,7 +300,11 @@ void TServeur::DeliverQueued() {
     if (delivering_)
         return;
     QPointer<TServeur> alive(this);
-    while (!queue_.isEmpty()) {
+    // However much a handler does per reply, a turn of the event loop ends in time: the rest of the batch
+    // waits for the next one.
+    QElapsedTimer turn;
+    turn.start();
+    while (!queue_.isEmpty() && !turn.hasExpired(DeliverBudgetMs)) {
         const Received received = queue_.dequeue();
         const bool fromSender =
             answerSender_.isNull() ||

@@ -41,8 +41,9 @@ public:
     static constexpr int ReadLimit = 1;
     static constexpr int WriteLimit = 15;
     static constexpr int UpgradeLimit = 10;
-    // Datagrams read and delivered per turn of the event loop.
+    // Datagrams read per turn of the event loop, and the time their delivery may take in one turn.
     static constexpr int ReadBatchSize = 256;
+    static constexpr int DeliverBudgetMs = 20;
 
     TServeur(const DeviceRegistry& registry, Prompts& prompts, const ExchangeSettings& settings = {},
              QObject* parent = nullptr);

@@ -2,6 +2,7 @@
 
 #include "DeviceList.h"
 
+#include <cstdint>
 #include <vector>
 
 namespace olg {
@@ -15,8 +16,11 @@ struct AddressConflicts {
     // Each group: the indexes of the devices sharing one address, in list order; at least two.
     std::vector<std::vector<int>> Groups;
 
-    // The other devices of this device's group, in list order; empty without a conflict.
-    std::vector<int> Others(int device) const;
+    // The first few other devices of this device's group, in list order, at most that many: naming a device's
+    // conflicts costs what is named, also in a group of thousands. Empty without a conflict.
+    std::vector<int> Others(int device, std::size_t most = SIZE_MAX) const;
+    // How many other devices answer from this device's address.
+    std::size_t OtherCount(int device) const;
 };
 
 // Linear in the number of devices, so that a list of thousands can be checked after every scan.

@@ -1,15 +1,17 @@
 // How the main window copes with a large LAN: the real window (offscreen) scans a simulated fleet of N
 // devices on loopback while a 10 ms repeating timer measures the longest gap between two turns of the event
-// loop, once in the order of first replies and once sorted by IP address. Prints, per run, how many devices
-// were listed, when the last row showed and the longest gap. Each run ends by itself; the exit code says
-// whether every device was listed with no gap over 100 ms.
+// loop, once in the order of first replies and once sorted by IP address. Then the same under a flood: one
+// peer on 127.0.0.2 streams replies from ever new identities, all from that one address, until the list is
+// full (65,536 devices that all conflict with each other). Prints, per run, how many devices were listed,
+// when the last row showed and the longest gap. Each run ends by itself; the exit code says whether every
+// device was listed with no gap over 100 ms.
 //
 // Usage: bench_window [N...]   (default 1000 5000; at most 20000 devices per run)
 
 #include "BenchFleets.h"
-#include "RecordingPlatform.h"
 #include "RecordingPrompts.h"
 #include "SimulatedLan.h"
+#include "StreamingPeer.h"
 #include "TFormMain.h"
 
 #include <QAbstractItemModel>
@@ -20,6 +22,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <memory>
 
 namespace {
 
@@ -85,28 +88,27 @@ Figures Measure(olg::TFormMain& form, int fleet) {
     return figures;
 }
 
-bool RunOnce(int fleet, bool sorted, QTextStream& out) {
-    olg::SimulatedLan lan;
-    QString error;
-    if (!lan.StartSimulator({QStringLiteral("--fleet"), QString::number(fleet)}, &error)) {
-        out << "N=" << fleet << ": the simulator did not start: " << error << Qt::endl;
-        return false;
-    }
-    olg::testing::RecordingPlatform platform;
+// Scans with the window on these exchange settings; flood, when given, starts streaming to the window's
+// port before the scan. Prints one line of figures.
+bool RunOnce(const QString& what, const olg::ExchangeSettings& settings, int present, bool sorted, bool flood,
+             QTextStream& out) {
     olg::testing::RecordingPrompts prompts;
-    olg::TFormMain form(prompts, lan.Settings());
+    olg::TFormMain form(prompts, settings);
     form.show();
     // The list sorted by IP address while it fills: every new row is placed among the others.
     if (sorted)
         form.SortClick(olg::DeviceTableModel::AddressColumn);
     QCoreApplication::processEvents();
-    const Figures figures = Measure(form, lan.DeviceCount());
-    const bool met = figures.Listed == lan.DeviceCount() && figures.Rows == lan.DeviceCount() &&
-                     figures.LongestGapMs <= GapTarget;
+    std::unique_ptr<olg::testing::StreamingPeer> peer;
+    if (flood)
+        peer = std::make_unique<olg::testing::StreamingPeer>(form.Serveur().LocalPort());
+    const Figures figures = Measure(form, present);
+    const bool met =
+        figures.Listed == present && figures.Rows == present && figures.LongestGapMs <= GapTarget;
     out << QStringLiteral("%1  %2  %3  %4  %5  %6  %7")
-               .arg(fleet, 6)
+               .arg(what, 6)
                .arg(sorted ? QStringLiteral("by IP") : QStringLiteral("replies"), 7)
-               .arg(QStringLiteral("%1/%2").arg(figures.Listed).arg(lan.DeviceCount()), 14)
+               .arg(QStringLiteral("%1/%2").arg(figures.Listed).arg(present), 14)
                .arg(figures.Rows, 6)
                .arg(figures.LastRowMs, 13)
                .arg(figures.LongestGapMs, 16)
@@ -115,6 +117,25 @@ bool RunOnce(int fleet, bool sorted, QTextStream& out) {
     for (const QString& shown : prompts.errors)
         out << "        error shown: " << shown << Qt::endl;
     return met;
+}
+
+bool RunFleet(int fleet, bool sorted, QTextStream& out) {
+    olg::SimulatedLan lan;
+    QString error;
+    if (!lan.StartSimulator({QStringLiteral("--fleet"), QString::number(fleet)}, &error)) {
+        out << "N=" << fleet << ": the simulator did not start: " << error << Qt::endl;
+        return false;
+    }
+    return RunOnce(QString::number(fleet), lan.Settings(), lan.DeviceCount(), sorted, false, out);
+}
+
+bool RunFlood(bool sorted, QTextStream& out) {
+    olg::ExchangeSettings settings;
+    settings.BindAddress = QHostAddress(QHostAddress::LocalHost);
+    settings.BindPort = 0;
+    settings.TargetAddress = QHostAddress(QStringLiteral("127.0.0.2"));
+    settings.TargetPort = 9; // nobody listens: the only replies are those of the flood
+    return RunOnce(QStringLiteral("flood"), settings, olg::DeviceList::MaxDevices, sorted, true, out);
 }
 
 } // namespace
@@ -133,7 +154,9 @@ int main(int argc, char* argv[]) {
     bool met = true;
     for (int fleet : *fleets) {
         for (bool sorted : {false, true})
-            met = RunOnce(fleet, sorted, out) && met;
+            met = RunFleet(fleet, sorted, out) && met;
     }
+    for (bool sorted : {false, true})
+        met = RunFlood(sorted, out) && met;
     return met ? 0 : 1;
 }

@@ -100,6 +100,7 @@ private slots:
     void transferText();
 
 private:
+    void StartFleet(const QStringList& fleet);
     ProgramResult Run(QStringList arguments, bool loopback = true);
     // Parameter id -> value as the simulator stores it, for the device with this MAC ("00-0A-...").
     QJsonObject Stored(const QString& mac) const;
@@ -114,10 +115,16 @@ private:
 void TestOlgctl::init() {
     // A fresh fleet for every case, so that no write leaks into the next one.
     dir_ = std::make_unique<QTemporaryDir>();
+    StartFleet(Fleet);
+}
+
+void TestOlgctl::StartFleet(const QStringList& fleet) {
+    lan_.reset();
+    QFile::remove(dir_->filePath(QStringLiteral("state.json")));
     lan_ = std::make_unique<SimulatedLan>();
     QString error;
     QVERIFY2(lan_->StartSimulator(
-                 Fleet + QStringList{QStringLiteral("--state"), dir_->filePath(QStringLiteral("state.json"))},
+                 fleet + QStringList{QStringLiteral("--state"), dir_->filePath(QStringLiteral("state.json"))},
                  &error),
              qPrintable(error));
     target_ = lan_->Port();
@@ -197,20 +204,28 @@ void TestOlgctl::scan() {
 void TestOlgctl::readByAnyName_data() {
     QTest::addColumn<QString>("device");
     QTest::addColumn<bool>("wholeScan");
+    QTest::addColumn<QString>("configured"); // the device's own address, when not that of the fleet
 
     // A MAC or the address its replies come from names the device as soon as it answers; a name, or a
     // configured address that a reply from elsewhere might also claim, needs every reply of the scan.
-    QTest::newRow("MAC, dashes, lower case") << QStringLiteral("00-0a-95-9d-68-18") << false;
-    QTest::newRow("MAC, colons") << QStringLiteral("00:0A:95:9D:68:18") << false;
-    QTest::newRow("MAC, bare") << QStringLiteral("000A959D6818") << false;
-    QTest::newRow("address of its replies") << QStringLiteral("127.0.0.12") << false;
-    QTest::newRow("configured address") << QStringLiteral("192.168.1.12") << true;
-    QTest::newRow("name, other case") << QStringLiteral("CAF\u00c9") << true;
+    QTest::newRow("MAC, dashes, lower case") << QStringLiteral("00-0a-95-9d-68-18") << false << QString();
+    QTest::newRow("MAC, colons") << QStringLiteral("00:0A:95:9D:68:18") << false << QString();
+    QTest::newRow("MAC, bare") << QStringLiteral("000A959D6818") << false << QString();
+    QTest::newRow("address of its replies") << QStringLiteral("127.0.0.12") << false << QString();
+    QTest::newRow("configured address") << QStringLiteral("192.168.1.12") << true << QString();
+    QTest::newRow("name, other case") << QStringLiteral("CAF\u00c9") << true << QString();
+    // Found once, though both of its addresses name it.
+    QTest::newRow("address of its replies, configured too")
+        << QStringLiteral("127.0.0.12") << false << QStringLiteral("127.0.0.12");
 }
 
 void TestOlgctl::readByAnyName() {
     QFETCH(QString, device);
     QFETCH(bool, wholeScan);
+    QFETCH(QString, configured);
+    if (!configured.isEmpty())
+        StartFleet(QStringList(Fleet).replaceInStrings(QStringLiteral("ip=192.168.1.12"),
+                                                       QStringLiteral("ip=") + configured));
 
     QElapsedTimer clock;
     clock.start();
@@ -330,6 +345,17 @@ void TestOlgctl::refused_data() {
     QTest::newRow("assignment without id")
         << write(QStringLiteral("name=x")) << QStringLiteral("is not ID=VALUE");
     QTest::newRow("id out of range") << write(QStringLiteral("1000=x")) << QStringLiteral("is not ID=VALUE");
+    // An empty word, an unset shell variable say, names nothing: refused before the scan.
+    QTest::newRow("empty file") << QStringList{QStringLiteral("save"), lobby, QString()}
+                                << QStringLiteral("an argument is empty");
+    QTest::newRow("empty device") << QStringList{QStringLiteral("read"), QString()}
+                                  << QStringLiteral("an argument is empty");
+    QTest::newRow("empty option value")
+        << QStringList{QStringLiteral("label"), lobby, QStringLiteral("--png"), QString()}
+        << QStringLiteral("--png takes a FILE, not an empty text");
+    QTest::newRow("type without a model")
+        << QStringList{QStringLiteral("write"), QStringLiteral("type="), QStringLiteral("7=x")}
+        << QStringLiteral("type= names no model");
     QTest::newRow("--all with scan") << QStringList{QStringLiteral("scan"), QStringLiteral("--all")}
                                      << QStringLiteral("--all belongs to write");
     QTest::newRow("--log with read") << QStringList{QStringLiteral("read"), lobby, QStringLiteral("--log=x")}
@@ -345,6 +371,9 @@ void TestOlgctl::refused_data() {
     QTest::newRow("id not in the table")
         << write(QStringLiteral("16=x"))
         << QStringLiteral("parameter 16 does not exist on this device (olg1n)");
+    QTest::newRow("highest id, not in the table")
+        << write(QStringLiteral("999=x"))
+        << QStringLiteral("parameter 999 does not exist on this device (olg1n)");
     QTest::newRow("16-bit number too large")
         << write(QStringLiteral("4=65536"))
         << QStringLiteral("parameter 4: \"65536\" is not a number from 0 to 65535");
@@ -452,6 +481,8 @@ void TestOlgctl::silentDevice() {
     QCOMPARE(result.Out, QString());
     // The ten broadcasts of the scan, then at least one request to the device itself.
     QVERIFY(peer.requests.size() > 10);
+    // The distributor code of the program's own variant, low byte first, as the window sends it.
+    QCOMPARE(peer.requests.constFirst().mid(18, 2), QByteArray("\x25\x15"));
 }
 
 void TestOlgctl::floodOfReplies() {
@@ -657,6 +688,10 @@ void TestOlgctl::severalDevices_data() {
         << QStringList{a, c} << QStringLiteral("2 of 2 device(s) written, 0 failed\n");
     QTest::newRow("unconfirmed") << silent << QStringList{QStringLiteral("all"), QStringLiteral("7=Renamed")}
                                  << 1 << QStringList{} << QString();
+    QTest::newRow("two named devices, unconfirmed")
+        << QString()
+        << QStringList{QStringLiteral("Rack A"), QStringLiteral("Rack C"), QStringLiteral("7=Renamed")} << 1
+        << QStringList{} << QString();
 }
 
 void TestOlgctl::severalDevices() {

@@ -12,11 +12,13 @@
 #include <QJsonDocument>
 #include <QLineEdit>
 #include <QProcess>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <memory>
 
 using namespace olg;
@@ -240,11 +242,19 @@ void TestListView::exportReadBack() {
 
 void TestListView::addressConflictMark() {
     Fixture fixture;
+    // The first device's row is marked, and repainted, when another answers from its address.
+    QSignalSpy changed(fixture.grid->model(), &QAbstractItemModel::dataChanged);
+    const auto repainted = [&](int row) {
+        return std::any_of(changed.begin(), changed.end(), [row](const QList<QVariant>& signal) {
+            return signal[0].toModelIndex().row() <= row && row <= signal[1].toModelIndex().row();
+        });
+    };
     fixture.Reply(Devices[2], Devices[0].Address);
     const auto background = [&](int row) {
         return fixture.grid->model()->index(row, 1).data(Qt::BackgroundRole).isValid();
     };
     QTRY_VERIFY(background(0));
+    QVERIFY(repainted(0));
     QVERIFY(background(2));
     QVERIFY(!background(1));
     QCOMPARE(fixture.Cell(0, 3, Qt::ToolTipRole),
@@ -253,9 +263,11 @@ void TestListView::addressConflictMark() {
              QStringLiteral("IP address 10.0.0.20 is also used by 00.00.00.00.00.30"));
     QCOMPARE(fixture.Cell(1, 0, Qt::ToolTipRole), QString());
     // The device answers from an address of its own again: the mark goes.
+    changed.clear();
     fixture.Reply(Devices[2]);
     QTRY_VERIFY(!background(0));
     QVERIFY(!background(2));
+    QVERIFY(repainted(0));
 }
 
 QTEST_MAIN(TestListView)

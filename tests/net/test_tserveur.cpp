@@ -106,6 +106,8 @@ private slots:
     void simulatorWaits_data();
     void simulatorWaits();
     void simulatorStoresFullWrite();
+    void endpointOptions_data();
+    void endpointOptions();
 
 private:
     const DeviceRegistry registry_ = StandardRegistry();
@@ -477,6 +479,35 @@ void TestTServeur::simulatorStoresFullWrite() {
     QTRY_COMPARE(stored(37).toString(), QStringLiteral("ops@example.org"));
     QCOMPARE(stored(439).toString(), QStringLiteral("Group device 5"));
     QVERIFY(prompts.errors.isEmpty());
+}
+
+void TestTServeur::endpointOptions_data() {
+    QTest::addColumn<QString>("bind");
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QString>("taken"); // "bind > target" as taken, or the start of the message
+    QTest::newRow("free local port") << "127.0.0.1:0"
+                                     << "127.0.0.2:9"
+                                     << "127.0.0.1:0 > 127.0.0.2:9";
+    QTest::newRow("no free port to send to") << "127.0.0.1:1"
+                                             << "127.0.0.2:0"
+                                             << "--target takes ADDR:PORT";
+    QTest::newRow("not IPv4") << "[::1]:52389"
+                              << "127.0.0.2:9"
+                              << "--bind takes ADDR:PORT";
+}
+
+void TestTServeur::endpointOptions() {
+    QFETCH(QString, bind);
+    QFETCH(QString, target);
+    QFETCH(QString, taken);
+    ExchangeSettings settings;
+    const QString wrong = settings.TakeEndpointOptions(bind, target);
+    const QString result = QStringLiteral("%1:%2 > %3:%4")
+                               .arg(settings.BindAddress.toString())
+                               .arg(settings.BindPort)
+                               .arg(settings.TargetAddress.toString())
+                               .arg(settings.TargetPort);
+    QVERIFY2((wrong.isEmpty() ? result : wrong).startsWith(taken), qPrintable(wrong));
 }
 
 QTEST_GUILESS_MAIN(TestTServeur)

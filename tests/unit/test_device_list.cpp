@@ -1,6 +1,7 @@
 // Merging replies into the device list, record copies, and MAC texts.
 
 #include "AddressConflicts.h"
+#include "AddressGroups.h"
 #include "Datagram.h"
 #include "DeviceList.h"
 #include "MacAddress.h"
@@ -283,30 +284,36 @@ void TestDeviceList::addressConflicts_data() {
     QTest::addColumn<QStringList>("replies");
     // Per listed device, the other devices it conflicts with, by list index.
     QTest::addColumn<QList<QList<int>>>("others");
+    // Per listed device, the interface its record keeps.
+    QTest::addColumn<QStringList>("interfaces");
 
     QTest::newRow("distinct addresses")
         << QStringList{QStringLiteral("10.0.0.1 eth0 A"), QStringLiteral("10.0.0.2 eth0 B")}
-        << QList<QList<int>>{{}, {}};
+        << QList<QList<int>>{{}, {}} << QStringList{QStringLiteral("eth0"), QStringLiteral("eth0")};
     QTest::newRow("one address, three devices")
         << QStringList{QStringLiteral("10.0.0.1 eth0 A"), QStringLiteral("10.0.0.9 eth0 B"),
                        QStringLiteral("10.0.0.1 eth0 C"), QStringLiteral("10.0.0.1 eth0 B")}
-        << QList<QList<int>>{{1, 2}, {0, 2}, {0, 1}};
+        << QList<QList<int>>{{1, 2}, {0, 2}, {0, 1}}
+        << QStringList{QStringLiteral("eth0"), QStringLiteral("eth0"), QStringLiteral("eth0")};
     QTest::newRow("same address on two networks")
         << QStringList{QStringLiteral("10.0.0.1 eth0 A"), QStringLiteral("10.0.0.1 eth1 B")}
-        << QList<QList<int>>{{}, {}};
+        << QList<QList<int>>{{}, {}} << QStringList{QStringLiteral("eth0"), QStringLiteral("eth1")};
     // A later reply whose interface is unknown keeps the one an earlier reply gave.
     QTest::newRow("interface kept when not told")
         << QStringList{QStringLiteral("10.0.0.1 eth0 A"), QStringLiteral("10.0.0.1 eth1 B"),
                        QStringLiteral("10.0.0.1 - B")}
-        << QList<QList<int>>{{}, {}};
+        << QList<QList<int>>{{}, {}} << QStringList{QStringLiteral("eth0"), QStringLiteral("eth1")};
 }
 
 void TestDeviceList::addressConflicts() {
     QFETCH(QStringList, replies);
     QFETCH(QList<QList<int>>, others);
+    QFETCH(QStringList, interfaces);
 
     const DeviceRegistry registry = StandardRegistry();
     DeviceList list(registry);
+    // Kept up to date reply by reply, it must find what the whole list shows at the end.
+    AddressGroups groups;
     for (const QString& reply : replies) {
         const QStringList words = reply.split(QLatin1Char(' '));
         const QByteArray source = words[2] == QLatin1String("A")   ? DeviceA
@@ -315,14 +322,22 @@ void TestDeviceList::addressConflicts() {
         const std::vector<std::uint8_t> datagram = Reply(source, "x");
         const std::string interfaceName =
             words[1] == QLatin1String("-") ? std::string() : words[1].toStdString();
-        QVERIFY(list.MergeReply(words[0].toStdString(), datagram.data(), datagram.size(), interfaceName) >=
-                0);
+        const int index =
+            list.MergeReply(words[0].toStdString(), datagram.data(), datagram.size(), interfaceName);
+        QVERIFY(index >= 0);
+        groups.Move(index, list.At(index).SenderAddress, list.At(index).Interface);
     }
     const AddressConflicts conflicts = FindAddressConflicts(list);
     QCOMPARE(list.Size(), others.size());
     for (int device = 0; device < list.Size(); ++device) {
         const std::vector<int> found = conflicts.Others(device);
         QCOMPARE(QList<int>(found.begin(), found.end()), others[device]);
+        const std::vector<int> first = conflicts.Others(device, 1);
+        QCOMPARE(QList<int>(first.begin(), first.end()), others[device].mid(0, 1));
+        QCOMPARE(conflicts.OtherCount(device), std::size_t(others[device].size()));
+        QCOMPARE(groups.Others(device), found);
+        QCOMPARE(groups.OtherCount(device), conflicts.OtherCount(device));
+        QCOMPARE(QString::fromStdString(list.At(device).Interface), interfaces[device]);
     }
 }
 

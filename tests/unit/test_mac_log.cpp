@@ -3,8 +3,12 @@
 #include "MacLogFile.h"
 
 #include <QFile>
+#include <QLockFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <atomic>
+#include <thread>
 
 using namespace olg;
 
@@ -32,6 +36,7 @@ class TestMacLog : public QObject {
 private slots:
     void append_data();
     void append();
+    void concurrentWriters();
 };
 
 void TestMacLog::append_data() {
@@ -92,6 +97,42 @@ void TestMacLog::append() {
     QCOMPARE(file.readAll(), expected);
     // Nothing left beside it by the rewrite.
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("mac.txt")});
+}
+
+void TestMacLog::concurrentWriters() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("mac.txt"));
+    // A writer that keeps the log longer than the wait: nothing is logged, and the user is told why.
+    QLockFile other(path + QStringLiteral(".lock"));
+    QVERIFY(other.lock());
+    QString error;
+    QCOMPARE(int(MacLogFile::Append(path, {Mac, When, "olg1n", "1"}, &error, 200)),
+             int(MacLogFile::Result::Failed));
+    QVERIFY2(error.contains(QStringLiteral("locked by another writer")), qPrintable(error));
+    other.unlock();
+
+    // Writers that overlap lose no entry: each one's read, check and rewrite wait for the others'.
+    constexpr int writers = 6;
+    constexpr int entries = 10;
+    std::atomic<int> added{0};
+    std::vector<std::thread> threads;
+    for (int writer = 0; writer < writers; ++writer) {
+        threads.emplace_back([&, writer] {
+            for (int i = 0; i < entries; ++i) {
+                const std::string mac = QStringLiteral("00-00-00-00-%1-%2").arg(writer).arg(i).toStdString();
+                QString failure;
+                if (MacLogFile::Append(path, {mac, When, "olg1n", "1"}, &failure) ==
+                    MacLogFile::Result::Added)
+                    ++added;
+            }
+        });
+    }
+    for (std::thread& thread : threads)
+        thread.join();
+    QCOMPARE(added.load(), writers * entries);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll().count("\r\n"), 2 + writers * entries);
 }
 
 QTEST_GUILESS_MAIN(TestMacLog)

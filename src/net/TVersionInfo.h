@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DistributionVariant.h"
+
 #include <QString>
 
 namespace olg {
@@ -12,6 +14,10 @@ public:
     TVersionInfo();
 
     void GetInfo(const QString& fileName);
+
+    // The distribution variant of an executable file, chosen by the build part of its version: what the
+    // window and olgctl both run as, so that the devices hear one distributor code from either.
+    static DistributionVariant Distribution(const QString& fileName);
 
     QString CompanyName;
     QString FileDescription;

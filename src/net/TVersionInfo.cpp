@@ -58,4 +58,10 @@ void TVersionInfo::GetInfo(const QString& fileName) {
             block && parts ? QString::fromStdString((*parts)[static_cast<std::size_t>(part)]) : notAvailable;
 }
 
+DistributionVariant TVersionInfo::Distribution(const QString& fileName) {
+    TVersionInfo version;
+    version.GetInfo(fileName);
+    return SelectDistribution(version.Build.toStdString());
+}
+
 } // namespace olg
