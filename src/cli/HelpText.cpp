@@ -12,7 +12,9 @@ Options of every verb:
   --interface NAME    send the LAN broadcast out of this network interface only, and ignore replies that
                       come in on others; may be repeated (default: every interface that is up, can
                       broadcast and is not loopback)
-  --demo              work on a simulated LAN of sixteen devices on loopback instead of the real one
+  --demo              work on a simulated LAN of sixteen devices on loopback instead of the real one; it
+                      keeps the changes made to it from one run to the next
+  --demo-reset        the same, started afresh
   --help              this help
   --quiet             print only the result lines and the summary: no progress, no notes
   --version           the program's version

@@ -14,6 +14,9 @@ std::optional<Invocation> Invocation::Parse(const QStringList& arguments, QStrin
     const QCommandLineOption dryRun(QStringLiteral("dry-run"), {});
     const QCommandLineOption yes(QStringLiteral("yes"), {});
     const QCommandLineOption quiet(QStringLiteral("quiet"), {});
+    const QCommandLineOption demoReset(QStringLiteral("demo-reset"), {});
+    const QCommandLineOption showPasswords(QStringLiteral("show-passwords"), {});
+    const QCommandLineOption withAddress(QStringLiteral("with-address"), {});
     const QCommandLineOption interface(QStringLiteral("interface"), {}, QStringLiteral("NAME"));
     const QCommandLineOption bind(QStringLiteral("bind"), {}, QStringLiteral("ADDR:PORT"));
     const QCommandLineOption target(QStringLiteral("target"), {}, QStringLiteral("ADDR:PORT"));
@@ -24,7 +27,7 @@ std::optional<Invocation> Invocation::Parse(const QStringList& arguments, QStrin
     const QCommandLineOption tftpPort(QStringLiteral("tftp-port"), {}, QStringLiteral("PORT"));
     const QCommandLineOption ftpPort(QStringLiteral("ftp-port"), {}, QStringLiteral("PORT"));
     parser.addOptions({help, version, demo, all, dryRun, yes, quiet, interface, bind, target, format, pdf,
-                       png, log, tftpPort, ftpPort});
+                       png, log, tftpPort, ftpPort, demoReset, showPasswords, withAddress});
 
     // QCommandLineParser skips the first word as the program name.
     if (!parser.parse(QStringList{QStringLiteral("olgctl")} + arguments)) {
@@ -47,7 +50,10 @@ std::optional<Invocation> Invocation::Parse(const QStringList& arguments, QStrin
     invocation.Arguments = words;
     invocation.Help = parser.isSet(help);
     invocation.Version = parser.isSet(version);
-    invocation.Demo = parser.isSet(demo);
+    invocation.DemoReset = parser.isSet(demoReset);
+    invocation.Demo = parser.isSet(demo) || invocation.DemoReset;
+    invocation.ShowPasswords = parser.isSet(showPasswords);
+    invocation.WithAddress = parser.isSet(withAddress);
     invocation.All = parser.isSet(all);
     invocation.DryRun = parser.isSet(dryRun);
     invocation.Yes = parser.isSet(yes);

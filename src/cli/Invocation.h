@@ -13,11 +13,14 @@ struct Invocation {
     QStringList Arguments; // the words after the verb
     bool Help = false;
     bool Version = false;
-    bool Demo = false;
+    bool Demo = false;      // also set by --demo-reset
+    bool DemoReset = false; // the simulated LAN starts afresh instead of as the last run left it
     bool All = false;
     bool DryRun = false;
     bool Yes = false;
     bool Quiet = false;
+    bool ShowPasswords = false;
+    bool WithAddress = false; // load copies the address, mask, gateway and name into several devices
     // The interfaces the LAN broadcast is limited to, in the order given.
     QStringList Interfaces;
     std::optional<QString> Bind;

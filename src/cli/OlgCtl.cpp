@@ -15,6 +15,8 @@
 #include "UpgradeCommand.h"
 #include "WriteCommand.h"
 
+#include <QDir>
+
 #include <memory>
 
 namespace olg::cli {
@@ -73,6 +75,11 @@ int OlgCtl::Run(const QStringList& arguments) {
         return Usage(QStringLiteral("--pdf, --png and --log belong to label"));
     if (!upgrade && (invocation.TftpPort || invocation.FtpPort))
         return Usage(QStringLiteral("--tftp-port and --ftp-port belong to upgrade"));
+    if (invocation.ShowPasswords && invocation.Verb != QLatin1String("read") &&
+        invocation.Verb != QLatin1String("load"))
+        return Usage(QStringLiteral("--show-passwords belongs to read and load"));
+    if (invocation.WithAddress && invocation.Verb != QLatin1String("load"))
+        return Usage(QStringLiteral("--with-address belongs to load"));
 
     ExchangeSettings settings;
     std::unique_ptr<SimulatedLan> lan;
@@ -80,13 +87,16 @@ int OlgCtl::Run(const QStringList& arguments) {
         if (invocation.Bind || invocation.Target)
             return Usage(QStringLiteral("--demo chooses its own addresses; leave out --bind and --target"));
         lan = std::make_unique<SimulatedLan>();
-        if (!lan->Start(&error)) {
+        // The demo's network outlives the run, so that a write is there for the next read.
+        if (!lan->StartKept(SimulatedLan::KeptStatePath(), invocation.DemoReset, &error)) {
             err_ << "olgctl: cannot start the simulated LAN: " << error << Qt::endl;
             return ExitFailure;
         }
         settings = lan->Settings();
         if (!invocation.Quiet)
-            err_ << "olgctl: working on a simulated LAN of " << lan->DeviceCount() << " devices" << Qt::endl;
+            err_ << "olgctl: working on a simulated LAN of " << lan->DeviceCount() << " devices, kept in "
+                 << QDir::toNativeSeparators(SimulatedLan::KeptStatePath()) << " (--demo-reset starts afresh)"
+                 << Qt::endl;
     }
     const QString wrongEndpoint = settings.TakeEndpointOptions(invocation.Bind, invocation.Target);
     if (!wrongEndpoint.isEmpty())

@@ -37,6 +37,7 @@ int ReadCommand::Run(const Invocation& invocation) {
 
     // Several devices make one list, each row naming its device, so that it stays one table or document.
     QList<ListWriter::Column> columns{{QStringLiteral("Id"), QStringLiteral("id")},
+                                      {QStringLiteral("Name"), QStringLiteral("name")},
                                       {QStringLiteral("Kind"), QStringLiteral("kind")},
                                       {QStringLiteral("Access"), QStringLiteral("access")},
                                       {QStringLiteral("Value"), QStringLiteral("value")}};
@@ -51,7 +52,7 @@ int ReadCommand::Run(const Invocation& invocation) {
             ++failed;
             continue;
         }
-        AddRows(session_.Devices().At(device), several, list);
+        AddRows(session_.Devices().At(device), several, invocation.ShowPasswords, list);
     }
     if (!several && failed > 0)
         return ExitFailure;
@@ -59,17 +60,19 @@ int ReadCommand::Run(const Invocation& invocation) {
     return failed == 0 ? ExitOk : ExitFailure;
 }
 
-void ReadCommand::AddRows(const TOLG& record, bool withMac, ListWriter& list) const {
+void ReadCommand::AddRows(const TOLG& record, bool withMac, bool showPasswords, ListWriter& list) const {
     const DeviceRegistry& registry = session_.Registry();
     const ParamValue& type = record.TypeValue();
     const QString mac = QString::fromStdString(FormatMac(".", record.Mac));
+    const ParamNames& names = NamesOf(registry, type);
     for (int id = MinParamId; id <= MaxParamIdLimit; ++id) {
         const std::uint8_t kind = registry.ParamKind(id, type);
         // A device of an unknown type still shows what discovery told of it.
         if (!registry.HasParam(id, type) && (kind == KindNone || record.Value(id).IsEmpty()))
             continue;
-        QVariantList row{id, KindName(kind), AccessName(registry.ParamAccess(id, type)),
-                         FormatParamValue(kind, record.Value(id))};
+        QVariantList row{id, QString::fromStdString(names.NameOf(id)), KindName(kind),
+                         AccessName(registry.ParamAccess(id, type)),
+                         ShownParamValue(kind, record.Value(id), names.IsPassword(id), showPasswords)};
         if (withMac)
             row.prepend(mac);
         list.AddRow(row);

@@ -24,20 +24,21 @@ int WriteCommand::Run(const Invocation& invocation) {
         return ExitUsage;
     }
     // The syntax is checked before anything is sent; the values need the device's type, known after the scan.
-    static const QRegularExpression assignment(QStringLiteral("^([0-9]{1,3})=(.*)$"),
+    static const QRegularExpression assignment(QStringLiteral("^([0-9]{1,3}|[A-Za-z][A-Za-z0-9-]*)=(.*)$"),
                                                QRegularExpression::DotMatchesEverythingOption);
     for (const QString& argument : assignments) {
         const QRegularExpressionMatch match = assignment.match(argument);
-        const int id = match.hasMatch() ? match.captured(1).toInt() : 0;
-        if (id < MinParamId || id > MaxParamIdLimit) {
+        const QString key = match.captured(1);
+        const int id = key.toInt();
+        if (!match.hasMatch() || (key.front().isDigit() ? id < MinParamId || id > MaxParamIdLimit
+                                                        : !ParamNames::IsKnown(key.toStdString()))) {
             session_.Prompts().ShowError(
-                QStringLiteral("\"%1\" is not ID=VALUE with an id from 1 to 999").arg(argument));
+                QStringLiteral("\"%1\" is not ID=VALUE with an id from 1 to 999, nor "
+                               "NAME=VALUE with a name olgctl read shows")
+                    .arg(argument));
             return ExitUsage;
         }
-        if (!assignments_.emplace(id, match.captured(2)).second) {
-            session_.Prompts().ShowError(QStringLiteral("parameter %1 is given more than once").arg(id));
-            return ExitUsage;
-        }
+        assignments_.append({key, match.captured(2)});
     }
 
     if (!Session::NamesSeveral(devices)) {
@@ -119,10 +120,16 @@ bool WriteCommand::TypeAssignments(const TOLG& record, std::map<int, ParamValue>
     const QString model = registry.FindDeviceType(type) >= 0
                               ? QString::fromStdString(registry.Entry(registry.FindDeviceType(type)).Model)
                               : QStringLiteral("an unknown type");
-    for (const auto& [id, text] : assignments_) {
-        if (!registry.HasParam(id, type)) {
+    const ParamNames& names = NamesOf(registry, type);
+    for (const auto& [key, text] : assignments_) {
+        const int id = names.IdOf(key.toStdString()).value_or(0);
+        if (id == 0 || !registry.HasParam(id, type)) {
             session_.Prompts().ShowError(
-                QStringLiteral("parameter %1 does not exist on this device (%2)").arg(id).arg(model));
+                QStringLiteral("parameter %1 does not exist on this device (%2)").arg(key, model));
+            return false;
+        }
+        if (values->contains(id)) {
+            session_.Prompts().ShowError(QStringLiteral("parameter %1 is given more than once").arg(id));
             return false;
         }
         const std::uint8_t kind = registry.ParamKind(id, type);

@@ -124,15 +124,28 @@ ParamNames Build(const ModelDescription& model) {
     return names;
 }
 
+const std::map<std::string, ParamNames, std::less<>>& ByModel() {
+    static const std::map<std::string, ParamNames, std::less<>> tables = [] {
+        std::map<std::string, ParamNames, std::less<>> built;
+        for (const ModelDescription& description : ModelDescriptions())
+            built.emplace(description.Model, Build(description));
+        return built;
+    }();
+    return tables;
+}
+
 } // namespace
 
+bool ParamNames::IsKnown(std::string_view name) {
+    const std::string lower = Lower(name);
+    for (const auto& [model, names] : ByModel())
+        if (names.byName_.contains(lower))
+            return true;
+    return ForModel({}).byName_.contains(lower);
+}
+
 const ParamNames& ParamNames::ForModel(std::string_view model) {
-    static const std::map<std::string, ParamNames, std::less<>> byModel = [] {
-        std::map<std::string, ParamNames, std::less<>> tables;
-        for (const ModelDescription& description : ModelDescriptions())
-            tables.emplace(description.Model, Build(description));
-        return tables;
-    }();
+    const auto& byModel = ByModel();
     static const ParamNames general = [] {
         ParamNames names;
         AddGeneral(names);

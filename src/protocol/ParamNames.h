@@ -14,6 +14,8 @@ class ParamNames {
 public:
     // The names of one model; an unknown model has the general names only.
     static const ParamNames& ForModel(std::string_view model);
+    // Whether some model knows this name (letter case ignored): a name no model has is a typing error.
+    static bool IsKnown(std::string_view name);
 
     // The empty text where the id has no name.
     const std::string& NameOf(int id) const;

@@ -2,6 +2,7 @@
 
 #include "FakePeer.h"
 #include "Invocation.h"
+#include "MacAddress.h"
 #include "ProgressLine.h"
 #include "ScanCommand.h"
 #include "ScanLimit.h"
@@ -56,11 +57,12 @@ const char* const ScanCsv = "Name,Type,IP Address,MAC Address,Type code,Firmware
                             "Print shop,olg8a,127.0.0.11,00.0A.95.9D.68.17,0x08000100,2.0.1.0,lo,\n"
                             "Caf\u00e9,olg8w,127.0.0.12,00.0A.95.9D.68.18,0x08030100,3.1.0.0,lo,\n";
 
-// Ids, kinds and access of the olg8w table, as read shows them.
+// Ids, names, kinds and access of the olg8w table, as read shows them.
 const char* const Olg8wLayout =
-    "1 ip rw,2 ip rw,3 ip rw,4 u16 rw,5 text r,6 u8 rw,7 text rw,8 text rw,9 text rw,"
-    "10 six r,11 text r,12 text r,13 u32 r,14 ip rw,15 ip rw,17 text rw,18 text rw,"
-    "19 text rw";
+    "1 mask ip rw,2 ip ip rw,3 gateway ip rw,4 port u16 rw,5 model text r,6 flags u8 rw,7 name text rw,"
+    "8 admin-login text rw,9 admin-password text rw,10 mac six r,11 revision text r,12 firmware text r,"
+    "13 type u32 r,14 dns1 ip rw,15 dns2 ip rw,17 hidden-url text rw,18 hidden-login text rw,"
+    "19 hidden-password text rw";
 
 } // namespace
 
@@ -236,18 +238,24 @@ void TestOlgctl::readByAnyName() {
     // The whole scan lasts 2.5 s; the read of an answering device a small part of that.
     QVERIFY2(wholeScan ? ms >= 2500 : ms < 2000, qPrintable(QStringLiteral("took %1 ms").arg(ms)));
     QStringList lines = result.Out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    QCOMPARE(lines.takeFirst(), QStringLiteral("Id,Kind,Access,Value"));
+    QCOMPARE(lines.takeFirst(), QStringLiteral("Id,Name,Kind,Access,Value"));
 
-    // Every parameter of the model, with the value the device holds.
+    // Every parameter of the model, with the value the device holds: passwords masked, the six bytes as a
+    // MAC.
     const QJsonObject stored = Stored(QStringLiteral("00-0A-95-9D-68-18"));
     QStringList layout;
     for (const QString& line : lines) {
         const QStringList cells = line.split(QLatin1Char(','));
-        QCOMPARE(cells.size(), 4);
-        layout.append(cells.mid(0, 3).join(QLatin1Char(' ')));
+        QCOMPARE(cells.size(), 5);
+        layout.append(cells.mid(0, 4).join(QLatin1Char(' ')));
         const QJsonValue value = stored.value(cells[0]);
-        const QString expected = value.isString() ? value.toString() : QString::number(value.toInteger());
-        QCOMPARE(cells[3], expected);
+        QString expected = value.isString() ? value.toString() : QString::number(value.toInteger());
+        if (cells[1].endsWith(QLatin1String("password")) && !expected.isEmpty())
+            expected = QStringLiteral("********");
+        if (cells[2] == QLatin1String("six"))
+            expected =
+                QString::fromStdString(olg::FormatMac(".", static_cast<std::uint64_t>(value.toInteger())));
+        QCOMPARE(cells[4], expected);
     }
     QCOMPARE(layout.join(QLatin1Char(',')), QString::fromLatin1(Olg8wLayout));
 }
@@ -281,6 +289,15 @@ void TestOlgctl::writeThenRead_data() {
         << group << QStringList{QStringLiteral("127.0.0.11"), QStringLiteral("441=Socket 5.1")}
         << QStringLiteral("full") << QStringLiteral("441") << QJsonValue(QStringLiteral("Socket 5.1"))
         << QStringLiteral("Socket 5.1");
+    QTest::newRow("general name") << lobby
+                                  << QStringList{QStringLiteral("Lobby rack"),
+                                                 QStringLiteral("GATEWAY=10.0.0.1")}
+                                  << QStringLiteral("general") << QStringLiteral("3")
+                                  << QJsonValue(QStringLiteral("10.0.0.1")) << QStringLiteral("10.0.0.1");
+    QTest::newRow("name of a group member's socket")
+        << group << QStringList{QStringLiteral("Print shop"), QStringLiteral("device5-socket8=Last")}
+        << QStringLiteral("full") << QStringLiteral("469") << QJsonValue(QStringLiteral("Last"))
+        << QStringLiteral("Last");
     QTest::newRow("general id with --all")
         << cafe
         << QStringList{QStringLiteral("Caf\u00e9"), QStringLiteral("4=0x1F90"), QStringLiteral("--all")}
@@ -342,8 +359,7 @@ void TestOlgctl::refused_data() {
         << QStringList{QStringLiteral("read")} << QStringLiteral("read takes one DEVICE");
     QTest::newRow("write without assignment")
         << QStringList{QStringLiteral("write"), lobby} << QStringLiteral("at least one ID=VALUE");
-    QTest::newRow("assignment without id")
-        << write(QStringLiteral("name=x")) << QStringLiteral("is not ID=VALUE");
+    QTest::newRow("unknown name") << write(QStringLiteral("colour=x")) << QStringLiteral("is not ID=VALUE");
     QTest::newRow("id out of range") << write(QStringLiteral("1000=x")) << QStringLiteral("is not ID=VALUE");
     // An empty word, an unset shell variable say, names nothing: refused before the scan.
     QTest::newRow("empty file") << QStringList{QStringLiteral("save"), lobby, QString()}
