@@ -59,20 +59,22 @@ At most 65536 devices are listed; a warning says when further devices were ignor
   --format FORMAT  table (default), csv or json
 )";
 
-const char* const ReadHelp = R"(Usage: olgctl read DEVICE... [--format table|csv|json]
+const char* const ReadHelp = R"(Usage: olgctl read DEVICE... [--format table|csv|json] [--show-passwords]
 
-Scans, then reads every parameter of the device and shows each with its id, kind, access and value:
-addresses dotted, texts as text, numbers in decimal. Several devices make one list whose rows begin with the
-device's MAC address.
+Scans, then reads every parameter of the device and shows each with its id, name, kind, access and value:
+addresses dotted, texts as text, numbers in decimal, six-byte values as MAC addresses, passwords as ********.
+Several devices make one list whose rows begin with the device's MAC address.
 
-  --format FORMAT  table (default), csv or json
+  --format FORMAT   table (default), csv or json
+  --show-passwords  show passwords as they are
 )";
 
 const char* const WriteHelp = R"(Usage: olgctl write DEVICE ID=VALUE... [--all]
        olgctl write DEVICE... ID=VALUE... [--all] [--yes]
 
-Scans, sets the given parameters in a copy of the device's record and writes it back. Values are read by the
-parameter's kind: an IPv4 address as a.b.c.d, a number in decimal or as 0x hexadecimal within its range, a text
+Scans, sets the given parameters in a copy of the device's record and writes it back. A parameter is named by
+its id or by the name olgctl read shows (ip=10.0.0.5, name="Lobby rack"). Values are read by the parameter's
+kind: an IPv4 address as a.b.c.d, a number in decimal or as 0x hexadecimal within its range, a text
 as given (at most 255 bytes in the device's code page, Windows-1252). Read-only and unknown ids are refused and
 nothing is sent.
 
@@ -96,17 +98,22 @@ account passwords. A text with a line break or a NUL byte cannot be saved: nothi
 Several devices are saved into FOLDER, each into a file of its own named after its MAC (00-0A-95-9D-68-16.cfg).
 )";
 
-const char* const LoadHelp = R"(Usage: olgctl load DEVICE FILE.cfg [--dry-run] [--format table|csv|json]
-       olgctl load DEVICE... FILE.cfg [--yes]
+const char* const LoadHelp =
+    R"(Usage: olgctl load DEVICE FILE.cfg [--dry-run] [--format table|csv|json] [--show-passwords]
+       olgctl load DEVICE... FILE.cfg [--yes] [--with-address]
 
 Scans, reads the device, takes the section of its model from FILE.cfg and writes every writable parameter of
 it into the device with the full write, as the Finder's Load Config does once its dialog is confirmed.
-The file must have been saved from a device of the same model and type code. Addresses and the device name
-come from the file too.
+The file must have been saved from a device of the same model and type code. Loaded into one device, the
+address, mask, gateway and device name come from the file too, with a warning when another listed device
+answers from that address; loaded into several, each device keeps its own unless --with-address is given.
 
-  --dry-run        only list the parameters the load would change: id, old value, new value
-  --format FORMAT  of that list: table (default), csv or json
-  --yes            load into several devices without asking first
+  --dry-run         only list the parameters the load would change: id, name, old value, new value
+  --format FORMAT   of that list: table (default), csv or json
+  --show-passwords  show passwords in that list instead of ********
+  --with-address    copy the address, mask, gateway and name into several devices too; refused when two
+                    of them are of one model, which would give them one address
+  --yes             load into several devices without asking first
 )";
 
 const char* const LabelHelp = R"(Usage: olgctl label DEVICE [--pdf FILE | --png FILE] [--log FILE]

@@ -7,7 +7,10 @@
 #include "ExitCode.h"
 #include "ListWriter.h"
 #include "ParamDescriptor.h"
+#include "ParamIds.h"
 #include "ParamText.h"
+
+#include <map>
 
 namespace olg::cli {
 
@@ -25,15 +28,53 @@ int LoadCommand::Run(const Invocation& invocation) {
     if (selected.isEmpty())
         return ExitFailure;
     if (!several)
-        return LoadOne(selected.front(), path, invocation);
+        return LoadOne(selected.front(), path, invocation, false);
+    // One file gives every device of a model the same address: only the rest is copied unless asked for.
+    const bool keepAddress = !invocation.WithAddress;
+    if (!keepAddress && !AddressesStayDistinct(selected, path))
+        return ExitUsage;
     return BulkRun(session_).Run(
         selected,
         invocation.Yes ? QString()
                        : QStringLiteral("Load %1 into %2 devices?").arg(path).arg(selected.size()),
-        QStringLiteral("loaded"), [&](int device) { return LoadOne(device, path, invocation); });
+        QStringLiteral("loaded"), [&](int device) { return LoadOne(device, path, invocation, keepAddress); });
 }
 
-int LoadCommand::LoadOne(int device, const QString& path, const Invocation& invocation) {
+bool LoadCommand::AddressesStayDistinct(const QList<int>& devices, const QString& path) {
+    const DeviceRegistry& registry = session_.Registry();
+    std::map<int, int> firstOfType;
+    for (int device : devices) {
+        const int type = registry.FindDeviceType(session_.Devices().At(device).TypeValue());
+        const auto [first, inserted] = firstOfType.emplace(type, device);
+        if (!inserted && type >= 0) {
+            session_.Prompts().ShowError(
+                QStringLiteral(
+                    "--with-address would give %1 and %2 the one address of %3; nothing was loaded "
+                    "(leave out --with-address, or load into one device)")
+                    .arg(session_.Describe(first->second), session_.Describe(device), path));
+            return false;
+        }
+    }
+    return true;
+}
+
+void LoadCommand::WarnOfTakenAddress(int device, const TOLG& record, const QString& path) {
+    const std::uint8_t kind = session_.Registry().ParamKind(param::IpAddress, record.TypeValue());
+    const std::string address = FormatParamValue(kind, record.Value(param::IpAddress)).toStdString();
+    if (address.empty())
+        return;
+    for (int other = 0; other < session_.Devices().Size(); ++other) {
+        if (other != device && session_.Devices().At(other).SenderAddress == address) {
+            session_.Prompts().ShowWarning(QStringLiteral("%1 gives %2 the address %3, which %4 answers from")
+                                               .arg(path, session_.Describe(device),
+                                                    QString::fromStdString(address),
+                                                    session_.Describe(other)));
+            return;
+        }
+    }
+}
+
+int LoadCommand::LoadOne(int device, const QString& path, const Invocation& invocation, bool keepAddress) {
     const DeviceRegistry& registry = session_.Registry();
     if (registry.FindDeviceType(session_.Devices().At(device).TypeValue()) < 0) {
         session_.Prompts().ShowError(QStringLiteral("%1 is of an unknown type; no configuration fits it")
@@ -60,19 +101,29 @@ int LoadCommand::LoadOne(int device, const QString& path, const Invocation& invo
     }
     if (!CheckLogins(record))
         return ExitFailure;
+    if (keepAddress) {
+        for (int id : {param::SubnetMask, param::IpAddress, param::Gateway, param::DeviceName})
+            record.SetValue(id, before.Value(id));
+    } else {
+        WarnOfTakenAddress(device, record, path);
+    }
 
     const QList<int> changed = ChangedIds(before, record);
     if (invocation.DryRun) {
         const OutputFormat format =
             ParseOutputFormat(invocation.Format.value_or(QStringLiteral("table"))).value();
         ListWriter list({{QStringLiteral("Id"), QStringLiteral("id")},
+                         {QStringLiteral("Name"), QStringLiteral("name")},
                          {QStringLiteral("Old value"), QStringLiteral("old")},
                          {QStringLiteral("New value"), QStringLiteral("new")}});
         const ParamValue& type = record.TypeValue();
+        const ParamNames& names = NamesOf(registry, type);
         for (int id : changed) {
             const std::uint8_t kind = registry.ParamKind(id, type);
-            list.AddRow(
-                {id, FormatParamValue(kind, before.Value(id)), FormatParamValue(kind, record.Value(id))});
+            const bool password = names.IsPassword(id);
+            list.AddRow({id, QString::fromStdString(names.NameOf(id)),
+                         ShownParamValue(kind, before.Value(id), password, invocation.ShowPasswords),
+                         ShownParamValue(kind, record.Value(id), password, invocation.ShowPasswords)});
         }
         list.Write(session_.Out(), format);
         return ExitOk;
