@@ -19,6 +19,8 @@ int LoadCommand::Run(const Invocation& invocation) {
     QString path;
     if (!session_.DevicesAndFile(invocation, &devices, &path))
         return ExitUsage;
+    if (!session_.CheckReadable(path))
+        return ExitUsage;
     const bool several = Session::NamesSeveral(devices);
     if (several && invocation.DryRun) {
         session_.Prompts().ShowError(QStringLiteral("--dry-run shows the changes of one DEVICE; name one"));

@@ -25,7 +25,8 @@ QString AccessName(std::uint8_t access) {
 
 int ReadCommand::Run(const Invocation& invocation) {
     if (invocation.Arguments.isEmpty()) {
-        session_.Prompts().ShowError(QStringLiteral("read takes one DEVICE (try olgctl read --help)"));
+        session_.Prompts().ShowError(
+            QStringLiteral("read takes at least one DEVICE (try olgctl read --help)"));
         return ExitUsage;
     }
     const OutputFormat format =
@@ -48,7 +49,7 @@ int ReadCommand::Run(const Invocation& invocation) {
     for (int number = 1; number <= devices.size(); ++number) {
         const int device = devices.at(number - 1);
         session_.Progress().Step(number, static_cast<int>(devices.size()), session_.Describe(device));
-        if (!session_.ReadAll(device, several)) {
+        if (!session_.ReadAll(device)) {
             ++failed;
             continue;
         }

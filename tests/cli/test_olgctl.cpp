@@ -356,9 +356,12 @@ void TestOlgctl::refused_data() {
                                                    QStringLiteral("xml")}
                                     << QStringLiteral("--format takes table, csv or json");
     QTest::newRow("read without device")
-        << QStringList{QStringLiteral("read")} << QStringLiteral("read takes one DEVICE");
+        << QStringList{QStringLiteral("read")} << QStringLiteral("read takes at least one DEVICE");
     QTest::newRow("write without assignment")
         << QStringList{QStringLiteral("write"), lobby} << QStringLiteral("at least one ID=VALUE");
+    QTest::newRow("file that cannot be read, before the scan")
+        << QStringList{QStringLiteral("load"), lobby, QStringLiteral("/nonexistent/site.cfg")}
+        << QStringLiteral("olgctl: cannot read /nonexistent/site.cfg: ");
     QTest::newRow("unknown name") << write(QStringLiteral("colour=x")) << QStringLiteral("is not ID=VALUE");
     QTest::newRow("id out of range") << write(QStringLiteral("1000=x")) << QStringLiteral("is not ID=VALUE");
     // An empty word, an unset shell variable say, names nothing: refused before the scan.
@@ -493,7 +496,7 @@ void TestOlgctl::silentDevice() {
                 arguments,
             false);
     QCOMPARE(result.ExitCode, 1);
-    QCOMPARE(result.Err, QStringLiteral("olgctl: Device not responding\n"));
+    QCOMPARE(result.Err, QStringLiteral("olgctl: Mute (00.AA.BB.CC.00.01): device not responding\n"));
     QCOMPARE(result.Out, QString());
     // The ten broadcasts of the scan, then at least one request to the device itself.
     QVERIFY(peer.requests.size() > 10);
@@ -736,10 +739,14 @@ void TestOlgctl::severalDevices() {
     const ProgramResult result = Run(QStringList{QStringLiteral("write")} + arguments);
     QCOMPARE(result.ExitCode, exitCode);
     QVERIFY2(result.Out.endsWith(summary), qPrintable(result.Out));
+    // The question lists the devices it is about.
+    if (exitCode != 0 && written.isEmpty())
+        QVERIFY2(result.Err.contains(QStringLiteral("  Rack A (00.0A.95.9D.70.01)\n")),
+                 qPrintable(result.Err));
     if (exitCode != 0 && !written.isEmpty())
-        QVERIFY2(
-            result.Out.contains(QStringLiteral("Rack B (00.0A.95.9D.70.02): failed: Device not responding")),
-            qPrintable(result.Out));
+        QVERIFY2(result.Out.contains(
+                     QStringLiteral("Rack B (00.0A.95.9D.70.02): failed: device not responding\n")),
+                 qPrintable(result.Out));
     for (const QString& mac : {QStringLiteral("00-0A-95-9D-70-01"), QStringLiteral("00-0A-95-9D-70-02"),
                                QStringLiteral("00-0A-95-9D-70-03"), QStringLiteral("00-0A-95-9D-70-04")}) {
         const bool renamed = Stored(mac).value(QStringLiteral("7")).toString() == QLatin1String("Renamed");
