@@ -1,5 +1,8 @@
 #include "TIdFTP.h"
 
+#include "DeviceText.h"
+#include "Windows1252.h"
+
 #include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QFile>
@@ -18,23 +21,12 @@ namespace {
 constexpr qint64 ChunkBytes = 256 * 1024;
 // Bytes handed to the socket but not yet sent, above which the store waits.
 constexpr qint64 MaxQueuedBytes = 1024 * 1024;
-// Far more than any reply or name list of a device; a server that sends more is not listened to further.
-constexpr qsizetype MaxReplyBytes = 64 * 1024;
+// Far more than any name list of a device; a server that sends more is not listened to further.
 constexpr qsizetype MaxListingBytes = 16 * 1024 * 1024;
 // Quit is a courtesy: a server that does not answer it is not waited for long.
 constexpr int QuitWaitMs = 2000;
-
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-// "ddd " or "ddd" alone: the last line of a reply; "ddd-": the first of several.
-int CodeOf(const QByteArray& line, char* separator) {
-    if (line.size() < 3 || !IsDigit(line[0]) || !IsDigit(line[1]) || !IsDigit(line[2]))
-        return 0;
-    *separator = line.size() > 3 ? line[3] : ' ';
-    return (line[0] - '0') * 100 + (line[1] - '0') * 10 + (line[2] - '0');
-}
+// The most of a server's reply a message shows, in characters.
+constexpr std::size_t MaxReplyText = 200;
 
 } // namespace
 
@@ -52,11 +44,12 @@ bool TIdFTP::Fail(const QString& text) {
 }
 
 QString TIdFTP::Server() const {
-    return QStringLiteral("FTP server %1").arg(host_);
+    return tr("FTP server %1").arg(host_);
 }
 
 QString TIdFTP::Refusal(const QString& what, const Reply& reply) const {
-    return QStringLiteral("%1 refused %2: %3").arg(Server(), what, QString::fromLatin1(reply.Text).trimmed());
+    return tr("%1 refused %2: %3")
+        .arg(Server(), what, QString::fromStdString(Windows1252ToPrintable(reply.Text, MaxReplyText)));
 }
 
 bool TIdFTP::WaitUntil(const std::function<bool()>& condition, int timeoutMs) {
@@ -86,64 +79,42 @@ bool TIdFTP::WaitUntil(const std::function<bool()>& condition, int timeoutMs) {
 
 bool TIdFTP::Send(const QByteArray& command) {
     if (!control_ || control_->state() != QAbstractSocket::ConnectedState)
-        return Fail(QStringLiteral("%1 closed the connection").arg(Server()));
+        return Fail(tr("%1 closed the connection").arg(Server()));
     control_->write(command + "\r\n");
     return true;
 }
 
-std::optional<TIdFTP::Reply> TIdFTP::TakeReply() {
-    // Lines of a reply of several lines are skipped up to the last one, which carries the code again.
-    qsizetype end = 0;
-    int firstCode = 0;
-    qsizetype start = 0;
-    while ((end = input_.indexOf('\n', start)) >= 0) {
-        const QByteArray line = input_.mid(start, end - start).trimmed();
-        start = end + 1;
-        char separator = ' ';
-        const int code = CodeOf(line, &separator);
-        if (firstCode == 0) {
-            if (code == 0)
-                continue; // a stray line before any reply
-            firstCode = code;
-        }
-        if (code == firstCode && separator != '-') {
-            input_.remove(0, start);
-            return Reply{code, line};
-        }
+bool TIdFTP::Collect(std::optional<Reply>* reply) {
+    if (control_) {
+        const QByteArray bytes = control_->readAll();
+        replies_.Append(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     }
-    return std::nullopt;
+    *reply = replies_.Take();
+    return reply->has_value() || replies_.Overflowing() || !control_ ||
+           control_->state() != QAbstractSocket::ConnectedState;
 }
 
 std::optional<TIdFTP::Reply> TIdFTP::ReadReply(const QString& awaited) {
     std::optional<Reply> reply;
-    const bool arrived = WaitUntil(
-        [&] {
-            if (control_)
-                input_ += control_->readAll();
-            reply = TakeReply();
-            return reply || input_.size() > MaxReplyBytes || !control_ ||
-                   control_->state() != QAbstractSocket::ConnectedState;
-        },
-        settings_.TimeoutMs);
+    const bool arrived = WaitUntil([&] { return Collect(&reply); }, settings_.TimeoutMs);
     if (reply)
         return reply;
-    if (input_.size() > MaxReplyBytes) {
-        Fail(QStringLiteral("%1 sent no end to its answer to %2").arg(Server(), awaited));
+    if (replies_.Overflowing()) {
+        Fail(tr("%1 sent no end to %2").arg(Server(), awaited));
         return std::nullopt;
     }
-    Fail(arrived ? QStringLiteral("%1 closed the connection while we awaited %2").arg(Server(), awaited)
-                 : QStringLiteral("%1 did not answer %2 within %3 s")
-                       .arg(Server(), awaited)
-                       .arg(settings_.TimeoutMs / 1000.0));
+    Fail(arrived
+             ? tr("%1 closed the connection while we awaited %2").arg(Server(), awaited)
+             : tr("%1 did not send %2 within %3 s").arg(Server(), awaited).arg(settings_.TimeoutMs / 1000.0));
     return std::nullopt;
 }
 
 std::optional<TIdFTP::Reply> TIdFTP::Command(const QByteArray& command, std::initializer_list<int> codes,
                                              const QString& what) {
-    const QByteArray verb = command.left(command.indexOf(' ')).toUpper();
+    const QByteArray verb = command.split(' ').first().toUpper();
     if (!Send(command))
         return std::nullopt;
-    std::optional<Reply> reply = ReadReply(QString::fromLatin1(verb));
+    std::optional<Reply> reply = ReadReply(tr("its answer to %1").arg(QString::fromLatin1(verb)));
     if (!reply)
         return std::nullopt;
     if (std::find(codes.begin(), codes.end(), reply->Code) == codes.end()) {
@@ -155,10 +126,10 @@ std::optional<TIdFTP::Reply> TIdFTP::Command(const QByteArray& command, std::ini
 
 bool TIdFTP::Connect() {
     errorText_.clear();
-    input_.clear();
+    replies_.Clear();
     const QHostAddress address(host_);
     if (address.protocol() != QAbstractSocket::IPv4Protocol)
-        return Fail(QStringLiteral("\"%1\" is not an IPv4 address").arg(host_));
+        return Fail(tr("\"%1\" is not an IPv4 address").arg(host_));
     control_ = std::make_unique<QTcpSocket>();
     control_->connectToHost(address, settings_.Port);
     const bool settled = WaitUntil(
@@ -168,28 +139,30 @@ bool TIdFTP::Connect() {
         },
         settings_.TimeoutMs);
     if (control_->state() != QAbstractSocket::ConnectedState)
-        return Fail(settled ? QStringLiteral("cannot connect to %1 port %2: %3")
+        return Fail(settled ? tr("cannot connect to %1 port %2: %3")
                                   .arg(Server())
                                   .arg(settings_.Port)
                                   .arg(control_->errorString())
-                            : QStringLiteral("%1 port %2 did not accept the connection within %3 s")
+                            : tr("%1 port %2 did not accept the connection within %3 s")
                                   .arg(Server())
                                   .arg(settings_.Port)
                                   .arg(settings_.TimeoutMs / 1000.0));
-    const std::optional<Reply> greeting = ReadReply(QStringLiteral("with its greeting"));
+    const std::optional<Reply> greeting = ReadReply(tr("its greeting"));
     if (!greeting)
         return false;
     if (greeting->Code != 220)
-        return Fail(Refusal(QStringLiteral("the connection"), *greeting));
+        return Fail(Refusal(tr("the connection"), *greeting));
 
-    const QString login = QStringLiteral("the login");
-    const std::optional<Reply> user = Command("USER " + user_, {230, 331}, login);
+    const QString login = tr("the login");
+    // The command texts are those the devices' firmware has always received, letter for letter: a small
+    // server may compare bytes where the standard says case does not matter.
+    const std::optional<Reply> user = Command("user " + user_, {230, 331}, login);
     if (!user)
         return false;
-    if (user->Code == 331 && !Command("PASS " + password_, {230}, login))
+    if (user->Code == 331 && !Command("pass " + password_, {230}, login))
         return false;
-    return Command("TYPE I", {200}, QStringLiteral("binary type")) &&
-           Command("SYST", {200, 215, 500}, QStringLiteral("to tell its system type"));
+    return Command("type I", {200}, tr("binary type")) &&
+           Command("syst", {200, 215, 500}, tr("to tell its system type"));
 }
 
 bool TIdFTP::OpenData(const QByteArray& command, const QString& what) {
@@ -198,8 +171,7 @@ bool TIdFTP::OpenData(const QByteArray& command, const QString& what) {
     listener_ = std::make_unique<QTcpServer>();
     const QHostAddress local = control_->localAddress();
     if (!listener_->listen(local, 0))
-        return Fail(QStringLiteral("cannot open a data port on %1: %2")
-                        .arg(local.toString(), listener_->errorString()));
+        return Fail(tr("cannot open a data port on %1: %2").arg(local.toString(), listener_->errorString()));
     const quint32 address = local.toIPv4Address();
     const quint16 port = listener_->serverPort();
     const QByteArray portCommand = QStringLiteral("PORT %1,%2,%3,%4,%5,%6")
@@ -210,7 +182,7 @@ bool TIdFTP::OpenData(const QByteArray& command, const QString& what) {
                                        .arg(port >> 8)
                                        .arg(port & 0xFF)
                                        .toLatin1();
-    if (!Command(portCommand, {200}, QStringLiteral("the data port")) || !Command(command, {125, 150}, what))
+    if (!Command(portCommand, {200}, tr("the data port")) || !Command(command, {125, 150}, what))
         return false;
     // Only the server itself may connect: anyone else on the network is turned away.
     const QHostAddress server = control_->peerAddress();
@@ -230,7 +202,7 @@ bool TIdFTP::OpenData(const QByteArray& command, const QString& what) {
         settings_.TimeoutMs);
     listener_.reset();
     if (!connected)
-        return Fail(QStringLiteral("%1 did not open the data connection within %2 s")
+        return Fail(tr("%1 did not open the data connection within %2 s")
                         .arg(Server())
                         .arg(settings_.TimeoutMs / 1000.0));
     return true;
@@ -238,7 +210,7 @@ bool TIdFTP::OpenData(const QByteArray& command, const QString& what) {
 
 bool TIdFTP::CloseData(const QString& what) {
     data_.reset();
-    const std::optional<Reply> reply = ReadReply(QStringLiteral("the end of the transfer"));
+    const std::optional<Reply> reply = ReadReply(tr("its answer at the end of the transfer"));
     if (!reply)
         return false;
     // 426: the server aborted the transfer, whatever it says next.
@@ -249,8 +221,8 @@ bool TIdFTP::CloseData(const QString& what) {
 
 bool TIdFTP::List(QStringList* names) {
     names->clear();
-    const QString what = QStringLiteral("to list its files");
-    if (!OpenData("NLST", what))
+    const QString what = tr("to list its files");
+    if (!OpenData("nlst", what))
         return false;
     QByteArray listing;
     const bool ended = WaitUntil(
@@ -261,34 +233,40 @@ bool TIdFTP::List(QStringList* names) {
         settings_.TimeoutMs);
     listing += data_->readAll();
     if (listing.size() > MaxListingBytes)
-        return Fail(QStringLiteral("%1 sent a list of files longer than %2 bytes")
-                        .arg(Server())
-                        .arg(MaxListingBytes));
+        return Fail(tr("%1 sent a list of files longer than %2 bytes").arg(Server()).arg(MaxListingBytes));
     if (!ended)
-        return Fail(QStringLiteral("%1 did not finish its list within %2 s")
-                        .arg(Server())
-                        .arg(settings_.TimeoutMs / 1000.0));
+        return Fail(
+            tr("%1 did not finish its list within %2 s").arg(Server()).arg(settings_.TimeoutMs / 1000.0));
     if (!CloseData(what))
         return false;
-    for (QByteArray line : listing.split('\n')) {
-        if (line.endsWith('\r'))
-            line.chop(1);
-        if (!line.isEmpty())
-            names->append(QString::fromLatin1(line));
-    }
+    for (const std::string& name : FtpReplyReader::SplitNames(
+             std::string_view(listing.constData(), static_cast<std::size_t>(listing.size()))))
+        names->append(DeviceText::Decode(name));
+    return true;
+}
+
+bool TIdFTP::EncodeName(const QString& name, QByteArray* bytes) {
+    const std::optional<std::string> encoded = DeviceText::Encode(name);
+    if (!encoded)
+        return Fail(
+            tr("%1 cannot be named to the device: it holds a letter the device cannot take").arg(name));
+    *bytes = QByteArray::fromStdString(*encoded);
     return true;
 }
 
 bool TIdFTP::Delete(const QString& name) {
-    return Command("DELE " + name.toLatin1(), {250}, QStringLiteral("to delete %1").arg(name)).has_value();
+    QByteArray bytes;
+    return EncodeName(name, &bytes) &&
+           Command("DELE " + bytes, {250}, tr("to delete %1").arg(name)).has_value();
 }
 
 bool TIdFTP::Store(const QString& localFile, const QString& remoteName) {
     QFile file(localFile);
     if (!file.open(QIODevice::ReadOnly))
-        return Fail(QStringLiteral("cannot open %1: %2").arg(localFile, file.errorString()));
-    const QString what = QStringLiteral("to store %1").arg(remoteName);
-    if (!OpenData("STOR " + remoteName.toLatin1(), what))
+        return Fail(tr("cannot open %1: %2").arg(localFile, file.errorString()));
+    const QString what = tr("to store %1").arg(remoteName);
+    QByteArray name;
+    if (!EncodeName(remoteName, &name) || !OpenData("STOR " + name, what))
         return false;
 
     emit WorkBegin(WorkMode::Write, file.size());
@@ -297,7 +275,7 @@ bool TIdFTP::Store(const QString& localFile, const QString& remoteName) {
     while (ok && !file.atEnd()) {
         const QByteArray chunk = file.read(ChunkBytes);
         if (chunk.isEmpty() && file.error() != QFileDevice::NoError) {
-            ok = Fail(QStringLiteral("cannot read %1: %2").arg(localFile, file.errorString()));
+            ok = Fail(tr("cannot read %1: %2").arg(localFile, file.errorString()));
             break;
         }
         data_->write(chunk);
@@ -309,8 +287,7 @@ bool TIdFTP::Store(const QString& localFile, const QString& remoteName) {
             },
             settings_.TimeoutMs);
         if (!drained || data_->state() != QAbstractSocket::ConnectedState)
-            ok = Fail(
-                QStringLiteral("%1 stopped taking %2 after %3 bytes").arg(Server(), remoteName).arg(sent));
+            ok = Fail(tr("%1 stopped taking %2 after %3 bytes").arg(Server(), remoteName).arg(sent));
         else
             emit Work(WorkMode::Write, sent - data_->bytesToWrite());
     }
@@ -319,7 +296,7 @@ bool TIdFTP::Store(const QString& localFile, const QString& remoteName) {
         const bool flushed = WaitUntil([this] { return data_->state() == QAbstractSocket::UnconnectedState; },
                                        settings_.TimeoutMs);
         if (!flushed)
-            ok = Fail(QStringLiteral("%1 did not take the end of %2").arg(Server(), remoteName));
+            ok = Fail(tr("%1 did not take the end of %2").arg(Server(), remoteName));
         else
             emit Work(WorkMode::Write, sent);
     }
@@ -333,12 +310,8 @@ void TIdFTP::Quit() {
     listener_.reset();
     if (control_ && control_->state() == QAbstractSocket::ConnectedState) {
         control_->write("Quit\r\n");
-        WaitUntil(
-            [this] {
-                input_ += control_->readAll();
-                return TakeReply().has_value() || control_->state() != QAbstractSocket::ConnectedState;
-            },
-            QuitWaitMs);
+        std::optional<Reply> reply;
+        WaitUntil([&] { return Collect(&reply); }, QuitWaitMs);
     }
     control_.reset();
 }

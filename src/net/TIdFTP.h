@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FtpReplyReader.h"
 #include "FtpSettings.h"
 #include "TransferWork.h"
 
@@ -50,20 +51,22 @@ signals:
     void WorkEnd(olg::WorkMode mode);
 
 private:
-    struct Reply {
-        int Code = 0;
-        QByteArray Text; // the last line, code included
-    };
+    using Reply = FtpReplyReader::Reply;
 
     bool Fail(const QString& text);
     QString Server() const;
     bool Send(const QByteArray& command);
-    // The next complete reply, or nothing (with the error set) when the wait ran out or the link broke.
+    // The next complete reply, or nothing (with the error set) when the wait ran out or the link broke;
+    // `awaited` names the reply in a message ("its greeting").
     std::optional<Reply> ReadReply(const QString& awaited);
-    std::optional<Reply> TakeReply();
+    // Takes what the control connection has; true when a reply is complete, or can never be.
+    bool Collect(std::optional<Reply>* reply);
     // Sends the command and checks that its reply has one of the codes; `what` says what was refused.
     std::optional<Reply> Command(const QByteArray& command, std::initializer_list<int> codes,
                                  const QString& what);
+    // A name of the device's store as the bytes of its commands; false with the error set when the devices'
+    // code page cannot carry it.
+    bool EncodeName(const QString& name, QByteArray* bytes);
     // PORT, then the command, then the server's connection to our listener.
     bool OpenData(const QByteArray& command, const QString& what);
     bool CloseData(const QString& what);
@@ -78,7 +81,7 @@ private:
     std::unique_ptr<QTcpSocket> control_;
     std::unique_ptr<QTcpServer> listener_;
     std::unique_ptr<QTcpSocket> data_;
-    QByteArray input_;
+    FtpReplyReader replies_;
     QString errorText_;
 };
 

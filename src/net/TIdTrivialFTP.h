@@ -1,52 +1,40 @@
 #pragma once
 
+#include "BlockingUdpSocket.h"
 #include "TftpSettings.h"
 #include "TransferWork.h"
 
-#include <QByteArray>
-#include <QByteArrayView>
 #include <QIODevice>
 #include <QObject>
 #include <QString>
 
 #include <atomic>
+#include <chrono>
 #include <functional>
+#include <future>
 #include <memory>
-#include <optional>
+#include <vector>
 
+class QEventLoop;
 class QFile;
 
 namespace olg {
 
-class BlockingUdpSocket;
+class TftpTransfer;
 
 // A client of the Trivial File Transfer Protocol with the block-size option, as the firmware upgrade uses it:
 // put a local file to a server and get a server file back into a local file. Every transfer uses a socket of
 // its own, closed when it ends. The packets go back and forth on a worker thread while the caller's event
-// loop runs, so windows stay alive and the event loop costs nothing per packet.
+// loop runs, so windows stay alive and the event loop costs nothing per packet; the decisions are the core's
+// TftpPut and TftpGet.
 class TIdTrivialFTP : public QObject {
     Q_OBJECT
 
 public:
-    // What ended a transfer. The server's error codes 0..8 map to the kinds of the same value.
-    enum class ErrorKind {
-        None = -1,
-        Generic = 0,
-        FileNotFound = 1,
-        AccessViolation = 2,
-        AllocationExceeded = 3,
-        IllegalOperation = 4,
-        UnknownTransferId = 5,
-        FileAlreadyExists = 6,
-        NoSuchUser = 7,
-        OptionNegotiationFailed = 8,
-        Timeout = 100,
-        UnexpectedOperation,
-        LocalFile,
-        Network,
-    };
+    using ErrorKind = TftpErrorKind;
 
     explicit TIdTrivialFTP(const TftpSettings& settings = {}, QObject* parent = nullptr);
+    // Waits for the end of a get's stay for a repeated last block, so no transfer outlives its client.
     ~TIdTrivialFTP() override;
 
     // The server's IPv4 address as dotted text.
@@ -56,7 +44,8 @@ public:
     // Both return false with ErrorText() and Error() set when the transfer failed. The three accessors below
     // describe the latest transfer once it has returned.
     bool Put(const QString& localFile, const QString& remoteName);
-    bool Get(const QString& remoteName, const QString& localFile);
+    // maxBytes >= 0: a server file longer than that is refused to the server and fails with TooLong.
+    bool Get(const QString& remoteName, const QString& localFile, qint64 maxBytes = -1);
 
     ErrorKind Error() const { return error_; }
     const QString& ErrorText() const { return errorText_; }
@@ -73,41 +62,31 @@ signals:
     void WorkEnd(olg::WorkMode mode);
 
 private:
-    // Data views the socket's buffer until the next Receive.
-    struct Packet {
-        QByteArrayView Data;
-        quint32 Sender = 0;
-        quint16 Port = 0;
-    };
+    // The file's part of a Fill (put) or Store (get) step of the transfer; false ends it with the error set.
+    using FileStep = std::function<bool(const BlockingUdpSocket::Datagram&)>;
 
-    bool Begin(QFile& file, QIODevice::OpenMode mode);
-    // Runs the exchange on a worker thread; the caller's events and the progress signals go on meanwhile.
-    void RunExchange(WorkMode mode, const std::function<void()>& exchange);
-    // The exchanges themselves, on the worker thread: no signals, progress through progress_.
-    void PutBlocks(QFile& file, const QString& remoteName);
-    // The number of the last block when it arrived.
-    std::optional<quint16> GetBlocks(QFile& file, const QString& remoteName);
-    bool SendRequest(quint16 opcode, const QString& remoteName);
-    void SendTo(const QByteArray& packet);
-    // The next packet of the server, or nothing when the wait ran out (or the socket failed: see error_).
-    std::optional<Packet> Receive(int timeoutMs);
-    bool TakeOptions(QByteArrayView packet);
+    bool Begin(QFile& file, QIODevice::OpenMode mode, quint32* server);
+    // Runs the transfer on a worker thread until it is complete or has failed; the caller's events and the
+    // progress signals go on meanwhile. A get's worker then stays a moment on its own.
+    void Run(WorkMode mode, const std::shared_ptr<TftpTransfer>& transfer, const FileStep& fileStep);
+    // On the worker thread: the request, then every packet and time-out until the transfer is complete or
+    // over. Without a file step only the repeat of a last block is answered, and nothing of ours is touched.
+    bool Exchange(BlockingUdpSocket& socket, TftpTransfer& transfer,
+                  std::chrono::steady_clock::time_point start, const FileStep* fileStep);
+    void TakeOutcome(const TftpTransfer& transfer, WorkMode mode);
     bool Fail(ErrorKind kind, const QString& text);
-    bool FailFromPacket(QByteArrayView packet);
-    void SendError(quint16 code, const QString& message);
-    void LingerForLastBlock(quint16 number);
     QString ServerText() const;
-    QString TimeoutText() const;
 
     TftpSettings settings_;
     QString host_;
-    std::unique_ptr<BlockingUdpSocket> socket_;
-    quint32 server_ = 0;
-    quint32 peer_ = 0;
-    quint16 peerPort_ = 0;
     // The bytes of the blocks so far, -1 before the first.
     std::atomic<qint64> progress_ = -1;
+    std::atomic<bool> released_ = false;
+    QEventLoop* waiting_ = nullptr;
+    // Workers still running: gets that wait for a repeated last block.
+    std::vector<std::future<void>> workers_;
     int blockSize_ = 512;
+    qint64 maxBytes_ = -1;
     ErrorKind error_ = ErrorKind::None;
     QString errorText_;
 };

@@ -87,4 +87,32 @@ std::string Utf8ToWindows1252Lossy(std::string_view utf8) {
     return *Decode(utf8, true);
 }
 
+std::string Windows1252ToPrintable(std::string_view bytes, std::size_t maxChars) {
+    const auto blank = [](char c) { return static_cast<std::uint8_t>(c) <= 0x20 || c == 0x7F; };
+    while (!bytes.empty() && blank(bytes.front()))
+        bytes.remove_prefix(1);
+    while (!bytes.empty() && blank(bytes.back()))
+        bytes.remove_suffix(1);
+    std::string out;
+    std::size_t chars = 0;
+    for (const char c : bytes) {
+        if (chars == maxChars) {
+            out += "...";
+            break;
+        }
+        const auto byte = static_cast<std::uint8_t>(c);
+        if (byte < 0x20 || byte == 0x7F) {
+            constexpr char Hex[] = "0123456789ABCDEF";
+            // Counted as one character, so that a text of escapes is not cut shorter than another.
+            out += "\\x";
+            out += Hex[byte >> 4];
+            out += Hex[byte & 0xF];
+        } else {
+            AppendUtf8(out, byte >= 0x80 && byte < 0xA0 ? HighControls[byte - 0x80] : byte);
+        }
+        ++chars;
+    }
+    return out;
+}
+
 } // namespace olg

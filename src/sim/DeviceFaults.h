@@ -26,6 +26,7 @@ struct DeviceFaults {
     bool TftpError = false;     // every TFTP request gets an error packet
     bool TftpSilent = false;    // TFTP requests get no answer at all
     bool TftpCorrupt = false;   // a get returns the stored image with one byte changed
+    bool TftpEndless = false;   // a get never ends: full blocks of the image over and over
     bool FtpBadLogin = false;   // the FTP login is refused with 530
     bool FtpStoreFails = false; // every STOR ends with 451 and stores nothing
     bool FtpSilent = false;     // FTP connections are accepted but never greeted

@@ -87,6 +87,8 @@ bool DeviceSpecParser::ParseFault(std::string_view key, std::string_view value, 
         ok = ParseFlag(value, faults.TftpSilent);
     } else if (key == "tftp-corrupt") {
         ok = ParseFlag(value, faults.TftpCorrupt);
+    } else if (key == "tftp-endless") {
+        ok = ParseFlag(value, faults.TftpEndless);
     } else if (key == "ftp-badlogin") {
         ok = ParseFlag(value, faults.FtpBadLogin);
     } else if (key == "ftp-storefail") {

@@ -61,6 +61,7 @@ QString SetupLoader::HelpText() {
         "  tftp-error             answers every TFTP request with an error packet\n"
         "  tftp-silent            never answers TFTP\n"
         "  tftp-corrupt           a get returns the image with one byte changed\n"
+        "  tftp-endless           a get never ends: full blocks of the image over and over\n"
         "  ftp-badlogin           refuses the FTP login\n"
         "  ftp-storefail          every FTP store fails with 451\n"
         "  ftp-silent             accepts FTP connections but never answers\n"

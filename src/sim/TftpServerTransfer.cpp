@@ -110,6 +110,13 @@ void TftpServerTransfer::SendBlock() {
     const qint64 offset = blocksSent_ * request_.BlockSize;
     ++blocksSent_;
     block_ = static_cast<quint16>(block_ + 1);
+    if (faults_.TftpEndless && !image_.isEmpty()) {
+        QByteArray data;
+        while (data.size() < request_.BlockSize)
+            data += image_.mid((offset + data.size()) % image_.size(), request_.BlockSize - data.size());
+        Send(Packet(3, block_) + data);
+        return;
+    }
     Send(Packet(3, block_) + image_.mid(offset, request_.BlockSize));
 }
 

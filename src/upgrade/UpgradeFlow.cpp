@@ -6,6 +6,7 @@
 #include "TIdFTP.h"
 #include "TIdTrivialFTP.h"
 #include "TServeur.h"
+#include "UploadList.h"
 
 #include <QDir>
 #include <QEventLoop>
@@ -17,6 +18,7 @@
 #include <QTimer>
 
 #include <optional>
+#include <utility>
 
 namespace olg {
 
@@ -44,31 +46,20 @@ private:
     QPointer<TServeur> serveur_;
 };
 
-// The lines of an upload list, each used as it stands (only the line ends go), or nothing with the reason.
+// The names of an upload list, each used as it stands (only the line ends go), or nothing with the reason.
 std::optional<QStringList> ReadUploadList(const QString& path, QString* error) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
+    QByteArray contents;
+    if (!file.open(QIODevice::ReadOnly) ||
+        (contents = file.readAll(), file.error() != QFileDevice::NoError)) {
+        *error = UpgradeFlow::tr("cannot read %1: %2").arg(path, file.errorString());
         return std::nullopt;
     }
-    const QByteArray contents = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        *error = QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
-        return std::nullopt;
-    }
-    QStringList lines;
-    qsizetype start = 0;
-    while (start < contents.size()) {
-        qsizetype end = contents.indexOf('\n', start);
-        const qsizetype next = end < 0 ? contents.size() : end + 1;
-        if (end < 0)
-            end = contents.size();
-        if (end > start && contents[end - 1] == '\r')
-            --end;
-        lines.append(QString::fromUtf8(contents.mid(start, end - start)));
-        start = next;
-    }
-    return lines;
+    QStringList names;
+    for (const std::string& name :
+         UploadList::Names(std::string_view(contents.constData(), static_cast<std::size_t>(contents.size()))))
+        names.append(QString::fromStdString(name));
+    return names;
 }
 
 // The list's directory joined with a line of it.
@@ -156,10 +147,25 @@ void UpgradeFlow::Run(const QString& address, const QString& file) {
             prompts_.ShowError(error);
             return;
         }
+        // A list names files of its own folder only: one that reaches elsewhere is refused whole, before
+        // anything is sent, so no file the user did not mean to publish ends up on a device.
+        bool plain = true;
+        for (const QString& line : *lines) {
+            if (!UploadList::IsPlainName(line.toStdString())) {
+                prompts_.ShowError(
+                    tr("The upload list %1 names \"%2\", which is not a file of its own folder: "
+                       "nothing of the list was sent")
+                        .arg(QFileInfo(file).fileName(), line));
+                plain = false;
+            }
+        }
+        if (!plain)
+            return;
         // Every missing file is named before anything is sent; the upload goes on without it.
         for (const QString& line : *lines)
             if (!QFileInfo(ListedPath(file, line)).isFile())
                 ShowError(prompts_, ErrorFileNotFound, QFileInfo(ListedPath(file, line)).fileName());
+        uploadNames_ = *lines;
     }
 
     address_ = address;
@@ -275,11 +281,15 @@ bool UpgradeFlow::TftpImage(QString* error) {
     // A folder of our own: the current one may be read-only or hold a file of the user's by that name.
     QTemporaryDir folder;
     if (!folder.isValid()) {
-        *error = QStringLiteral("cannot create a temporary folder: %1").arg(folder.errorString());
+        *error = tr("cannot create a temporary folder: %1").arg(folder.errorString());
         return false;
     }
     const QString readBack = folder.filePath(QStringLiteral("~tmp~.bin"));
-    if (!client.Get(QStringLiteral("/"), readBack)) {
+    // The image read back can be no longer than the one sent: a server that goes on is not the same image,
+    // and is not allowed to fill the disk.
+    if (!client.Get(QStringLiteral("/"), readBack, QFileInfo(file_).size())) {
+        if (client.Error() == TIdTrivialFTP::ErrorKind::TooLong)
+            return true;
         *error = client.ErrorText();
         return false;
     }
@@ -331,10 +341,8 @@ bool UpgradeFlow::FtpFileSet(QString* error) {
     }
     emit FileLabelChanged(QString(), true);
     ConnectWork(&client);
-    const std::optional<QStringList> lines = ReadUploadList(file_, error);
-    if (!lines)
-        return false;
-    for (const QString& line : *lines) {
+    // The names checked before the request, not the list as it may be now.
+    for (const QString& line : std::as_const(uploadNames_)) {
         const QString path = ListedPath(file_, line);
         if (!QFileInfo(path).isFile())
             continue;

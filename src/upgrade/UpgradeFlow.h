@@ -83,6 +83,8 @@ private:
     UpgradeSettings settings_;
     QString address_;
     QString file_;
+    // The names of the upload list being sent.
+    QStringList uploadNames_;
     bool busy_ = false;
     // Set while a request waits for its answer: an answer that comes after "Device not responding" is
     // dropped, never the start of a transfer.

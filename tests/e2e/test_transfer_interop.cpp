@@ -34,16 +34,6 @@ bool WriteFile(const QString& path, const QByteArray& contents) {
     return file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size();
 }
 
-// Whether a UDP socket is bound to this local port, by the system's table (a probe socket could take the port
-// from the server).
-bool UdpPortBound(quint16 port) {
-    QFile table(QStringLiteral("/proc/net/udp"));
-    if (!table.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray local = ":" + QByteArray::number(port, 16).toUpper().rightJustified(4, '0') + " ";
-    return table.readAll().contains(local);
-}
-
 QByteArray ReadFile(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();

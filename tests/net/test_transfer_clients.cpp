@@ -4,6 +4,7 @@
 #include "FtpServer.h"
 #include "TIdFTP.h"
 #include "TIdTrivialFTP.h"
+#include "TestSupport.h"
 #include "TftpServer.h"
 
 #include <QNetworkDatagram>
@@ -58,39 +59,140 @@ QByteArray U16(quint16 value) {
 }
 
 // A TFTP server stand-in that answers the n-th packet it receives with the packets of the n-th entry of its
-// script and records what it received as "opcode:block:data bytes" words.
+// script and records what it received as "opcode:block:data bytes" words; what its second port received
+// follows a "|". A packet's first byte may say how it goes: "!" from another host, "^" from another port,
+// "~" 300 ms later, "*" every 5 ms from then on.
 class ScriptedPeer : public QObject {
 public:
     explicit ScriptedPeer(const QList<QList<QByteArray>>& script) : script_(script) {
         socket_.bind(Server, 0);
+        otherPort_.bind(Server, 0);
         foreign_.bind(QHostAddress(QStringLiteral("127.0.0.2")), 0);
+        connect(&otherPort_, &QUdpSocket::readyRead, this, [this] {
+            while (otherPort_.hasPendingDatagrams())
+                atOtherPort_.append(Word(otherPort_.receiveDatagram().data()));
+        });
         connect(&socket_, &QUdpSocket::readyRead, this, [this] {
             while (socket_.hasPendingDatagrams()) {
                 const QNetworkDatagram datagram = socket_.receiveDatagram();
-                const QByteArray data = datagram.data();
-                const quint16 opcode = static_cast<quint16>((quint8(data[0]) << 8) | quint8(data[1]));
-                received.append(opcode <= 2 ? QStringLiteral("%1").arg(opcode)
-                                            : QStringLiteral("%1:%2:%3")
-                                                  .arg(opcode)
-                                                  .arg((quint8(data[2]) << 8) | quint8(data[3]))
-                                                  .arg(data.size() - 4));
-                for (const QByteArray& packet : script_.value(count_++)) {
-                    // "!" first: the packet comes from another host.
-                    QUdpSocket& from = packet.startsWith('!') ? foreign_ : socket_;
-                    from.writeDatagram(packet.startsWith('!') ? packet.mid(1) : packet,
-                                       datagram.senderAddress(), static_cast<quint16>(datagram.senderPort()));
+                if (received_.isEmpty()) {
+                    clientPort = static_cast<quint16>(datagram.senderPort());
+                    request = datagram.data();
                 }
+                received_.append(Word(datagram.data()));
+                for (const QByteArray& packet : script_.value(count_++))
+                    Send(packet, datagram.senderAddress(), static_cast<quint16>(datagram.senderPort()));
             }
         });
+        flood_.setInterval(5);
     }
     quint16 Port() const { return socket_.localPort(); }
-    QStringList received;
+    QString Received() const {
+        return (received_ + (atOtherPort_.isEmpty() ? QStringList() : QStringList{QStringLiteral("|")}) +
+                atOtherPort_)
+            .join(QLatin1Char(' '));
+    }
+    quint16 clientPort = 0;
+    QByteArray request;
 
 private:
+    static QString Word(const QByteArray& data) {
+        const quint16 opcode = static_cast<quint16>((quint8(data[0]) << 8) | quint8(data[1]));
+        return opcode <= 2 ? QString::number(opcode)
+                           : QStringLiteral("%1:%2:%3")
+                                 .arg(opcode)
+                                 .arg((quint8(data[2]) << 8) | quint8(data[3]))
+                                 .arg(data.size() - 4);
+    }
+    void Send(const QByteArray& packet, const QHostAddress& to, quint16 port) {
+        const QByteArray bytes = packet.mid(1);
+        switch (packet.at(0)) {
+        case '!':
+            foreign_.writeDatagram(bytes, to, port);
+            break;
+        case '^':
+            otherPort_.writeDatagram(bytes, to, port);
+            break;
+        case '~':
+            QTimer::singleShot(300, this,
+                               [this, bytes, to, port] { socket_.writeDatagram(bytes, to, port); });
+            break;
+        case '*':
+            connect(&flood_, &QTimer::timeout, this,
+                    [this, bytes, to, port] { socket_.writeDatagram(bytes, to, port); });
+            flood_.start();
+            break;
+        default:
+            socket_.writeDatagram(packet, to, port);
+        }
+    }
+
     QUdpSocket socket_;
+    QUdpSocket otherPort_;
     QUdpSocket foreign_;
+    QTimer flood_;
     QList<QList<QByteArray>> script_;
     int count_ = 0;
+    QStringList received_;
+    QStringList atOtherPort_;
+};
+
+// An FTP server stand-in on 127.0.0.1: greets with its script's bytes, records every command line as it came
+// (a PORT line as "PORT"), answers `verb` with the script's reply and every other command with a plain yes,
+// lists "a.htm" and takes a store.
+class ScriptedFtpPeer : public QObject {
+public:
+    ScriptedFtpPeer(const QByteArray& greeting, const QByteArray& verb, const QByteArray& reply) {
+        server_.listen(Server, 0);
+        connect(&server_, &QTcpServer::newConnection, this, [this, greeting, verb, reply] {
+            QTcpSocket* control = server_.nextPendingConnection();
+            control->write(greeting);
+            connect(control, &QTcpSocket::readyRead, this, [this, control, verb, reply] {
+                while (control->canReadLine())
+                    Execute(control, control->readLine().chopped(2), verb, reply);
+            });
+        });
+    }
+    quint16 Port() const { return server_.serverPort(); }
+    QByteArrayList sent;
+    QByteArray stored;
+
+private:
+    void Execute(QTcpSocket* control, const QByteArray& line, const QByteArray& verb,
+                 const QByteArray& reply) {
+        const QByteArray word = line.split(' ').first().toLower();
+        sent.append(word == "port" ? QByteArray("PORT") : line);
+        if (word == verb) {
+            control->write(reply);
+        } else if (word == "port") {
+            const QByteArrayList numbers = line.mid(5).split(',');
+            dataPort_ = static_cast<quint16>(numbers.value(4).toInt() * 256 + numbers.value(5).toInt());
+            control->write("200 ok\r\n");
+        } else if (word == "nlst" || word == "stor") {
+            control->write("150 ok\r\n");
+            auto* data = new QTcpSocket(this);
+            connect(data, &QTcpSocket::connected, this, [data, word] {
+                if (word == "nlst") {
+                    data->write("a.htm\r\n");
+                    data->disconnectFromHost();
+                }
+            });
+            connect(data, &QTcpSocket::readyRead, this, [this, data] { stored += data->readAll(); });
+            connect(data, &QTcpSocket::disconnected, this, [this, data, control] {
+                stored += data->readAll();
+                control->write("226 done\r\n");
+                data->deleteLater();
+            });
+            data->connectToHost(Server, dataPort_);
+        } else {
+            const QMap<QByteArray, QByteArray> codes{{"user", "331"}, {"pass", "230"}, {"type", "200"},
+                                                     {"syst", "215"}, {"dele", "250"}, {"quit", "221"}};
+            control->write(codes.value(word, "500") + " ok\r\n");
+        }
+    }
+
+    QTcpServer server_;
+    quint16 dataPort_ = 0;
 };
 
 } // namespace
@@ -105,6 +207,8 @@ private slots:
     void tftpScripted();
     void ftpAgainstSimulator_data();
     void ftpAgainstSimulator();
+    void ftpHostile_data();
+    void ftpHostile();
 };
 
 void TestTransferClients::tftpAgainstSimulator_data() {
@@ -190,7 +294,7 @@ void TestTransferClients::tftpScripted_data() {
     QTest::addColumn<int>("size");
     QTest::addColumn<QList<QList<QByteArray>>>("script");
     QTest::addColumn<bool>("succeeds");
-    QTest::addColumn<QString>("received");
+    QTest::addColumn<QString>("received"); // "..." at the end: what came first
     QTest::addColumn<QString>("errorPart");
 
     const QByteArray ack0 = U16(4) + U16(0);
@@ -200,11 +304,24 @@ void TestTransferClients::tftpScripted_data() {
     const QByteArray data1Full = U16(3) + U16(1) + QByteArray(512, 'a');
     const QByteArray data2Short = U16(3) + U16(2) + QByteArray(10, 'b');
     const QByteArray data3 = U16(3) + U16(3) + QByteArray(10, 'c');
+    const QByteArray data1Short = U16(3) + U16(1) + QByteArray(10, 'x');
 
-    QTest::newRow("put: repeated acknowledgement sends the block again")
+    QTest::newRow("put: a block whose acknowledgement is overdue goes again")
         << true << 600 << QList<QList<QByteArray>>{{ack0}, {ack0}, {ack1}, {ack2}} << true
         << "2 3:1:512 3:1:512 3:2:88"
         << "";
+    QTest::newRow("put: repeated and future acknowledgements send nothing")
+        << true << 600 << QList<QList<QByteArray>>{{ack0}, {ack0, ack0, ack0, U16(4) + U16(5), ack1}, {ack2}}
+        << true << "2 3:1:512 3:2:88"
+        << "";
+    QTest::newRow("put: a flood of repeated acknowledgements ends at the time-out")
+        << true << 600 << QList<QList<QByteArray>>{{ack0}, {"*" + ack0}} << false << "2 3:1:512 ..."
+        << "did not acknowledge block 1 within 600 ms";
+    QTest::newRow("put: a server too slow for the file's size")
+        << true << 1300
+        << QList<QList<QByteArray>>{{"~" + ack0}, {"~" + ack1}, {"~" + ack2}, {"~" + U16(4) + U16(3)}}
+        << false << "2 3:1:512 ..."
+        << "did not complete the transfer in the time its size allows";
     QTest::newRow("put: an older acknowledgement does not end it")
         << true << 100 << QList<QList<QByteArray>>{{oack}, {ack0}, {ack1}} << true << "2 3:1:100 3:1:100"
         << "";
@@ -214,31 +331,39 @@ void TestTransferClients::tftpScripted_data() {
     QTest::newRow("put: error packet text")
         << true << 100 << QList<QList<QByteArray>>{{U16(5) + U16(2) + "Locked" + '\0'}} << false << "2"
         << "Locked";
+    QTest::newRow("put: a long error text is cut, its control bytes escaped")
+        << true << 100
+        << QList<QList<QByteArray>>{{U16(5) + U16(0) + "bad\x07" + QByteArray(300, 'x') + '\0'}} << false
+        << "2"
+        << "bad\\x07xxx";
     QTest::newRow("get: a repeated block is stored once")
         << false << 522 << QList<QList<QByteArray>>{{data1Full}, {data1Full}, {data2Short}, {}} << true
         << "1 4:1:0 4:1:0 4:2:0"
         << "";
     QTest::newRow("get: option acknowledgement is acknowledged with block 0")
-        << false << 10 << QList<QList<QByteArray>>{{oack}, {U16(3) + U16(1) + QByteArray(10, 'x')}, {}}
-        << true << "1 4:0:0 4:1:0"
+        << false << 10 << QList<QList<QByteArray>>{{oack}, {data1Short}, {}} << true << "1 4:0:0 4:1:0"
         << "";
-    QTest::newRow("get: a repeated last block is acknowledged after the get returned")
-        << false << 10
-        << QList<QList<QByteArray>>{{U16(3) + U16(1) + QByteArray(10, 'x')},
-                                    {U16(3) + U16(1) + QByteArray(10, 'x')},
-                                    {}}
-        << true << "1 4:1:0 4:1:0"
+    QTest::newRow("get: a repeated last block is acknowledged before the transfer ends")
+        << false << 10 << QList<QList<QByteArray>>{{data1Short, data1Short}} << true << "1 4:1:0 4:1:0"
         << "";
+    QTest::newRow("get: a packet from another port is refused and changes nothing")
+        << false << 522 << QList<QList<QByteArray>>{{data1Full}, {"^" + data2Short, data2Short}} << true
+        << "1 4:1:0 4:2:0 | 5:5:20"
+        << "";
+    QTest::newRow("get: a file longer than allowed is refused")
+        << false << 0 << QList<QList<QByteArray>>{{data1Full}, {U16(3) + U16(2) + QByteArray(512, 'b')}}
+        << false << "1 4:1:0 5:3:26"
+        << "sent more than the 1000 bytes expected";
     // A size of -1: the block is stored into a full disk.
     QTest::newRow("get: a block that cannot be stored is refused to the server")
         << false << -1 << QList<QList<QByteArray>>{{data1Full}} << false << "1 5:0:48"
         << "No space left";
     QTest::newRow("get: a block beyond the next is left unacknowledged")
         << false << 0 << QList<QList<QByteArray>>{{data3}} << false << "1"
-        << "did not answer";
+        << "did not send block 1";
     QTest::newRow("get: data stopping before a short block times out")
         << false << 0 << QList<QList<QByteArray>>{{data1Full}} << false << "1 4:1:0"
-        << "did not answer";
+        << "did not send block 2";
     QTest::newRow("get: unexpected operation names the server")
         << false << 0 << QList<QList<QByteArray>>{{U16(4) + U16(1)}} << false << "1"
         << "unexpected TFTP operation 4";
@@ -256,15 +381,30 @@ void TestTransferClients::tftpScripted() {
     QTemporaryDir dir;
     const QString local = size < 0 ? QStringLiteral("/dev/full")
                                    : WriteFile(dir, QStringLiteral("fw.bin"), QByteArray(size, 'z'));
-    TftpSettings settings;
-    settings.Port = peer.Port();
-    settings.TimeoutMs = 300;
-    TIdTrivialFTP client(settings);
-    client.SetHost(Server.toString());
-    const bool done = put ? client.Put(local, QStringLiteral("/")) : client.Get(QStringLiteral("/"), local);
-    QCOMPARE(done, succeeds);
-    QVERIFY2(client.ErrorText().contains(errorPart), qPrintable(client.ErrorText()));
-    QTRY_COMPARE(peer.received.join(QLatin1Char(' ')), received);
+    {
+        TftpSettings settings;
+        settings.Port = peer.Port();
+        settings.TimeoutMs = 600;
+        settings.ResendMs = 400;
+        settings.LastBlockWaitMs = 100;
+        settings.MsPerBlock = 100;
+        TIdTrivialFTP client(settings);
+        client.SetHost(Server.toString());
+        const bool done =
+            put ? client.Put(local, QStringLiteral("/")) : client.Get(QStringLiteral("/"), local, 1000);
+        QCOMPARE(done, succeeds);
+        QVERIFY2(client.ErrorText().contains(errorPart), qPrintable(client.ErrorText()));
+        QVERIFY2(client.ErrorText().size() < 250, qPrintable(client.ErrorText()));
+    }
+    // Once the client is gone its transfers are over, without an event loop to help: no socket stays.
+    QVERIFY(!testing::UdpPortBound(peer.clientPort));
+    QCOMPARE(peer.request, U16(put ? 2 : 1) + QByteArray("/\0octet\0blksize\0"
+                                                         "1500\0",
+                                                         21));
+    if (received.endsWith(QLatin1String("...")))
+        QTRY_VERIFY2(peer.Received().startsWith(received.chopped(3)), qPrintable(peer.Received()));
+    else
+        QTRY_COMPARE(peer.Received(), received);
     if (!put && succeeds)
         QCOMPARE(ReadFile(local).size(), size);
 }
@@ -283,7 +423,7 @@ void TestTransferClients::ftpAgainstSimulator_data() {
     QTest::newRow("store fails") << "ftp-storefail" << QStringList{} << true
                                  << "FTP server 127.0.0.1 refused to store rom.bin: 451 Flash write failed";
     QTest::newRow("silent server") << "ftp-silent" << QStringList{} << true
-                                   << "FTP server 127.0.0.1 did not answer with its greeting within 0.5 s";
+                                   << "FTP server 127.0.0.1 did not send its greeting within 0.5 s";
     QTest::newRow("nothing listening")
         << "" << QStringList{} << false << "cannot connect to FTP server 127.0.0.1";
 }
@@ -332,6 +472,57 @@ void TestTransferClients::ftpAgainstSimulator() {
     QCOMPARE(files.FtpStore.size(), std::size_t{1});
     QCOMPARE(files.FtpStore[QStringLiteral("rom.bin")], image);
     QCOMPARE(work.last().at(1).toLongLong(), image.size());
+}
+
+void TestTransferClients::ftpHostile_data() {
+    QTest::addColumn<QByteArray>("greeting");
+    QTest::addColumn<QByteArray>("verb"); // the command answered with `reply`
+    QTest::addColumn<QByteArray>("reply");
+    QTest::addColumn<QString>("errorPart");
+
+    QTest::newRow("multi-line greeting") << QByteArray("220-Welcome\r\n220-to the device\r\n220 ready\r\n")
+                                         << QByteArray() << QByteArray() << "";
+    QTest::newRow("a padded line inside a reply does not end it")
+        << QByteArray("220 ready\r\n") << QByteArray("type")
+        << QByteArray("200-Binary\r\n 200 x\r\n200 done\r\n") << "";
+    QTest::newRow("a greeting without an end")
+        << "220-" + QByteArray(70000, 'x') + "\r\n"
+        << QByteArray() << QByteArray() << "FTP server 127.0.0.1 sent no end to its greeting";
+    QTest::newRow("a refusal's text is cut, its control bytes escaped")
+        << QByteArray("220 ready\r\n") << QByteArray("user") << "530 \x1b[31m" + QByteArray(300, 'y') + "\r\n"
+        << "FTP server 127.0.0.1 refused the login: 530 \\x1B[31myyy";
+}
+
+void TestTransferClients::ftpHostile() {
+    QFETCH(QByteArray, greeting);
+    QFETCH(QByteArray, verb);
+    QFETCH(QByteArray, reply);
+    QFETCH(QString, errorPart);
+
+    ScriptedFtpPeer peer(greeting, verb, reply);
+    QTemporaryDir dir;
+    const QByteArray image = RandomBytes(5000);
+    const QString local = WriteFile(dir, QStringLiteral("fw.rom.bin"), image);
+    FtpSettings settings;
+    settings.Port = peer.Port();
+    settings.TimeoutMs = 2000;
+    TIdFTP client(settings);
+    client.SetHost(Server.toString());
+    client.SetUser(UpgradeUser);
+    QStringList names;
+    const bool ok = client.Connect() && client.List(&names) && client.Delete(names.value(0)) &&
+                    client.Store(local, QStringLiteral("rom.bin"));
+    client.Quit();
+
+    QVERIFY2(ok == errorPart.isEmpty() && (ok || client.ErrorText().startsWith(errorPart)),
+             qPrintable(client.ErrorText()));
+    QVERIFY2(client.ErrorText().size() < 250, qPrintable(client.ErrorText()));
+    if (!ok)
+        return;
+    // The command texts the devices have always received, byte for byte.
+    QCOMPARE(peer.sent, (QByteArrayList{"user " + UpgradeUser, "pass ", "type I", "syst", "PORT", "nlst",
+                                        "DELE a.htm", "PORT", "STOR rom.bin", "Quit"}));
+    QTRY_COMPARE(peer.stored, image);
 }
 
 QTEST_GUILESS_MAIN(TestTransferClients)

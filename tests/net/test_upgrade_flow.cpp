@@ -10,6 +10,7 @@
 #include "UpgradeFlow.h"
 
 #include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -46,6 +47,17 @@ QStringList Texts(std::initializer_list<const char*> texts) {
     return list;
 }
 
+// The upload lists the rows choose, by name.
+QByteArray Lists(const QString& name) {
+    if (name == QLatin1String("list.cfg"))
+        return "index.htm\r\nmissing.htm\r\n\r\n";
+    if (name == QLatin1String("accents.cfg"))
+        return "caf\xE9.htm\r\n";
+    if (name == QLatin1String("outside.cfg"))
+        return "index.htm\r\n../index.htm\r\n";
+    return {};
+}
+
 QString Sha256(const QByteArray& bytes) {
     return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
 }
@@ -61,8 +73,8 @@ private slots:
 };
 
 void TestUpgradeFlow::upgrade_data() {
-    QTest::addColumn<QString>("device"); // olgsim device keys after type and mac
-    QTest::addColumn<QString>("file");   // the chosen file; "list.cfg" names index.htm, missing.htm and ""
+    QTest::addColumn<QString>("device");     // olgsim device keys after type and mac
+    QTest::addColumn<QString>("file");       // the chosen file; the lists are those of Lists()
     QTest::addColumn<QStringList>("errors"); // what the user is shown
     QTest::addColumn<QStringList>("labels"); // the file label's texts while shown
     QTest::addColumn<bool>("succeeded");
@@ -76,6 +88,9 @@ void TestUpgradeFlow::upgrade_data() {
                                             << "FW.BIN" << none << Texts({"FW.BIN"}) << true << "image";
     QTest::newRow("TFTP read-back differs")
         << "upgrade=tftp,tftp-corrupt"
+        << "fw.bin" << Texts({"Verify Error"}) << Texts({"fw.bin"}) << false << "image";
+    QTest::newRow("TFTP read-back longer than the image")
+        << "upgrade=tftp,tftp-endless"
         << "fw.bin" << Texts({"Verify Error"}) << Texts({"fw.bin"}) << false << "image";
     QTest::newRow("TFTP error packet")
         << "upgrade=tftp,tftp-error"
@@ -107,6 +122,16 @@ void TestUpgradeFlow::upgrade_data() {
         << "upgrade=ftp"
         << "list.cfg" << Texts({"File missing.htm not found!", "File  not found!"})
         << Texts({"", "index.htm"}) << true << "index.htm";
+    QTest::newRow("file set: names in Windows-1252")
+        << "upgrade=ftp"
+        << "accents.cfg" << none << Texts({"", "caf\xC3\xA9.htm"}) << true << "caf\xC3\xA9.htm";
+    QTest::newRow("file set: a name outside the list's folder sends nothing")
+        << "upgrade=ftp"
+        << "outside.cfg"
+        << Texts(
+               {"The upload list outside.cfg names \"../index.htm\", which is not a file of its own folder: "
+                "nothing of the list was sent"})
+        << none << false << "";
     QTest::newRow("upgrades locked: no answer")
         << "upgrade=none"
         << "fw.bin" << Texts({"Device not responding"}) << none << false << "";
@@ -145,11 +170,15 @@ void TestUpgradeFlow::upgrade() {
     QByteArray image(300000, '\0');
     for (qsizetype i = 0; i < image.size(); ++i)
         image[i] = static_cast<char>(i * 7 + i / 251);
-    for (const QString& name : {file, QStringLiteral("index.htm")}) {
+    for (const QString& name : {file, QStringLiteral("index.htm"), QString::fromUtf8("caf\xC3\xA9.htm")}) {
         QFile out(dir.filePath(name));
         QVERIFY(out.open(QIODevice::WriteOnly));
-        out.write(name == QLatin1String("list.cfg") ? QByteArray("index.htm\r\nmissing.htm\r\n\r\n") : image);
+        out.write(name.endsWith(QLatin1String(".cfg")) ? Lists(name) : image);
     }
+    // The read-back goes into a temporary folder of its own, which must not stay.
+    const QString temporary = dir.filePath(QStringLiteral("tmp"));
+    QVERIFY(QDir().mkpath(temporary));
+    qputenv("TMPDIR", QFile::encodeName(temporary));
 
     RecordingPrompts prompts;
     RecordingNeighbourCache neighbours;
@@ -177,6 +206,8 @@ void TestUpgradeFlow::upgrade() {
     if (qstrcmp(QTest::currentDataTag(), "late answer starts nothing") == 0)
         UpgradeFlow::WaitPumping(800);
 
+    qunsetenv("TMPDIR");
+    QCOMPARE(QDir(temporary).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
     QCOMPARE(prompts.errors, errors);
     QCOMPARE(shown, labels);
     QCOMPARE(flow.LastResult().Succeeded, succeeded);

@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
+#include <QFile>
 #include <QHostAddress>
 #include <QNetworkInterface>
 #include <QProcess>
@@ -53,6 +54,14 @@ inline ProgramResult RunProgram(const QString& name, const QStringList& argument
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
             QString::fromUtf8(process.readAllStandardOutput()),
             QString::fromUtf8(process.readAllStandardError())};
+}
+
+// Whether a UDP socket is bound to this local port, by the system's table (a probe socket could take the port
+// from its owner).
+inline bool UdpPortBound(quint16 port) {
+    QFile table(QStringLiteral("/proc/net/udp"));
+    const QByteArray local = ":" + QByteArray::number(port, 16).toUpper().rightJustified(4, '0') + " ";
+    return table.open(QIODevice::ReadOnly) && table.readAll().contains(local);
 }
 
 // True inside the namespaces of scripts/netlab, where every address is on loopback or the lab's 10.66.0.0/24
