@@ -1,9 +1,12 @@
 #pragma once
 
+#include <QCommandLineOption>
 #include <QString>
 #include <QStringList>
 
 #include <optional>
+#include <utility>
+#include <vector>
 
 namespace olg::cli {
 
@@ -15,27 +18,18 @@ struct Invocation {
     bool Version = false;
     bool Demo = false;      // also set by --demo-reset
     bool DemoReset = false; // the simulated LAN starts afresh instead of as the last run left it
-    bool All = false;
-    bool DryRun = false;
-    bool Yes = false;
     bool Quiet = false;
-    bool ShowPasswords = false;
-    bool WithAddress = false; // load copies the address, mask, gateway and name into several devices
     // The interfaces the LAN broadcast is limited to, in the order given.
     QStringList Interfaces;
     std::optional<QString> Bind;
     std::optional<QString> Target;
-    std::optional<QString> Format;
-    // label's outputs.
-    std::optional<QString> Pdf;
-    std::optional<QString> Png;
-    std::optional<QString> Log;
-    std::optional<QString> TftpPort;
-    std::optional<QString> FtpPort;
+    // The verbs' options that were given, by name in the order of verbOptions; a flag's value is empty.
+    std::vector<std::pair<QString, QString>> VerbOptions;
 
-    // The arguments without the program name; nothing with the reason in *error when an option is unknown or
-    // lacks its value.
-    static std::optional<Invocation> Parse(const QStringList& arguments, QString* error);
+    // The arguments without the program name and the options of every verb; nothing with the reason in *error
+    // when an option is unknown or lacks its value.
+    static std::optional<Invocation> Parse(const QStringList& arguments,
+                                           const QList<QCommandLineOption>& verbOptions, QString* error);
 };
 
 } // namespace olg::cli

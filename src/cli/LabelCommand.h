@@ -1,23 +1,23 @@
 #pragma once
 
-#include "Invocation.h"
+#include "Command.h"
 #include "Session.h"
 
 namespace olg::cli {
 
 // olgctl label DEVICE: the device's MAC label as a PDF page or PNG image, and its line in the MAC log.
 // olgctl label DEVICE... --log FILE: the lines of several devices in the MAC log.
-class LabelCommand {
+class LabelCommand : public Command {
 public:
-    explicit LabelCommand(Session& session) : session_(session) {}
+    LabelCommand();
 
-    int Run(const Invocation& invocation);
+    int Run(Session& session) override;
 
 private:
-    int LabelOne(int device, const Invocation& invocation);
-    bool WriteLabel(const Invocation& invocation, const QString& mac);
+    int LabelOne(int device);
+    bool WriteLabel(const QString& mac);
 
-    Session& session_;
+    Session* session_ = nullptr;
 };
 
 } // namespace olg::cli

@@ -14,46 +14,84 @@
 
 namespace olg::cli {
 
-int LoadCommand::Run(const Invocation& invocation) {
+namespace {
+
+const char* const HelpText =
+    R"(Usage: olgctl load DEVICE FILE.cfg [--dry-run] [--format table|csv|json] [--show-passwords]
+       olgctl load DEVICE... FILE.cfg [--yes] [--with-address]
+
+Scans, reads the device, takes the section of its model from FILE.cfg and writes every writable parameter of
+it into the device with the full write, as the Finder's Load Config does once its dialog is confirmed.
+The file must have been saved from a device of the same model and type code. Loaded into one device, the
+address, mask, gateway and device name come from the file too, with a warning when another listed device
+answers from that address; loaded into several, each device keeps its own unless --with-address is given.
+
+  --dry-run         only list the parameters the load would change: id, name, old value, new value
+  --format FORMAT   of that list: table (default), csv or json
+  --show-passwords  show passwords in that list instead of ********
+  --with-address    copy the address, mask, gateway and name into several devices too; refused when two
+                    of them are of one model, which would give them one address
+  --yes             load into several devices without asking first
+)";
+
+} // namespace
+
+std::unique_ptr<Command> MakeLoadCommand() {
+    return std::make_unique<LoadCommand>();
+}
+
+LoadCommand::LoadCommand()
+    : Command(QStringLiteral("load"),
+              QStringLiteral("write a configuration saved in a .cfg file into one device or several"),
+              QString::fromUtf8(HelpText),
+              {{QStringLiteral("dry-run"), {}},
+               FormatOption(),
+               {QStringLiteral("show-passwords"), {}},
+               {QStringLiteral("with-address"), {}},
+               {QStringLiteral("yes"), {}}}) {}
+
+int LoadCommand::Run(Session& session) {
+    session_ = &session;
     QStringList devices;
     QString path;
-    if (!session_.DevicesAndFile(invocation, &devices, &path))
+    if (!DevicesAndFile(*session_, &devices, &path))
         return ExitUsage;
-    if (!session_.CheckReadable(path))
+    if (!session_->CheckReadable(path))
         return ExitUsage;
     const bool several = Session::NamesSeveral(devices);
-    if (several && invocation.DryRun) {
-        session_.Prompts().ShowError(QStringLiteral("--dry-run shows the changes of one DEVICE; name one"));
+    if (several && IsSet(QStringLiteral("dry-run"))) {
+        session_->Prompts().ShowError(QStringLiteral("--dry-run shows the changes of one DEVICE; name one"));
         return ExitUsage;
     }
-    const QList<int> selected = session_.ScanAndSelectAny(devices);
+    const QList<int> selected = session_->ScanAndSelectAny(devices);
     if (selected.isEmpty())
         return ExitFailure;
     if (!several)
-        return LoadOne(selected.front(), path, invocation, false);
+        return LoadOne(selected.front(), path, false);
     // One file gives every device of a model the same address: only the rest is copied unless asked for.
-    const bool keepAddress = !invocation.WithAddress;
+    const bool keepAddress = !IsSet(QStringLiteral("with-address"));
     if (!keepAddress && !AddressesStayDistinct(selected, path))
         return ExitUsage;
-    return BulkRun(session_).Run(
+    return BulkRun(*session_).Run(
         selected,
-        invocation.Yes ? QString()
-                       : QStringLiteral("Load %1 into %2 devices?").arg(path).arg(selected.size()),
-        QStringLiteral("loaded"), [&](int device) { return LoadOne(device, path, invocation, keepAddress); });
+        IsSet(QStringLiteral("yes"))
+            ? QString()
+            : QStringLiteral("Load %1 into %2 devices?").arg(path).arg(selected.size()),
+        QStringLiteral("loaded"), [&](int device) { return LoadOne(device, path, keepAddress); });
 }
 
 bool LoadCommand::AddressesStayDistinct(const QList<int>& devices, const QString& path) {
-    const DeviceRegistry& registry = session_.Registry();
+    const DeviceRegistry& registry = session_->Registry();
     std::map<int, int> firstOfType;
     for (int device : devices) {
-        const int type = registry.FindDeviceType(session_.Devices().At(device).TypeValue());
+        const int type = registry.FindDeviceType(session_->Devices().At(device).TypeValue());
         const auto [first, inserted] = firstOfType.emplace(type, device);
         if (!inserted && type >= 0) {
-            session_.Prompts().ShowError(
+            session_->Prompts().ShowError(
                 QStringLiteral(
                     "--with-address would give %1 and %2 the one address of %3; nothing was loaded "
                     "(leave out --with-address, or load into one device)")
-                    .arg(session_.Describe(first->second), session_.Describe(device), path));
+                    .arg(session_->Describe(first->second), session_->Describe(device), path));
             return false;
         }
     }
@@ -61,32 +99,32 @@ bool LoadCommand::AddressesStayDistinct(const QList<int>& devices, const QString
 }
 
 void LoadCommand::WarnOfTakenAddress(int device, const TOLG& record, const QString& path) {
-    const std::uint8_t kind = session_.Registry().ParamKind(param::IpAddress, record.TypeValue());
+    const std::uint8_t kind = session_->Registry().ParamKind(param::IpAddress, record.TypeValue());
     const std::string address = FormatParamValue(kind, record.Value(param::IpAddress)).toStdString();
     if (address.empty())
         return;
-    for (int other = 0; other < session_.Devices().Size(); ++other) {
-        if (other != device && session_.Devices().At(other).SenderAddress == address) {
-            session_.Prompts().ShowWarning(QStringLiteral("%1 gives %2 the address %3, which %4 answers from")
-                                               .arg(path, session_.Describe(device),
-                                                    QString::fromStdString(address),
-                                                    session_.Describe(other)));
+    for (int other = 0; other < session_->Devices().Size(); ++other) {
+        if (other != device && session_->Devices().At(other).SenderAddress == address) {
+            session_->Prompts().ShowWarning(
+                QStringLiteral("%1 gives %2 the address %3, which %4 answers from")
+                    .arg(path, session_->Describe(device), QString::fromStdString(address),
+                         session_->Describe(other)));
             return;
         }
     }
 }
 
-int LoadCommand::LoadOne(int device, const QString& path, const Invocation& invocation, bool keepAddress) {
-    const DeviceRegistry& registry = session_.Registry();
-    if (registry.FindDeviceType(session_.Devices().At(device).TypeValue()) < 0) {
-        session_.Prompts().ShowError(QStringLiteral("%1 is of an unknown type; no configuration fits it")
-                                         .arg(session_.Describe(device)));
+int LoadCommand::LoadOne(int device, const QString& path, bool keepAddress) {
+    const DeviceRegistry& registry = session_->Registry();
+    if (registry.FindDeviceType(session_->Devices().At(device).TypeValue()) < 0) {
+        session_->Prompts().ShowError(QStringLiteral("%1 is of an unknown type; no configuration fits it")
+                                          .arg(session_->Describe(device)));
         return ExitFailure;
     }
     // What the device holds now, so that the changes can be told.
-    if (!session_.ReadAll(device))
+    if (!session_->ReadAll(device))
         return ExitFailure;
-    const TOLG before = session_.Devices().At(device);
+    const TOLG before = session_->Devices().At(device);
     TOLG record = before;
     QString error;
     // Nothing here shows the values before they are written, so a file that does not say plainly what the
@@ -95,10 +133,10 @@ int LoadCommand::LoadOne(int device, const QString& path, const Invocation& invo
     case ConfigFileStore::LoadResult::Loaded:
         break;
     case ConfigFileStore::LoadResult::NotCompatible:
-        ShowError(session_.Prompts(), ErrorConfigNotCompatible);
+        ShowError(session_->Prompts(), ErrorConfigNotCompatible);
         return ExitFailure;
     case ConfigFileStore::LoadResult::Failed:
-        session_.Prompts().ShowError(error);
+        session_->Prompts().ShowError(error);
         return ExitFailure;
     }
     if (!CheckLogins(record))
@@ -111,41 +149,41 @@ int LoadCommand::LoadOne(int device, const QString& path, const Invocation& invo
     }
 
     const QList<int> changed = ChangedIds(before, record);
-    if (invocation.DryRun) {
-        const OutputFormat format =
-            ParseOutputFormat(invocation.Format.value_or(QStringLiteral("table"))).value();
+    if (IsSet(QStringLiteral("dry-run"))) {
+        const OutputFormat format = Format();
         ListWriter list({{QStringLiteral("Id"), QStringLiteral("id")},
                          {QStringLiteral("Name"), QStringLiteral("name")},
                          {QStringLiteral("Old value"), QStringLiteral("old")},
                          {QStringLiteral("New value"), QStringLiteral("new")}});
         const ParamValue& type = record.TypeValue();
         const ParamNames& names = NamesOf(registry, type);
+        const bool showPasswords = IsSet(QStringLiteral("show-passwords"));
         for (int id : changed) {
             const std::uint8_t kind = registry.ParamKind(id, type);
             const bool password = names.IsPassword(id);
             list.AddRow({id, QString::fromStdString(names.NameOf(id)),
-                         ShownParamValue(kind, before.Value(id), password, invocation.ShowPasswords),
-                         ShownParamValue(kind, record.Value(id), password, invocation.ShowPasswords)});
+                         ShownParamValue(kind, before.Value(id), password, showPasswords),
+                         ShownParamValue(kind, record.Value(id), password, showPasswords)});
         }
-        list.Write(session_.Out(), format);
+        list.Write(session_->Out(), format);
         return ExitOk;
     }
 
-    const QString description = session_.Describe(device);
-    if (session_.Write(device, [&](TServeur& serveur, QObject* target, TServeur::ReplyHandler handler) {
+    const QString description = session_->Describe(device);
+    if (session_->Write(device, [&](TServeur& serveur, QObject* target, TServeur::ReplyHandler handler) {
             return serveur.WriteAll(record, target, std::move(handler));
         }) != Session::WriteOutcome::Written)
         return ExitFailure;
-    session_.Out() << QStringLiteral(
-                          "%1: loaded %2 and wrote it with the full write, %3 parameter(s) changed")
-                          .arg(description, path)
-                          .arg(changed.size())
-                   << Qt::endl;
+    session_->Out() << QStringLiteral(
+                           "%1: loaded %2 and wrote it with the full write, %3 parameter(s) changed")
+                           .arg(description, path)
+                           .arg(changed.size())
+                    << Qt::endl;
     return ExitOk;
 }
 
 QList<int> LoadCommand::ChangedIds(const TOLG& before, const TOLG& after) const {
-    const DeviceRegistry& registry = session_.Registry();
+    const DeviceRegistry& registry = session_->Registry();
     const ParamValue& type = after.TypeValue();
     QList<int> changed;
     for (int id = MinParamId; id <= registry.MaxParamId(type); ++id) {
@@ -160,7 +198,7 @@ QList<int> LoadCommand::ChangedIds(const TOLG& before, const TOLG& after) const 
 }
 
 bool LoadCommand::CheckLogins(const TOLG& record) {
-    const DeviceRegistry& registry = session_.Registry();
+    const DeviceRegistry& registry = session_->Registry();
     const int type = registry.FindDeviceType(record.TypeValue());
     QList<int> logins;
     for (const ParamDescriptor& descriptor : registry.Entry(type).Params) {
@@ -170,7 +208,7 @@ bool LoadCommand::CheckLogins(const TOLG& record) {
     for (int i : logins) {
         for (int j : logins) {
             if (i != j && record.Value(i) == record.Value(j)) {
-                ShowError(session_.Prompts(), ErrorLoginsMustDiffer,
+                ShowError(session_->Prompts(), ErrorLoginsMustDiffer,
                           DeviceText::Decode(record.Value(i).AsText()));
                 return false;
             }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Invocation.h"
+#include "Command.h"
 #include "Session.h"
 
 #include <QList>
@@ -10,15 +10,15 @@ namespace olg::cli {
 // olgctl load DEVICE... FILE.cfg [--dry-run]: writes a saved configuration into a device of the same model
 // and type code, or into several one after the other, as the desktop program does once its dialog is
 // confirmed; with --dry-run only shows what would change.
-class LoadCommand {
+class LoadCommand : public Command {
 public:
-    explicit LoadCommand(Session& session) : session_(session) {}
+    LoadCommand();
 
-    int Run(const Invocation& invocation);
+    int Run(Session& session) override;
 
 private:
     // keepAddress: the device keeps its address, mask, gateway and name, as in a load into several devices.
-    int LoadOne(int device, const QString& path, const Invocation& invocation, bool keepAddress);
+    int LoadOne(int device, const QString& path, bool keepAddress);
     // False, with the reason shown, when --with-address would give two of these devices one address: two
     // devices of one model take the same section of the file.
     bool AddressesStayDistinct(const QList<int>& devices, const QString& path);
@@ -29,7 +29,7 @@ private:
     // False, with the message shown, when two login names are equal: the dialog refuses them too.
     bool CheckLogins(const TOLG& record);
 
-    Session& session_;
+    Session* session_ = nullptr;
 };
 
 } // namespace olg::cli

@@ -1,19 +1,11 @@
 #include "OlgCtl.h"
 
 #include "BroadcastInterfaces.h"
+#include "Commands.h"
 #include "ExitCode.h"
-#include "HelpText.h"
 #include "Invocation.h"
-#include "LabelCommand.h"
-#include "ListWriter.h"
-#include "LoadCommand.h"
-#include "ReadCommand.h"
-#include "SaveCommand.h"
-#include "ScanCommand.h"
 #include "Session.h"
 #include "SimulatedLan.h"
-#include "UpgradeCommand.h"
-#include "WriteCommand.h"
 
 #include <QDir>
 
@@ -21,14 +13,35 @@
 
 namespace olg::cli {
 
+namespace {
+
+const char* const CommonOptions = R"(
+Options of every verb:
+  --bind ADDR:PORT    local address and UDP port of the exchange (default 0.0.0.0:52389; port 0: a
+                      free one)
+  --target ADDR:PORT  where requests are sent (default 255.255.255.255:52389, the LAN's broadcast)
+  --interface NAME    send the LAN broadcast out of this network interface only, and ignore replies that
+                      come in on others; may be repeated (default: every interface that is up, can
+                      broadcast and is not loopback)
+  --demo              work on a simulated LAN of sixteen devices on loopback instead of the real one; it
+                      keeps the changes made to it from one run to the next
+  --demo-reset        the same, started afresh
+  --help              this help
+  --quiet             print only the result lines and the summary: no progress, no notes
+  --version           the program's version
+)";
+
+} // namespace
+
 int OlgCtl::Usage(const QString& message) {
     err_ << "olgctl: " << message << Qt::endl;
     return ExitUsage;
 }
 
 int OlgCtl::Run(const QStringList& arguments) {
+    const Commands commands;
     QString error;
-    std::optional<Invocation> parsed = Invocation::Parse(arguments, &error);
+    std::optional<Invocation> parsed = Invocation::Parse(arguments, commands.Options(), &error);
     if (!parsed)
         return Usage(error + QStringLiteral(" (try olgctl --help)"));
     Invocation& invocation = *parsed;
@@ -42,28 +55,24 @@ int OlgCtl::Run(const QStringList& arguments) {
         out_ << "olgctl " << OLG_VERSION << Qt::endl;
         return ExitOk;
     }
-    const QString help = HelpText(invocation.Verb);
-    if (help.isEmpty())
+    Command* command = commands.Find(invocation.Verb);
+    if (!command && !invocation.Verb.isEmpty())
         return Usage(QStringLiteral("unknown verb \"%1\" (try olgctl --help)").arg(invocation.Verb));
-    if (invocation.Help || invocation.Verb.isEmpty()) {
+    if (invocation.Help || !command) {
+        const QString help =
+            (command ? command->Help() : commands.ToolHelp()) + QString::fromUtf8(CommonOptions);
         (invocation.Help ? out_ : err_) << help << Qt::flush;
         return invocation.Help ? ExitOk : ExitUsage;
     }
 
-    const bool takesFormat =
-        invocation.Verb != QLatin1String("write") && invocation.Verb != QLatin1String("save") &&
-        invocation.Verb != QLatin1String("label") && invocation.Verb != QLatin1String("upgrade");
-    if (invocation.Format && (!takesFormat || !ParseOutputFormat(*invocation.Format)))
-        return Usage(takesFormat ? QStringLiteral("--format takes table, csv or json")
-                                 : invocation.Verb + QStringLiteral(" has no --format"));
-    if (invocation.All && invocation.Verb != QLatin1String("write"))
-        return Usage(QStringLiteral("--all belongs to write"));
-    if (invocation.DryRun && invocation.Verb != QLatin1String("load"))
-        return Usage(QStringLiteral("--dry-run belongs to load"));
-    const bool upgrade = invocation.Verb == QLatin1String("upgrade");
-    if (invocation.Yes && invocation.Verb != QLatin1String("write") &&
-        invocation.Verb != QLatin1String("load") && !upgrade)
-        return Usage(QStringLiteral("--yes belongs to write, load and upgrade"));
+    for (const auto& [option, value] : invocation.VerbOptions) {
+        const QString misplaced = commands.Misplaced(*command, option);
+        if (!misplaced.isEmpty())
+            return Usage(misplaced);
+        if (option == Command::FormatOption().names().constFirst() && !ParseOutputFormat(value))
+            return Usage(QStringLiteral("--format takes table, csv or json"));
+    }
+    command->Take(invocation.Arguments, invocation.VerbOptions);
     if (!invocation.Interfaces.isEmpty() && (invocation.Demo || invocation.Target))
         return Usage(QStringLiteral("--interface limits the LAN broadcast; leave out --target and --demo"));
     for (const QString& name : invocation.Interfaces) {
@@ -71,15 +80,6 @@ int OlgCtl::Run(const QStringList& arguments) {
         if (!problem.isEmpty())
             return Usage(problem);
     }
-    if ((invocation.Pdf || invocation.Png || invocation.Log) && invocation.Verb != QLatin1String("label"))
-        return Usage(QStringLiteral("--pdf, --png and --log belong to label"));
-    if (!upgrade && (invocation.TftpPort || invocation.FtpPort))
-        return Usage(QStringLiteral("--tftp-port and --ftp-port belong to upgrade"));
-    if (invocation.ShowPasswords && invocation.Verb != QLatin1String("read") &&
-        invocation.Verb != QLatin1String("load"))
-        return Usage(QStringLiteral("--show-passwords belongs to read and load"));
-    if (invocation.WithAddress && invocation.Verb != QLatin1String("load"))
-        return Usage(QStringLiteral("--with-address belongs to load"));
 
     ExchangeSettings settings;
     std::unique_ptr<SimulatedLan> lan;
@@ -102,34 +102,15 @@ int OlgCtl::Run(const QStringList& arguments) {
     if (!wrongEndpoint.isEmpty())
         return Usage(wrongEndpoint);
 
-    for (const auto& [text, port] : {std::pair{&invocation.TftpPort, &settings.TftpPort},
-                                     std::pair{&invocation.FtpPort, &settings.FtpPort}}) {
-        if (!*text)
-            continue;
-        bool ok = false;
-        const uint value = (*text)->toUInt(&ok);
-        if (!ok || value == 0 || value > 65535)
-            return Usage(QStringLiteral("a port is a number from 1 to 65535, not \"%1\"").arg(**text));
-        *port = static_cast<quint16>(value);
-    }
+    const QString wrongOption = command->Configure(settings);
+    if (!wrongOption.isEmpty())
+        return Usage(wrongOption);
 
     Session session(out_, err_, settings, in_);
     session.LimitInterfaces(invocation.Interfaces);
     if (invocation.Quiet)
         session.Progress().SetQuiet();
-    if (invocation.Verb == QLatin1String("scan"))
-        return ScanCommand(session).Run(invocation);
-    if (invocation.Verb == QLatin1String("read"))
-        return ReadCommand(session).Run(invocation);
-    if (invocation.Verb == QLatin1String("save"))
-        return SaveCommand(session).Run(invocation);
-    if (invocation.Verb == QLatin1String("load"))
-        return LoadCommand(session).Run(invocation);
-    if (invocation.Verb == QLatin1String("label"))
-        return LabelCommand(session).Run(invocation);
-    if (upgrade)
-        return UpgradeCommand(session).Run(invocation);
-    return WriteCommand(session).Run(invocation);
+    return command->Run(session);
 }
 
 } // namespace olg::cli

@@ -10,6 +10,16 @@ namespace olg::cli {
 
 namespace {
 
+const char* const HelpText = R"(Usage: olgctl read DEVICE... [--format table|csv|json] [--show-passwords]
+
+Scans, then reads every parameter of the device and shows each with its id, name, kind, access and value:
+addresses dotted, texts as text, numbers in decimal, six-byte values as MAC addresses, passwords as ********.
+Several devices make one list whose rows begin with the device's MAC address.
+
+  --format FORMAT   table (default), csv or json
+  --show-passwords  show passwords as they are
+)";
+
 QString AccessName(std::uint8_t access) {
     switch (access) {
     case AccessRead:
@@ -23,16 +33,24 @@ QString AccessName(std::uint8_t access) {
 
 } // namespace
 
-int ReadCommand::Run(const Invocation& invocation) {
-    if (invocation.Arguments.isEmpty()) {
-        session_.Prompts().ShowError(
+std::unique_ptr<Command> MakeReadCommand() {
+    return std::make_unique<ReadCommand>();
+}
+
+ReadCommand::ReadCommand()
+    : Command(QStringLiteral("read"), QStringLiteral("show every parameter of one device or several"),
+              QString::fromUtf8(HelpText), {FormatOption(), {QStringLiteral("show-passwords"), {}}}) {}
+
+int ReadCommand::Run(Session& session) {
+    session_ = &session;
+    if (Words().isEmpty()) {
+        session_->Prompts().ShowError(
             QStringLiteral("read takes at least one DEVICE (try olgctl read --help)"));
         return ExitUsage;
     }
-    const OutputFormat format =
-        ParseOutputFormat(invocation.Format.value_or(QStringLiteral("table"))).value();
-    const bool several = Session::NamesSeveral(invocation.Arguments);
-    const QList<int> devices = session_.ScanAndSelectAny(invocation.Arguments);
+    const OutputFormat format = Format();
+    const bool several = Session::NamesSeveral(Words());
+    const QList<int> devices = session_->ScanAndSelectAny(Words());
     if (devices.isEmpty())
         return ExitFailure;
 
@@ -48,21 +66,21 @@ int ReadCommand::Run(const Invocation& invocation) {
     int failed = 0;
     for (int number = 1; number <= devices.size(); ++number) {
         const int device = devices.at(number - 1);
-        session_.Progress().Step(number, static_cast<int>(devices.size()), session_.Describe(device));
-        if (!session_.ReadAll(device)) {
+        session_->Progress().Step(number, static_cast<int>(devices.size()), session_->Describe(device));
+        if (!session_->ReadAll(device)) {
             ++failed;
             continue;
         }
-        AddRows(session_.Devices().At(device), several, invocation.ShowPasswords, list);
+        AddRows(session_->Devices().At(device), several, IsSet(QStringLiteral("show-passwords")), list);
     }
     if (!several && failed > 0)
         return ExitFailure;
-    list.Write(session_.Out(), format);
+    list.Write(session_->Out(), format);
     return failed == 0 ? ExitOk : ExitFailure;
 }
 
 void ReadCommand::AddRows(const TOLG& record, bool withMac, bool showPasswords, ListWriter& list) const {
-    const DeviceRegistry& registry = session_.Registry();
+    const DeviceRegistry& registry = session_->Registry();
     const ParamValue& type = record.TypeValue();
     const QString mac = QString::fromStdString(FormatMac(".", record.Mac));
     const ParamNames& names = NamesOf(registry, type);

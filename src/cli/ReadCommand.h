@@ -1,21 +1,21 @@
 #pragma once
 
-#include "Invocation.h"
+#include "Command.h"
 #include "ListWriter.h"
 #include "Session.h"
 
 namespace olg::cli {
 
 // olgctl read DEVICE...: every parameter of one device, or of several in one list, read from them.
-class ReadCommand {
+class ReadCommand : public Command {
 public:
-    explicit ReadCommand(Session& session) : session_(session) {}
+    ReadCommand();
 
-    int Run(const Invocation& invocation);
+    int Run(Session& session) override;
 
 private:
     void AddRows(const TOLG& record, bool withMac, bool showPasswords, ListWriter& list) const;
-    Session& session_;
+    Session* session_ = nullptr;
 };
 
 } // namespace olg::cli

@@ -10,45 +10,70 @@
 
 namespace olg::cli {
 
-int SaveCommand::Run(const Invocation& invocation) {
+namespace {
+
+const char* const HelpText = R"(Usage: olgctl save DEVICE FILE.cfg
+       olgctl save DEVICE... FOLDER
+
+Scans, reads every parameter of the device and writes them into the section of its model in FILE.cfg, as the
+Finder's Save Config does: one key per parameter id, addresses dotted, numbers in decimal, texts as they are.
+The file's other sections and lines are kept; a new file is readable by its owner only, since it holds the
+account passwords. A text with a line break or a NUL byte cannot be saved: nothing is written then.
+Several devices are saved into FOLDER, each into a file of its own named after its MAC (00-0A-95-9D-68-16.cfg).
+)";
+
+} // namespace
+
+std::unique_ptr<Command> MakeSaveCommand() {
+    return std::make_unique<SaveCommand>();
+}
+
+SaveCommand::SaveCommand()
+    : Command(QStringLiteral("save"),
+              QStringLiteral(
+                  "save the configuration of one device into a .cfg file, or of several into a folder"),
+              QString::fromUtf8(HelpText)) {}
+
+int SaveCommand::Run(Session& session) {
+    session_ = &session;
     QStringList devices;
     QString path;
-    if (!session_.DevicesAndFile(invocation, &devices, &path))
+    if (!DevicesAndFile(*session_, &devices, &path))
         return ExitUsage;
     const bool several = Session::NamesSeveral(devices);
     if (several && !QFileInfo(path).isDir()) {
-        session_.Prompts().ShowError(
+        session_->Prompts().ShowError(
             QStringLiteral("several devices are saved into a folder, one file each; %1 is not a folder")
                 .arg(path));
         return ExitUsage;
     }
-    const QList<int> selected = session_.ScanAndSelectAny(devices);
+    const QList<int> selected = session_->ScanAndSelectAny(devices);
     if (selected.isEmpty())
         return ExitFailure;
     if (!several)
         return SaveOne(selected.front(), path);
-    return BulkRun(session_).Run(selected, QString(), QStringLiteral("saved"), [&](int device) {
-        const std::string mac = FormatMac("-", session_.Devices().At(device).Mac);
+    return BulkRun(*session_).Run(selected, QString(), QStringLiteral("saved"), [&](int device) {
+        const std::string mac = FormatMac("-", session_->Devices().At(device).Mac);
         return SaveOne(device, QDir(path).filePath(QString::fromStdString(mac) + QStringLiteral(".cfg")));
     });
 }
 
 int SaveCommand::SaveOne(int device, const QString& path) {
-    const DeviceRegistry& registry = session_.Registry();
-    if (registry.FindDeviceType(session_.Devices().At(device).TypeValue()) < 0) {
-        session_.Prompts().ShowError(
+    const DeviceRegistry& registry = session_->Registry();
+    if (registry.FindDeviceType(session_->Devices().At(device).TypeValue()) < 0) {
+        session_->Prompts().ShowError(
             QStringLiteral("%1 is of an unknown type; it has no configuration to save")
-                .arg(session_.Describe(device)));
+                .arg(session_->Describe(device)));
         return ExitFailure;
     }
-    if (!session_.ReadAll(device))
+    if (!session_->ReadAll(device))
         return ExitFailure;
     QString error;
-    if (!ConfigFileStore(registry).Save(path, session_.Devices().At(device), &error)) {
-        session_.Prompts().ShowError(error);
+    if (!ConfigFileStore(registry).Save(path, session_->Devices().At(device), &error)) {
+        session_->Prompts().ShowError(error);
         return ExitFailure;
     }
-    session_.Out() << QStringLiteral("%1: saved into %2").arg(session_.Describe(device), path) << Qt::endl;
+    session_->Out() << QStringLiteral("%1: saved into %2").arg(session_->Describe(device), path) << Qt::endl;
     return ExitOk;
 }
 

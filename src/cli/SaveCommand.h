@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Invocation.h"
+#include "Command.h"
 #include "Session.h"
 
 namespace olg::cli {
@@ -8,16 +8,16 @@ namespace olg::cli {
 // olgctl save DEVICE FILE.cfg: reads every parameter of one device and writes them into its model's section
 // of the configuration file, keeping the file's other sections. olgctl save DEVICE... FOLDER: each device
 // into its own file in the folder, named after its MAC, since two devices of one model would share a section.
-class SaveCommand {
+class SaveCommand : public Command {
 public:
-    explicit SaveCommand(Session& session) : session_(session) {}
+    SaveCommand();
 
-    int Run(const Invocation& invocation);
+    int Run(Session& session) override;
 
 private:
     int SaveOne(int device, const QString& path);
 
-    Session& session_;
+    Session* session_ = nullptr;
 };
 
 } // namespace olg::cli

@@ -1,19 +1,19 @@
 #pragma once
 
-#include "Invocation.h"
+#include "Command.h"
 #include "Session.h"
 
 namespace olg::cli {
 
 // olgctl scan: the devices that answer a scan, in the order of their first replies.
-class ScanCommand {
+class ScanCommand : public Command {
 public:
-    explicit ScanCommand(Session& session) : session_(session) {}
+    ScanCommand();
 
-    int Run(const Invocation& invocation);
+    int Run(Session& session) override;
 
 private:
-    Session& session_;
+    Session* session_ = nullptr;
 };
 
 } // namespace olg::cli

@@ -109,17 +109,6 @@ QList<int> Session::ScanAndSelectAny(const QStringList& names) {
     return device >= 0 ? QList<int>{device} : QList<int>{};
 }
 
-bool Session::DevicesAndFile(const Invocation& invocation, QStringList* devices, QString* file) {
-    if (invocation.Arguments.size() < 2) {
-        prompts_.ShowError(
-            QStringLiteral("%1 takes a DEVICE and a FILE (try olgctl %1 --help)").arg(invocation.Verb));
-        return false;
-    }
-    *file = invocation.Arguments.back();
-    *devices = invocation.Arguments.mid(0, invocation.Arguments.size() - 1);
-    return true;
-}
-
 bool Session::Exchange(int device, std::uint8_t command, const Operation& operation) {
     TServeur* serveur = Serveur();
     if (!serveur)

@@ -4,7 +4,6 @@
 #include "DeviceList.h"
 #include "DeviceRegistry.h"
 #include "ExchangeSettings.h"
-#include "Invocation.h"
 #include "ProgressLine.h"
 #include "TServeur.h"
 
@@ -53,9 +52,6 @@ public:
     QList<int> ScanAndSelectSeveral(const QStringList& names);
     // ScanAndSelect for one DEVICE word that names one device, else ScanAndSelectSeveral.
     QList<int> ScanAndSelectAny(const QStringList& names);
-    // The DEVICE words and the FILE of "VERB DEVICE... FILE"; false, with the usage shown, when one is
-    // missing.
-    bool DevicesAndFile(const Invocation& invocation, QStringList* devices, QString* file);
     // False, with the reason shown, when the file cannot be read: told before a scan, not after it.
     bool CheckReadable(const QString& file);
 

@@ -1,22 +1,23 @@
 #pragma once
 
-#include "Invocation.h"
+#include "Command.h"
 #include "Session.h"
 
 namespace olg::cli {
 
 // olgctl upgrade DEVICE... FILE [--yes]: the firmware upgrade of the desktop program without its window, for
 // one device or for several one after the other.
-class UpgradeCommand {
+class UpgradeCommand : public Command {
 public:
-    explicit UpgradeCommand(Session& session) : session_(session) {}
+    UpgradeCommand();
 
-    int Run(const Invocation& invocation);
+    QString Configure(ExchangeSettings& settings) override;
+    int Run(Session& session) override;
 
 private:
     int UpgradeOne(int device, const QString& file);
 
-    Session& session_;
+    Session* session_ = nullptr;
 };
 
 } // namespace olg::cli

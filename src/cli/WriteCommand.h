@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Invocation.h"
+#include "Command.h"
 #include "ParamValue.h"
 #include "Session.h"
 
@@ -12,11 +12,11 @@ namespace olg::cli {
 
 // olgctl write DEVICE... ID=VALUE...: changes parameters of one device, or of several one after the other.
 // Nothing is sent unless every assignment is valid for every device's type.
-class WriteCommand {
+class WriteCommand : public Command {
 public:
-    explicit WriteCommand(Session& session) : session_(session) {}
+    WriteCommand();
 
-    int Run(const Invocation& invocation);
+    int Run(Session& session) override;
 
 private:
     int WriteOne(int device, const std::map<int, ParamValue>& values, bool all);
@@ -26,7 +26,7 @@ private:
     // The ids the write sends that hold no value yet.
     QList<int> MissingValues(const TOLG& record, bool generalOnly) const;
 
-    Session& session_;
+    Session* session_ = nullptr;
     // PARAMETER=VALUE as typed: a name stands for an id only once the device's model is known.
     QList<std::pair<QString, QString>> assignments_;
 };

@@ -1,10 +1,10 @@
 #include "ModelForms.h"
 
+#include "BoundCheckBox.h"
 #include "GrowToFit.h"
+#include "MaskedRadioButton.h"
 #include "ModelDescription.h"
 #include "PageFactory.h"
-#include "TBoundCheckBox.h"
-#include "TMaskedRadioButton.h"
 #include "TOlgForm.h"
 #include "ui_Tolg1nForm.h"
 #include "ui_Tolg4nForm.h"

@@ -1,18 +1,18 @@
 #include "TOlgForm.h"
 
+#include "BoundCheckBox.h"
 #include "BoundControl.h"
+#include "BoundEdit.h"
+#include "BoundSpinEdit.h"
 #include "BusyCursor.h"
 #include "Datagram.h"
 #include "DeviceList.h"
 #include "DeviceText.h"
 #include "DialogHost.h"
 #include "ErrorBox.h"
+#include "MaskedRadioButton.h"
 #include "ParamIds.h"
-#include "TBoundCheckBox.h"
-#include "TBoundEdit.h"
-#include "TBoundSpinEdit.h"
 #include "TIPEdit.h"
-#include "TMaskedRadioButton.h"
 #include "TServeur.h"
 #include "ui_GeneralTab.h"
 
@@ -168,7 +168,7 @@ void TOlgForm::AddAccessChoice() {
     if (https_access != nullptr)
         return;
     auto add = [this](const QString& name, const QString& text, ControlTag tag) {
-        auto* button = new TMaskedRadioButton(ConfigBox);
+        auto* button = new MaskedRadioButton(ConfigBox);
         button->setObjectName(name);
         button->setText(text);
         button->SetTag(tag);
@@ -197,7 +197,7 @@ void TOlgForm::AddVersionBox() {
     auto* grid = new QGridLayout(VersionBox);
     VersionLabel = new QLabel(QStringLiteral("Version :"), VersionBox);
     VersionLabel->setObjectName(QStringLiteral("VersionLabel"));
-    VersionEdit = new TBoundEdit(VersionBox);
+    VersionEdit = new BoundEdit(VersionBox);
     VersionEdit->setObjectName(QStringLiteral("VersionEdit"));
     VersionEdit->setReadOnly(true);
     VersionEdit->SetTag(ControlTag(param::Firmware));

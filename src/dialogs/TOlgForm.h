@@ -24,11 +24,11 @@ class GeneralTab;
 namespace olg {
 
 class DialogHost;
-class TBoundCheckBox;
-class TBoundEdit;
-class TBoundSpinEdit;
+class BoundCheckBox;
+class BoundEdit;
+class BoundSpinEdit;
 class TIPEdit;
-class TMaskedRadioButton;
+class MaskedRadioButton;
 
 // The "Properties" dialog of one device, which every model dialog derives from. It shows the General tab
 // (GeneralTab.ui) first, binds every owned control to a parameter of its private copy of the device's record
@@ -111,13 +111,13 @@ public:
     TIPEdit* ipaddress;
     TIPEdit* submask;
     TIPEdit* gateway;
-    TBoundCheckBox* DHCP;
+    BoundCheckBox* DHCP;
     QGroupBox* PortBox;
     QLabel* PortLabel;
-    TBoundSpinEdit* Port;
+    BoundSpinEdit* Port;
     QGroupBox* ConfigBox;
-    TBoundCheckBox* finder_authorized;
-    TBoundCheckBox* http_authorized;
+    BoundCheckBox* finder_authorized;
+    BoundCheckBox* http_authorized;
     QPushButton* AvanceButton;
     QPushButton* OKBtn;
     QPushButton* CancelBtn;
@@ -125,11 +125,11 @@ public:
     TIPEdit* DNS1 = nullptr;
     QLabel* DNS2Label = nullptr;
     TIPEdit* DNS2 = nullptr;
-    TMaskedRadioButton* https_access = nullptr;
-    TMaskedRadioButton* http_access = nullptr;
+    MaskedRadioButton* https_access = nullptr;
+    MaskedRadioButton* http_access = nullptr;
     QGroupBox* VersionBox = nullptr;
     QLabel* VersionLabel = nullptr;
-    TBoundEdit* VersionEdit = nullptr;
+    BoundEdit* VersionEdit = nullptr;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -12,27 +12,27 @@
 
 namespace olg {
 
-TConfigPage* CreatePage(ComponentOwner& owner, QTabWidget* pageControl, const ModelPage& page) {
+ConfigPage* CreatePage(ComponentOwner& owner, QTabWidget* pageControl, const ModelPage& page) {
     QString caption = QCoreApplication::translate("olg::ModelPage", page.Caption.c_str());
     if (page.Number != 0)
         caption = caption.arg(page.Number);
     const int index = page.PageIndex;
     return std::visit(
         Overloaded{
-            [&](const SecurityArguments& a) -> TConfigPage* {
+            [&](const SecurityArguments& a) -> ConfigPage* {
                 return new TSecurity(owner, pageControl, caption, index, a);
             },
-            [&](const SupervArguments& a) -> TConfigPage* {
+            [&](const SupervArguments& a) -> ConfigPage* {
                 return new TSuperv(owner, pageControl, caption, index, a);
             },
-            [&](const MiscArguments& a) -> TConfigPage* {
+            [&](const MiscArguments& a) -> ConfigPage* {
                 return new TMisc(owner, pageControl, caption, index, a);
             },
-            [&](const HiddenArguments&) -> TConfigPage* { return new THidden(owner, pageControl, index); },
-            [&](const LabArguments& a) -> TConfigPage* {
+            [&](const HiddenArguments&) -> ConfigPage* { return new THidden(owner, pageControl, index); },
+            [&](const LabArguments& a) -> ConfigPage* {
                 return new TLab(owner, pageControl, caption, index, a);
             },
-            [&](const RackArguments& a) -> TConfigPage* {
+            [&](const RackArguments& a) -> ConfigPage* {
                 return new TRack(owner, pageControl, caption, index, a);
             },
         },

@@ -1,8 +1,8 @@
 #include "THidden.h"
 
+#include "BoundCheckBox.h"
+#include "LimitedEdit.h"
 #include "ParamIds.h"
-#include "TBoundCheckBox.h"
-#include "TLimitedEdit.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -12,25 +12,25 @@
 namespace olg {
 
 THidden::THidden(ComponentOwner& owner, QTabWidget* pageControl, int pageIndex)
-    : TConfigPage(owner, pageControl, QStringLiteral("Hidden Page"), pageIndex) {
+    : ConfigPage(owner, pageControl, tr("Hidden Page"), pageIndex) {
     QGridLayout* grid = nullptr;
-    frame_ = CreateGroupBox(QStringLiteral(" Hidden Page "), this, &grid);
-    authorizedLabel_ = CreateLabel(QStringLiteral("Page Authorized :"), frame_);
-    authorized_ = Create<TBoundCheckBox>(frame_);
+    frame_ = CreateGroupBox(tr(" Hidden Page "), this, &grid);
+    authorizedLabel_ = CreateLabel(tr("Page Authorized :"), frame_);
+    authorized_ = Create<BoundCheckBox>(frame_);
     authorized_->SetTag(ControlTag::Bit(param::ConfigFlags, param::HiddenPageAuthorizedBit));
     authorized_->setChecked(true);
-    urlLabel_ = CreateLabel(QStringLiteral("Page URL :"), frame_);
-    url_ = Create<TLimitedEdit>(frame_);
+    urlLabel_ = CreateLabel(tr("Page URL :"), frame_);
+    url_ = Create<LimitedEdit>(frame_);
     url_->SetTag(ControlTag(param::HiddenPageUrl));
-    protectedLabel_ = CreateLabel(QStringLiteral("Page Protected :"), frame_);
-    protected_ = Create<TBoundCheckBox>(frame_);
+    protectedLabel_ = CreateLabel(tr("Page Protected :"), frame_);
+    protected_ = Create<BoundCheckBox>(frame_);
     protected_->SetTag(ControlTag::Bit(param::ConfigFlags, param::HiddenPageProtectedBit));
     protected_->setChecked(true);
-    loginLabel_ = CreateLabel(QStringLiteral("Login :"), frame_);
-    login_ = Create<TLimitedEdit>(frame_);
+    loginLabel_ = CreateLabel(tr("Login :"), frame_);
+    login_ = Create<LimitedEdit>(frame_);
     login_->SetTag(ControlTag(param::HiddenPageLogin));
-    passwordLabel_ = CreateLabel(QStringLiteral("Password :"), frame_);
-    password_ = Create<TLimitedEdit>(frame_);
+    passwordLabel_ = CreateLabel(tr("Password :"), frame_);
+    password_ = Create<LimitedEdit>(frame_);
     password_->SetTag(ControlTag(param::HiddenPagePassword));
     ShowAsPassword(password_);
 
@@ -45,7 +45,7 @@ THidden::THidden(ComponentOwner& owner, QTabWidget* pageControl, int pageIndex)
         grid->addWidget(rows[row].second, row, 1);
         rows[row].first->setBuddy(rows[row].second);
     }
-    for (TLimitedEdit* edit : {url_, login_, password_})
+    for (LimitedEdit* edit : {url_, login_, password_})
         edit->setMinimumWidth(editWidth);
     grid->setColumnStretch(2, 1);
 

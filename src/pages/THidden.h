@@ -1,29 +1,29 @@
 #pragma once
 
-#include "TConfigPage.h"
+#include "ConfigPage.h"
 
 namespace olg {
 
-class TBoundCheckBox;
-class TLimitedEdit;
+class BoundCheckBox;
+class LimitedEdit;
 
 // The device's hidden web page: authorized (parameter 6 bit 2), its URL (17), protected (6 bit 3) with the
 // login (18) and password (19) that protect it. The tab text is its own.
-class THidden : public TConfigPage {
+class THidden : public ConfigPage {
     Q_OBJECT
 
 public:
     THidden(ComponentOwner& owner, QTabWidget* pageControl, int pageIndex);
 
-    TBoundCheckBox* Authorized() const { return authorized_; }
+    BoundCheckBox* Authorized() const { return authorized_; }
     QLabel* UrlLabel() const { return urlLabel_; }
-    TLimitedEdit* Url() const { return url_; }
+    LimitedEdit* Url() const { return url_; }
     QLabel* ProtectedLabel() const { return protectedLabel_; }
-    TBoundCheckBox* Protected() const { return protected_; }
+    BoundCheckBox* Protected() const { return protected_; }
     QLabel* LoginLabel() const { return loginLabel_; }
-    TLimitedEdit* Login() const { return login_; }
+    LimitedEdit* Login() const { return login_; }
     QLabel* PasswordLabel() const { return passwordLabel_; }
-    TLimitedEdit* Password() const { return password_; }
+    LimitedEdit* Password() const { return password_; }
 
     void AuthorizedChange();
     void ProtectedChange();
@@ -33,15 +33,15 @@ public:
 private:
     QGroupBox* frame_;
     QLabel* authorizedLabel_;
-    TBoundCheckBox* authorized_;
+    BoundCheckBox* authorized_;
     QLabel* urlLabel_;
-    TLimitedEdit* url_;
+    LimitedEdit* url_;
     QLabel* protectedLabel_;
-    TBoundCheckBox* protected_;
+    BoundCheckBox* protected_;
     QLabel* loginLabel_;
-    TLimitedEdit* login_;
+    LimitedEdit* login_;
     QLabel* passwordLabel_;
-    TLimitedEdit* password_;
+    LimitedEdit* password_;
 };
 
 } // namespace olg

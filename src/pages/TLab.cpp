@@ -1,6 +1,6 @@
 #include "TLab.h"
 
-#include "TLimitedEdit.h"
+#include "LimitedEdit.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -19,10 +19,10 @@ constexpr int NameLimit = 32;
 
 TLab::TLab(ComponentOwner& owner, QTabWidget* pageControl, const QString& caption, int pageIndex,
            const LabArguments& arguments)
-    : TConfigPage(owner, pageControl, caption, pageIndex) {
+    : ConfigPage(owner, pageControl, caption, pageIndex) {
     QGridLayout* grid = nullptr;
-    frame_ = CreateGroupBox(QStringLiteral(" Labels "), this, &grid);
-    deviceNameLabel_ = CreateLabel(QStringLiteral("Device Name :"), frame_);
+    frame_ = CreateGroupBox(tr(" Labels "), this, &grid);
+    deviceNameLabel_ = CreateLabel(tr("Device Name :"), frame_);
     deviceName_ = CreateNameEdit(frame_, arguments.DeviceNameId());
     grid->addWidget(deviceNameLabel_, 0, 0);
     grid->addWidget(deviceName_, 0, 1);
@@ -30,10 +30,10 @@ TLab::TLab(ComponentOwner& owner, QTabWidget* pageControl, const QString& captio
 
     sockets_.reserve(static_cast<std::size_t>(std::max(arguments.Sockets, 0)));
     for (int k = 0; k < arguments.Sockets; ++k) {
-        Socket socket{CreateLabel(QStringLiteral("Socket ") + QString::number(arguments.FirstSocket + k) +
-                                      QLatin1Char(':'),
-                                  frame_),
-                      nullptr};
+        Socket socket{
+            CreateLabel(tr("Socket ") + QString::number(arguments.FirstSocket + k) + QLatin1Char(':'),
+                        frame_),
+            nullptr};
         socket.Name = CreateNameEdit(frame_, arguments.SocketNameId(k));
         grid->addWidget(socket.Label, k + 1, 0);
         grid->addWidget(socket.Name, k + 1, 1);
@@ -47,8 +47,8 @@ TLab::TLab(ComponentOwner& owner, QTabWidget* pageControl, const QString& captio
     page->addStretch(1);
 }
 
-TLimitedEdit* TLab::CreateNameEdit(QWidget* parent, int id) {
-    auto* edit = Create<TLimitedEdit>(parent);
+LimitedEdit* TLab::CreateNameEdit(QWidget* parent, int id) {
+    auto* edit = Create<LimitedEdit>(parent);
     edit->SetTag(ControlTag(static_cast<std::uint32_t>(id)));
     edit->SetLimit(NameLimit);
     edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 24);

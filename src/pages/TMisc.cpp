@@ -1,6 +1,6 @@
 #include "TMisc.h"
 
-#include "TCounterEdit.h"
+#include "CounterEdit.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -13,24 +13,24 @@ namespace olg {
 
 TMisc::TMisc(ComponentOwner& owner, QTabWidget* pageControl, const QString& caption, int pageIndex,
              const MiscArguments& arguments)
-    : TConfigPage(owner, pageControl, caption, pageIndex) {
+    : ConfigPage(owner, pageControl, caption, pageIndex) {
     QGridLayout* versionGrid = nullptr;
-    versionBox_ = CreateGroupBox(QStringLiteral(" Version "), this, &versionGrid);
-    versionLabel_ = CreateLabel(QStringLiteral("Version :"), versionBox_);
+    versionBox_ = CreateGroupBox(tr(" Version "), this, &versionGrid);
+    versionLabel_ = CreateLabel(tr("Version :"), versionBox_);
     version_ = CreateCounterEdit(versionBox_, param::Firmware);
     versionGrid->addWidget(versionLabel_, 0, 0);
     versionGrid->addWidget(version_, 0, 1, Qt::AlignLeft);
 
     QGridLayout* counters = nullptr;
-    countersBox_ = CreateGroupBox(QStringLiteral(" Miscellaneous "), this, &counters);
-    powerUpLabel_ = CreateLabel(QStringLiteral("Number of Power Up :"), countersBox_);
+    countersBox_ = CreateGroupBox(tr(" Miscellaneous "), this, &counters);
+    powerUpLabel_ = CreateLabel(tr("Number of Power Up :"), countersBox_);
     powerUp_ = CreateCounterEdit(countersBox_, arguments.PowerUpId());
     counters->addWidget(powerUpLabel_, 0, 0);
     counters->addWidget(powerUp_, 0, 1, Qt::AlignLeft);
     // The socket counters stand apart from the power-up counter.
     counters->setRowMinimumHeight(1, counters->verticalSpacing() > 0 ? 2 * counters->verticalSpacing() : 12);
 
-    const QString switching = QStringLiteral("Number of OFF/ON Switching ");
+    const QString switching = tr("Number of OFF/ON Switching ");
     const int sockets = arguments.Sockets;
     switchings_.reserve(static_cast<std::size_t>(std::max(sockets, 0)));
     for (int k = 1; k <= sockets; ++k) {
@@ -54,8 +54,8 @@ TMisc::TMisc(ComponentOwner& owner, QTabWidget* pageControl, const QString& capt
     page->addStretch(1);
 }
 
-TCounterEdit* TMisc::CreateCounterEdit(QWidget* parent, int id) {
-    auto* edit = Create<TCounterEdit>(parent);
+CounterEdit* TMisc::CreateCounterEdit(QWidget* parent, int id) {
+    auto* edit = Create<CounterEdit>(parent);
     edit->SetTag(ControlTag(static_cast<std::uint32_t>(id)));
     edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("4294967295")) + 16);
     return edit;

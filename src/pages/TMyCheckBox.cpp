@@ -2,11 +2,11 @@
 
 namespace olg {
 
-TMyCheckBox::TMyCheckBox(QWidget* parent) : TBoundCheckBox(parent) {}
+TMyCheckBox::TMyCheckBox(QWidget* parent) : BoundCheckBox(parent) {}
 
 void TMyCheckBox::LoadValue(const ParamValue& value) {
     loading_ = true;
-    TBoundCheckBox::LoadValue(value);
+    BoundCheckBox::LoadValue(value);
     loading_ = false;
 }
 

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "TBoundCheckBox.h"
+#include "BoundCheckBox.h"
 
 namespace olg {
 
 // A socket box of the accounts page: it knows its account row and socket number (both 1 to 8), so that one
 // change handler serves all of them, and whether the change comes from loading a value.
-class TMyCheckBox : public TBoundCheckBox {
+class TMyCheckBox : public BoundCheckBox {
     Q_OBJECT
 
 public:

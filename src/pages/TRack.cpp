@@ -1,6 +1,6 @@
 #include "TRack.h"
 
-#include "TLimitedEdit.h"
+#include "LimitedEdit.h"
 #include "TMyCheckBox.h"
 
 #include <QGridLayout>
@@ -23,21 +23,21 @@ constexpr int LinesPerAccount = 3;  // login, password, a gap
 
 TRack::TRack(ComponentOwner& owner, QTabWidget* pageControl, const QString& caption, int pageIndex,
              const RackArguments& arguments)
-    : TConfigPage(owner, pageControl, caption, pageIndex) {
+    : ConfigPage(owner, pageControl, caption, pageIndex) {
     scrollBox_ = Create<QScrollArea>(this);
     scrollBox_->setFrameShape(QFrame::NoFrame);
     scrollBox_->setWidgetResizable(true);
     auto* content = new QWidget(scrollBox_);
     QGridLayout* grid = nullptr;
-    frame_ = CreateGroupBox(QStringLiteral(" Users Accounts "), content, &grid);
+    frame_ = CreateGroupBox(tr(" Users Accounts "), content, &grid);
 
     if (arguments.Layout == MemberLayout) {
-        deviceActivated_ = Create<TBoundCheckBox>(frame_);
-        deviceActivated_->setText(QStringLiteral("Device Activated"));
+        deviceActivated_ = Create<BoundCheckBox>(frame_);
+        deviceActivated_->setText(tr("Device Activated"));
         deviceActivated_->SetTag(ControlTag::Bit(arguments.MemberFlagsId(), 0));
         deviceActivated_->setChecked(true);
-        twinMode_ = Create<TBoundCheckBox>(frame_);
-        twinMode_->setText(QStringLiteral("Twin Mode"));
+        twinMode_ = Create<BoundCheckBox>(frame_);
+        twinMode_->setText(tr("Twin Mode"));
         twinMode_->SetTag(ControlTag::Bit(arguments.MemberFlagsId(), 1));
         auto* switches = new QHBoxLayout;
         switches->addWidget(deviceActivated_);
@@ -46,7 +46,7 @@ TRack::TRack(ComponentOwner& owner, QTabWidget* pageControl, const QString& capt
         grid->addLayout(switches, 0, 0, 2, 2, Qt::AlignVCenter);
     }
 
-    header_ = CreateLabel(QStringLiteral("Authorized Sockets"), frame_);
+    header_ = CreateLabel(tr("Authorized Sockets"), frame_);
     grid->addWidget(header_, 0, 2, 1, SocketCount, Qt::AlignHCenter);
     for (int j = 1; j <= SocketCount; ++j) {
         QLabel* number = CreateLabel(QString::number(arguments.FirstSocket + j - 1), frame_);
@@ -63,16 +63,16 @@ TRack::TRack(ComponentOwner& owner, QTabWidget* pageControl, const QString& capt
             return loginId == 0 ? ControlTag() : ControlTag(static_cast<std::uint32_t>(loginId + delta));
         };
         Account& account = accounts_.at(static_cast<std::size_t>(i - 1));
-        account.LoginLabel = CreateLabel(QStringLiteral("Login :"), frame_);
-        account.Login = Create<TLimitedEdit>(frame_);
+        account.LoginLabel = CreateLabel(tr("Login :"), frame_);
+        account.Login = Create<LimitedEdit>(frame_);
         account.Login->SetTag(bound(0));
         account.Login->SetLimit(LoginLimit);
-        account.PasswordLabel = CreateLabel(QStringLiteral("Password :"), frame_);
-        account.Password = Create<TLimitedEdit>(frame_);
+        account.PasswordLabel = CreateLabel(tr("Password :"), frame_);
+        account.Password = Create<LimitedEdit>(frame_);
         account.Password->SetTag(bound(1));
         account.Password->SetLimit(LoginLimit);
         ShowAsPassword(account.Password);
-        for (TLimitedEdit* edit : {account.Login, account.Password})
+        for (LimitedEdit* edit : {account.Login, account.Password})
             edit->setMinimumWidth(editWidth);
 
         const int line = FirstAccountLine + LinesPerAccount * (i - 1);
@@ -93,7 +93,7 @@ TRack::TRack(ComponentOwner& owner, QTabWidget* pageControl, const QString& capt
             if (flags.IsBound())
                 box->SetTag(ControlTag::Bit(flags.Id(), j - 1));
             box->setFocusPolicy(Qt::ClickFocus);
-            box->setAccessibleName(QStringLiteral("Socket %1").arg(arguments.FirstSocket + j - 1));
+            box->setAccessibleName(tr("Socket %1").arg(arguments.FirstSocket + j - 1));
             grid->addWidget(box, line, 1 + j, Qt::AlignHCenter);
             account.Sockets.at(static_cast<std::size_t>(j - 1)) = box;
             connect(box, &QCheckBox::toggled, this, [this, box] { SocketChange(box); });

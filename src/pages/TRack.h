@@ -1,7 +1,7 @@
 #pragma once
 
+#include "ConfigPage.h"
 #include "PageArguments.h"
-#include "TConfigPage.h"
 
 #include <array>
 
@@ -9,14 +9,14 @@ class QScrollArea;
 
 namespace olg {
 
-class TBoundCheckBox;
-class TLimitedEdit;
+class BoundCheckBox;
+class LimitedEdit;
 class TMyCheckBox;
 
 // Eight user accounts, each with a login, a password and the sockets it may switch, at the ids of the
 // arguments' layout. A member of a group of devices also has the switches "Device Activated" and "Twin
 // Mode"; in twin mode sockets 5 to 8 follow sockets 1 to 4 and each pair keeps one authorization.
-class TRack : public TConfigPage {
+class TRack : public ConfigPage {
     Q_OBJECT
 
 public:
@@ -26,8 +26,8 @@ public:
     struct Account {
         QLabel* LoginLabel;
         QLabel* PasswordLabel;
-        TLimitedEdit* Login;
-        TLimitedEdit* Password;
+        LimitedEdit* Login;
+        LimitedEdit* Password;
         std::array<TMyCheckBox*, SocketCount> Sockets;
     };
 
@@ -43,8 +43,8 @@ public:
         return Row(row).Sockets.at(static_cast<std::size_t>(socket - 1));
     }
     // Null in the stand-alone layout.
-    TBoundCheckBox* TwinMode() const { return twinMode_; }
-    TBoundCheckBox* DeviceActivated() const { return deviceActivated_; }
+    BoundCheckBox* TwinMode() const { return twinMode_; }
+    BoundCheckBox* DeviceActivated() const { return deviceActivated_; }
 
     void DeviceActivatedChange();
     void TwinModeChange();
@@ -56,8 +56,8 @@ private:
     QLabel* header_;
     std::array<QLabel*, SocketCount> socketNumbers_{};
     std::array<Account, Accounts> accounts_{};
-    TBoundCheckBox* twinMode_ = nullptr;
-    TBoundCheckBox* deviceActivated_ = nullptr;
+    BoundCheckBox* twinMode_ = nullptr;
+    BoundCheckBox* deviceActivated_ = nullptr;
 };
 
 } // namespace olg

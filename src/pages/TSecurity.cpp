@@ -1,9 +1,9 @@
 #include "TSecurity.h"
 
-#include "TBoundCheckBox.h"
+#include "BoundCheckBox.h"
+#include "MaskedRadioButton.h"
+#include "PermitRadioButton.h"
 #include "TIPEdit.h"
-#include "TMaskedRadioButton.h"
-#include "TPermitRadioButton.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>
@@ -17,12 +17,12 @@ namespace olg {
 
 TSecurity::TSecurity(ComponentOwner& owner, QTabWidget* pageControl, const QString& caption, int pageIndex,
                      const SecurityArguments& arguments)
-    : TConfigPage(owner, pageControl, caption, pageIndex) {
+    : ConfigPage(owner, pageControl, caption, pageIndex) {
     QGridLayout* grid = nullptr;
-    frame_ = CreateGroupBox(QStringLiteral(" IP Security Masks "), this, &grid);
-    permitHeader_ = CreateLabel(QStringLiteral("Permit"), frame_);
-    denyHeader_ = CreateLabel(QStringLiteral("Deny"), frame_);
-    activatedHeader_ = CreateLabel(QStringLiteral("Activated"), frame_);
+    frame_ = CreateGroupBox(tr(" IP Security Masks "), this, &grid);
+    permitHeader_ = CreateLabel(tr("Permit"), frame_);
+    denyHeader_ = CreateLabel(tr("Deny"), frame_);
+    activatedHeader_ = CreateLabel(tr("Activated"), frame_);
     grid->addWidget(permitHeader_, 0, 2, Qt::AlignHCenter);
     grid->addWidget(denyHeader_, 0, 3, Qt::AlignHCenter);
     grid->addWidget(activatedHeader_, 0, 4, Qt::AlignHCenter);
@@ -30,22 +30,22 @@ TSecurity::TSecurity(ComponentOwner& owner, QTabWidget* pageControl, const QStri
     rows_.reserve(static_cast<std::size_t>(std::max(arguments.MaskCount, 0)));
     for (int index = 0; index < arguments.MaskCount; ++index) {
         Row row{};
-        row.Label = CreateLabel(QStringLiteral("#%1").arg(arguments.FirstMask + index), frame_);
+        row.Label = CreateLabel(tr("#%1").arg(arguments.FirstMask + index), frame_);
         row.Mask = Create<TIPEdit>(frame_);
         row.Mask->SetTag(ControlTag(static_cast<std::uint32_t>(arguments.AddressId(index))));
         row.Choice = new QButtonGroup(frame_);
-        row.Permit = Create<TPermitRadioButton>(frame_);
+        row.Permit = Create<PermitRadioButton>(frame_);
         row.Permit->SetTag(ControlTag::Bit(arguments.FlagsId(index), 1));
-        row.Deny = Create<TMaskedRadioButton>(frame_);
+        row.Deny = Create<MaskedRadioButton>(frame_);
         row.Deny->setChecked(true);
         row.Permit->SetPartner(row.Deny);
         row.Choice->addButton(row.Permit);
         row.Choice->addButton(row.Deny);
-        row.Activated = Create<TBoundCheckBox>(frame_);
+        row.Activated = Create<BoundCheckBox>(frame_);
         row.Activated->SetTag(ControlTag::Bit(arguments.FlagsId(index), 0));
-        row.Permit->setAccessibleName(QStringLiteral("Permit"));
-        row.Deny->setAccessibleName(QStringLiteral("Deny"));
-        row.Activated->setAccessibleName(QStringLiteral("Activated"));
+        row.Permit->setAccessibleName(tr("Permit"));
+        row.Deny->setAccessibleName(tr("Deny"));
+        row.Activated->setAccessibleName(tr("Activated"));
 
         const int line = index + 1;
         grid->addWidget(row.Label, line, 0);

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "ConfigPage.h"
 #include "PageArguments.h"
-#include "TConfigPage.h"
 
 #include <vector>
 
@@ -10,14 +10,14 @@ class QRadioButton;
 
 namespace olg {
 
-class TBoundCheckBox;
+class BoundCheckBox;
 class TIPEdit;
-class TPermitRadioButton;
+class PermitRadioButton;
 
 // The device's IP security masks: numbered rows of an address mask, a permit/deny choice and an activated
 // switch. Mask n is the address BaseId + 2(n - FirstMask) with its flags byte right after it (bit 0
 // activated, bit 1 permit); the other flag bits pass through.
-class TSecurity : public TConfigPage {
+class TSecurity : public ConfigPage {
     Q_OBJECT
 
 public:
@@ -25,9 +25,9 @@ public:
         QLabel* Label;
         TIPEdit* Mask;
         QButtonGroup* Choice; // one exclusive choice per row, never across rows
-        TPermitRadioButton* Permit;
+        PermitRadioButton* Permit;
         QRadioButton* Deny;
-        TBoundCheckBox* Activated;
+        BoundCheckBox* Activated;
     };
 
     TSecurity(ComponentOwner& owner, QTabWidget* pageControl, const QString& caption, int pageIndex,

@@ -1,7 +1,7 @@
 #include "TSuperv.h"
 
-#include "TBoundCheckBox.h"
-#include "TBoundSpinEdit.h"
+#include "BoundCheckBox.h"
+#include "BoundSpinEdit.h"
 #include "TIPEdit.h"
 
 #include <QGridLayout>
@@ -15,10 +15,10 @@ namespace olg {
 
 TSuperv::TSuperv(ComponentOwner& owner, QTabWidget* pageControl, const QString& caption, int pageIndex,
                  const SupervArguments& arguments)
-    : TConfigPage(owner, pageControl, caption, pageIndex) {
+    : ConfigPage(owner, pageControl, caption, pageIndex) {
     QGridLayout* equipment = nullptr;
-    equipmentBox_ = CreateGroupBox(QStringLiteral(" Equipment to supervise "), this, &equipment);
-    addressLabel_ = CreateLabel(QStringLiteral("IP Address :"), equipmentBox_);
+    equipmentBox_ = CreateGroupBox(tr(" Equipment to supervise "), this, &equipment);
+    addressLabel_ = CreateLabel(tr("IP Address :"), equipmentBox_);
     address_ = Create<TIPEdit>(equipmentBox_);
     address_->SetTag(ControlTag(static_cast<std::uint32_t>(arguments.AddressId())));
     equipment->addWidget(addressLabel_, 0, 0);
@@ -26,19 +26,19 @@ TSuperv::TSuperv(ComponentOwner& owner, QTabWidget* pageControl, const QString& 
     equipment->setColumnStretch(2, 1);
 
     QGridLayout* method = nullptr;
-    methodBox_ = CreateGroupBox(QStringLiteral(" Supervision Method "), this, &method);
-    pingLabel_ = CreateLabel(QStringLiteral("Ping activated :"), methodBox_);
-    ping_ = Create<TBoundCheckBox>(methodBox_);
+    methodBox_ = CreateGroupBox(tr(" Supervision Method "), this, &method);
+    pingLabel_ = CreateLabel(tr("Ping activated :"), methodBox_);
+    ping_ = Create<BoundCheckBox>(methodBox_);
     ping_->SetTag(ControlTag::Bit(arguments.MethodId(), 0));
     ping_->setChecked(true);
-    scanLabel_ = CreateLabel(QStringLiteral("Scan activated :"), methodBox_);
-    scan_ = Create<TBoundCheckBox>(methodBox_);
+    scanLabel_ = CreateLabel(tr("Scan activated :"), methodBox_);
+    scan_ = Create<BoundCheckBox>(methodBox_);
     scan_->SetTag(ControlTag::Bit(arguments.MethodId(), 1));
     scan_->setChecked(true);
-    portLabel_ = CreateLabel(QStringLiteral("Port :"), methodBox_);
+    portLabel_ = CreateLabel(tr("Port :"), methodBox_);
     port_ = CreateSpinEdit(methodBox_, arguments.PortId(), {});
-    intervalLabel_ = CreateLabel(QStringLiteral("Interval between Requests :"), methodBox_);
-    interval_ = CreateSpinEdit(methodBox_, arguments.IntervalId(), QStringLiteral(" sec"));
+    intervalLabel_ = CreateLabel(tr("Interval between Requests :"), methodBox_);
+    interval_ = CreateSpinEdit(methodBox_, arguments.IntervalId(), tr(" sec"));
     method->addWidget(pingLabel_, 0, 0);
     method->addWidget(ping_, 0, 1);
     method->addWidget(scanLabel_, 1, 0);
@@ -51,15 +51,15 @@ TSuperv::TSuperv(ComponentOwner& owner, QTabWidget* pageControl, const QString& 
     portLabel_->setBuddy(port_);
 
     QGridLayout* reboot = nullptr;
-    rebootBox_ = CreateGroupBox(QStringLiteral(" Reboot "), this, &reboot);
-    countLabel_ = CreateLabel(QStringLiteral("Number of unsuccessful Requests before Reboot :"), rebootBox_);
+    rebootBox_ = CreateGroupBox(tr(" Reboot "), this, &reboot);
+    countLabel_ = CreateLabel(tr("Number of unsuccessful Requests before Reboot :"), rebootBox_);
     countLabel_->setWordWrap(true);
     count_ = CreateSpinEdit(rebootBox_, arguments.CountId(), {});
     // Shown second but stored last: the slot keeps the delay before reboot in its seventh parameter.
-    rebootDelayLabel_ = CreateLabel(QStringLiteral("Delay before Reboot :"), rebootBox_);
-    rebootDelay_ = CreateSpinEdit(rebootBox_, arguments.RebootDelayId(), QStringLiteral(" sec"));
-    firstRequestLabel_ = CreateLabel(QStringLiteral("Delay before First Request after Reboot :"), rebootBox_);
-    firstRequestDelay_ = CreateSpinEdit(rebootBox_, arguments.FirstRequestDelayId(), QStringLiteral(" sec"));
+    rebootDelayLabel_ = CreateLabel(tr("Delay before Reboot :"), rebootBox_);
+    rebootDelay_ = CreateSpinEdit(rebootBox_, arguments.RebootDelayId(), tr(" sec"));
+    firstRequestLabel_ = CreateLabel(tr("Delay before First Request after Reboot :"), rebootBox_);
+    firstRequestDelay_ = CreateSpinEdit(rebootBox_, arguments.FirstRequestDelayId(), tr(" sec"));
     reboot->addWidget(countLabel_, 0, 0);
     reboot->addWidget(count_, 0, 1);
     reboot->addWidget(rebootDelayLabel_, 1, 0);
@@ -71,12 +71,12 @@ TSuperv::TSuperv(ComponentOwner& owner, QTabWidget* pageControl, const QString& 
     AlignFirstColumns({equipment, method});
 
     // All spin edits share one width, so that they line up in one column on the right.
-    const std::initializer_list<TBoundSpinEdit*> spins = {port_, interval_, count_, rebootDelay_,
-                                                          firstRequestDelay_};
+    const std::initializer_list<BoundSpinEdit*> spins = {port_, interval_, count_, rebootDelay_,
+                                                         firstRequestDelay_};
     int width = 0;
-    for (TBoundSpinEdit* spin : spins)
+    for (BoundSpinEdit* spin : spins)
         width = std::max(width, spin->sizeHint().width());
-    for (TBoundSpinEdit* spin : spins)
+    for (BoundSpinEdit* spin : spins)
         spin->setMinimumWidth(width);
 
     auto* page = new QVBoxLayout(this);
@@ -89,8 +89,8 @@ TSuperv::TSuperv(ComponentOwner& owner, QTabWidget* pageControl, const QString& 
     connect(scan_, &QCheckBox::toggled, this, &TSuperv::UpdateSupervision);
 }
 
-TBoundSpinEdit* TSuperv::CreateSpinEdit(QWidget* parent, int tag, const QString& suffix) {
-    auto* spin = Create<TBoundSpinEdit>(parent);
+BoundSpinEdit* TSuperv::CreateSpinEdit(QWidget* parent, int tag, const QString& suffix) {
+    auto* spin = Create<BoundSpinEdit>(parent);
     spin->SetTag(ControlTag(static_cast<std::uint32_t>(tag)));
     spin->setMinimum(1);
     spin->setMaximum(65535);

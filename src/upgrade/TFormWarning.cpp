@@ -10,7 +10,7 @@ namespace olg {
 
 TFormWarning::TFormWarning(const QString& warning, QWidget* owner) : QDialog(owner) {
     setObjectName(QStringLiteral("FormWarning"));
-    setWindowTitle(QStringLiteral("Warning"));
+    setWindowTitle(tr("Warning"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
 
@@ -25,9 +25,9 @@ TFormWarning::TFormWarning(const QString& warning, QWidget* owner) : QDialog(own
     text_->setText(QString(warning).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     text_->setAlignment(Qt::AlignCenter);
 
-    button1_ = new QPushButton(QStringLiteral("Upgrade"), this);
+    button1_ = new QPushButton(tr("Upgrade"), this);
     button1_->setObjectName(QStringLiteral("Button1"));
-    button2_ = new QPushButton(QStringLiteral("Return"), this);
+    button2_ = new QPushButton(tr("Return"), this);
     button2_->setObjectName(QStringLiteral("Button2"));
     button1_->setAutoDefault(false);
     button2_->setDefault(true);

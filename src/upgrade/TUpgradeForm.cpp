@@ -21,8 +21,9 @@ namespace olg {
 
 namespace {
 
-const QString FileDialogTitle = QStringLiteral("Choose the upgrade file");
-const QString FileFilters = QStringLiteral("Upgrade files (*.bin *.BIN *.cfg *.CFG);;All files (*.*)");
+const char* const FileDialogTitle = QT_TRANSLATE_NOOP("olg::TUpgradeForm", "Choose the upgrade file");
+const char* const FileFilters =
+    QT_TRANSLATE_NOOP("olg::TUpgradeForm", "Upgrade files (*.bin *.BIN *.cfg *.CFG);;All files (*.*)");
 
 } // namespace
 
@@ -31,7 +32,7 @@ TUpgradeForm::TUpgradeForm(TServeur& serveur, Prompts& prompts, NeighbourCache* 
     : QDialog(mainWindow), prompts_(prompts),
       flow_(serveur, prompts, neighbours, UpgradeSettings::For(serveur.Settings())) {
     setObjectName(QStringLiteral("UpgradeForm"));
-    setWindowTitle(QStringLiteral("Upgrade"));
+    setWindowTitle(tr("Upgrade"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     CreateComponents();
@@ -39,19 +40,19 @@ TUpgradeForm::TUpgradeForm(TServeur& serveur, Prompts& prompts, NeighbourCache* 
 }
 
 void TUpgradeForm::CreateComponents() {
-    groupBox1_ = new QGroupBox(QStringLiteral(" Upgrade Parameters "), this);
+    groupBox1_ = new QGroupBox(tr(" Upgrade Parameters "), this);
     groupBox1_->setObjectName(QStringLiteral("GroupBox1"));
-    label1_ = new QLabel(QStringLiteral("Upgrade Filename"), groupBox1_);
+    label1_ = new QLabel(tr("Upgrade Filename"), groupBox1_);
     label1_->setObjectName(QStringLiteral("Label1"));
     upgradeFile_ = new QLineEdit(groupBox1_);
     upgradeFile_->setObjectName(QStringLiteral("UpgradeFile"));
     upgradeFile_->setMinimumWidth(upgradeFile_->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 40);
     browse_ = new QToolButton(groupBox1_);
     browse_->setObjectName(QStringLiteral("UpgradeFileBrowse"));
-    browse_->setText(QStringLiteral("..."));
-    browse_->setToolTip(FileDialogTitle);
+    browse_->setText(tr("..."));
+    browse_->setToolTip(tr(FileDialogTitle));
     label1_->setBuddy(upgradeFile_);
-    label2_ = new QLabel(QStringLiteral("IP Address"), groupBox1_);
+    label2_ = new QLabel(tr("IP Address"), groupBox1_);
     label2_->setObjectName(QStringLiteral("Label2"));
     upgradeIP_ = new TIPEdit(groupBox1_, &prompts_);
     upgradeIP_->setObjectName(QStringLiteral("UpgradeIP"));
@@ -79,7 +80,7 @@ void TUpgradeForm::CreateComponents() {
     progressBar_->setObjectName(QStringLiteral("ProgressBar"));
     progressBar_->setTextVisible(false);
     progressBar_->setStyleSheet(QStringLiteral("QProgressBar::chunk { background-color: navy; }"));
-    waitLabel_ = new QLabel(QStringLiteral("Waiting end of programming ..."), this);
+    waitLabel_ = new QLabel(tr("Waiting end of programming ..."), this);
     waitLabel_->setObjectName(QStringLiteral("WaitLabel"));
     waitLabel_->setAlignment(Qt::AlignCenter);
     // Hidden controls keep their room, so the dialog does not jump while a transfer runs.
@@ -91,10 +92,10 @@ void TUpgradeForm::CreateComponents() {
         widget->hide();
     }
 
-    upgradeBtn_ = new QPushButton(QStringLiteral("Upgrade"), this);
+    upgradeBtn_ = new QPushButton(tr("Upgrade"), this);
     upgradeBtn_->setObjectName(QStringLiteral("UpgradeBtn"));
     upgradeBtn_->setDefault(true);
-    cancelBtn_ = new QPushButton(QStringLiteral("Cancel"), this);
+    cancelBtn_ = new QPushButton(tr("Cancel"), this);
     cancelBtn_->setObjectName(QStringLiteral("CancelBtn"));
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -172,10 +173,10 @@ void TUpgradeForm::UpdateUpgradeButton() {
 
 void TUpgradeForm::Browse() {
     FileDialogRequest request;
-    request.Title = FileDialogTitle;
+    request.Title = tr(FileDialogTitle);
     request.FileName = upgradeFile_->text();
     request.DefaultSuffix = QStringLiteral("bin");
-    request.Filter = FileFilters;
+    request.Filter = tr(FileFilters);
     const QString chosen = prompts_.AskOpenFileName(request);
     if (chosen.isEmpty())
         return;

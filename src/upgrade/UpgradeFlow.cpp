@@ -85,12 +85,12 @@ QByteArray UpgradeFlow::FtpUser() {
 
 QString UpgradeFlow::WarningText() {
     return QStringList{
-        QStringLiteral("CAUTION: You selected the function to update the firmware."),
-        QStringLiteral("By updating your firmware, your are taking a risk of flash failure."),
+        tr("CAUTION: You selected the function to update the firmware."),
+        tr("By updating your firmware, your are taking a risk of flash failure."),
         QStringLiteral(" "),
-        QStringLiteral("If your firmware is working stable, and there are no major bugs "),
-        QStringLiteral("that had been fixed by a later revision, we recommend that you "),
-        QStringLiteral("DO NOT try to upgrade your current version."),
+        tr("If your firmware is working stable, and there are no major bugs "),
+        tr("that had been fixed by a later revision, we recommend that you "),
+        tr("DO NOT try to upgrade your current version."),
     }
         .join(QStringLiteral("\r\n"));
 }
@@ -106,7 +106,7 @@ bool UpgradeFlow::SameFileContents(const QString& first, const QString& second, 
         QFile file(paths[i]);
         if (!file.open(QIODevice::ReadOnly) ||
             (contents[i] = file.readAll(), file.error() != QFileDevice::NoError)) {
-            *error = QStringLiteral("cannot read %1: %2").arg(paths[i], file.errorString());
+            *error = UpgradeFlow::tr("cannot read %1: %2").arg(paths[i], file.errorString());
             return false;
         }
     }
@@ -332,7 +332,7 @@ bool UpgradeFlow::FtpFileSet(QString* error) {
     // Every file goes before the first store, so that no stale page survives next to the new ones.
     if (names != QStringList{EmptyDirectory}) {
         for (const QString& name : names) {
-            emit FileLabelChanged(QStringLiteral("Deleting ") + name, true);
+            emit FileLabelChanged(tr("Deleting ") + name, true);
             if (!client.Delete(name)) {
                 *error = client.ErrorText();
                 return false;

@@ -1,7 +1,6 @@
 // olgctl from the outside: the real program against the simulator on loopback.
 
 #include "FakePeer.h"
-#include "Invocation.h"
 #include "MacAddress.h"
 #include "ProgressLine.h"
 #include "ScanCommand.h"
@@ -520,12 +519,11 @@ void TestOlgctl::floodOfReplies() {
     constexpr int capacity = 50;
     session.Devices().SetCapacity(capacity);
     olg::testing::StreamingPeer flood(session.Serveur()->LocalPort());
-    olg::cli::Invocation invocation;
-    invocation.Verb = QStringLiteral("scan");
-    invocation.Format = QStringLiteral("csv");
+    olg::cli::ScanCommand scan;
+    scan.Take({}, {{QStringLiteral("format"), QStringLiteral("csv")}});
     QElapsedTimer clock;
     clock.start();
-    QCOMPARE(olg::cli::ScanCommand(session).Run(invocation), 0);
+    QCOMPARE(scan.Run(session), 0);
     const qint64 ms = clock.elapsed();
     QVERIFY2(ms < 3500, qPrintable(QStringLiteral("the scan took %1 ms").arg(ms)));
     QVERIFY(flood.Sent() > 10 * capacity);

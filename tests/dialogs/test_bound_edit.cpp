@@ -1,6 +1,6 @@
 // A bound edit carries a device text through the dialog without losing a byte, whatever its length limit.
 
-#include "TBoundEdit.h"
+#include "BoundEdit.h"
 
 #include <QTest>
 
@@ -46,7 +46,7 @@ void TestBoundEdit::roundTrip_data() {
 void TestBoundEdit::roundTrip() {
     QFETCH(QByteArray, device);
     QFETCH(QString, typed);
-    TBoundEdit edit;
+    BoundEdit edit;
     edit.setMaxLength(32);
     edit.SetTag(ControlTag(7));
     edit.show();

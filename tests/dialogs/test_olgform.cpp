@@ -4,14 +4,14 @@
 #include "SimulatorProcess.h"
 #include "TestDialogHost.h"
 
+#include "BoundCheckBox.h"
+#include "BoundSpinEdit.h"
 #include "Datagram.h"
+#include "MaskedRadioButton.h"
 #include "SplitRequest.h"
-#include "TBoundCheckBox.h"
-#include "TBoundSpinEdit.h"
 #include "THidden.h"
 #include "TIPEdit.h"
 #include "TLab.h"
-#include "TMaskedRadioButton.h"
 #include "TMisc.h"
 #include "TOlgForm.h"
 #include "TRack.h"
@@ -315,10 +315,10 @@ void TestOlgForm::radioGroups() {
     // Two sockets' delays laid out in one panel, as in a table of rows: one exclusive choice per socket.
     TestDialogHost host(9);
     TOlgForm form(host);
-    std::vector<TMaskedRadioButton*> buttons;
+    std::vector<MaskedRadioButton*> buttons;
     for (const int id : {72, 73}) {
         for (const int delay : {5, 10}) {
-            buttons.push_back(new TMaskedRadioButton(form.General));
+            buttons.push_back(new MaskedRadioButton(form.General));
             buttons.back()->SetTag(ControlTag::Choice(id, delay, 0xFF));
             form.AddComponent(buttons.back());
         }
@@ -334,7 +334,7 @@ void TestOlgForm::radioGroups() {
         load(first, first);
     load(socket1, socket2);
     QString checked;
-    for (const TMaskedRadioButton* button : buttons)
+    for (const MaskedRadioButton* button : buttons)
         checked += button->isChecked() ? QLatin1Char('1') : QLatin1Char('0');
     QTEST(checked, "checked");
     // Storing keeps a value that no button stands for.

@@ -1,18 +1,18 @@
 // The configuration pages offscreen: what a loaded record shows and enables, what their own handlers do,
 // and what a store writes back, loaded and stored through the owner's walk as the dialog does it.
 
+#include "BoundCheckBox.h"
+#include "BoundEdit.h"
+#include "BoundSpinEdit.h"
 #include "ComponentOwner.h"
-#include "TBoundCheckBox.h"
-#include "TBoundEdit.h"
-#include "TBoundSpinEdit.h"
-#include "TCounterEdit.h"
+#include "CounterEdit.h"
+#include "LimitedEdit.h"
+#include "PermitRadioButton.h"
 #include "THidden.h"
 #include "TIPEdit.h"
 #include "TLab.h"
-#include "TLimitedEdit.h"
 #include "TMisc.h"
 #include "TMyCheckBox.h"
-#include "TPermitRadioButton.h"
 #include "TRack.h"
 #include "TSecurity.h"
 #include "TSuperv.h"
@@ -301,7 +301,7 @@ void TestPages::counters() {
         QVERIFY(page.Switchings().front().Edit->text().isEmpty()); // not reported
     host.Store();
     QCOMPARE(host.Int(81 + sockets), static_cast<std::int32_t>(4000000000u));
-    for (TCounterEdit* edit : {page.Version(), page.PowerUp(), page.Switchings().back().Edit}) {
+    for (CounterEdit* edit : {page.Version(), page.PowerUp(), page.Switchings().back().Edit}) {
         QVERIFY(edit->isReadOnly());
         QVERIFY(!(edit->focusPolicy() & Qt::TabFocus));
     }
@@ -329,7 +329,7 @@ void TestPages::labels() {
     QCOMPARE(page.Sockets().back().Label->text(), QStringLiteral("Socket 8:"));
 
     // At most 32 characters can be typed, but a longer name from the device survives the round trip.
-    TLimitedEdit* edit = page.Sockets().front().Name;
+    LimitedEdit* edit = page.Sockets().front().Name;
     edit->setFocus();
     QTest::keyClicks(edit, QString(40, QLatin1Char('a')));
     QCOMPARE(edit->text().size(), 32);

@@ -1,14 +1,14 @@
 // The model dialogs as their constructors lay them out for a device's type code and firmware: tabs in order,
 // the nested page controls, the DHCP switch, the logins that must differ, and the olg8w General tab.
 
+#include "BoundCheckBox.h"
+#include "BoundEdit.h"
+#include "BoundSpinEdit.h"
+#include "MaskedRadioButton.h"
 #include "ModelForms.h"
 #include "RecordingPrompts.h"
-#include "TBoundCheckBox.h"
-#include "TBoundEdit.h"
-#include "TBoundSpinEdit.h"
 #include "TFormMain.h"
 #include "TIPEdit.h"
-#include "TMaskedRadioButton.h"
 #include "TOlgForm.h"
 
 #include <QGroupBox>
@@ -188,12 +188,12 @@ void TestModelDialogs::layout() {
     QCOMPARE(dialog->AvanceButton->isHidden(), tabs.size() == 1);
     // A device text longer than can be typed shows whole in every edit, and an untouched one goes back whole.
     TOLG texts;
-    const QList<TBoundEdit*> edits = dialog->findChildren<TBoundEdit*>();
-    for (const TBoundEdit* edit : edits)
+    const QList<BoundEdit*> edits = dialog->findChildren<BoundEdit*>();
+    for (const BoundEdit* edit : edits)
         texts.SetValue(edit->Tag().Id(), ParamValue::Text('/' + std::string(39, 'n')));
     dialog->LoadComponents(texts);
     dialog->StoreComponents(texts);
-    for (const TBoundEdit* edit : edits) {
+    for (const BoundEdit* edit : edits) {
         QCOMPARE(edit->text().size(), 40);
         QCOMPARE(texts.Value(edit->Tag().Id()).AsText().size(), 40u);
     }

@@ -6,11 +6,11 @@
 //        QT_QPA_PLATFORM=offscreen bound_controls --check FILE  compares it with FILE; 1 when they differ
 
 #include "BoundControl.h"
+#include "LimitedEdit.h"
 #include "ModelForms.h"
 #include "RecordingPrompts.h"
 #include "SimulatedLan.h"
 #include "TFormMain.h"
-#include "TLimitedEdit.h"
 #include "TOlgForm.h"
 
 #include <QAbstractButton>
@@ -166,7 +166,7 @@ QStringList Notes(const QWidget* control, const QWidget* dialog) {
             notes << QStringLiteral("read-only");
         if (edit->maxLength() != QLineEdit().maxLength())
             notes << QStringLiteral("cut at %1").arg(edit->maxLength());
-        if (const auto* limited = qobject_cast<const TLimitedEdit*>(control);
+        if (const auto* limited = qobject_cast<const LimitedEdit*>(control);
             limited != nullptr && limited->Limit() < QLineEdit().maxLength())
             notes << QStringLiteral("types at most %1").arg(limited->Limit());
     }

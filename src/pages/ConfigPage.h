@@ -15,11 +15,11 @@ class ComponentOwner;
 // A tab page built in code. It places itself into its page control and registers itself and every control
 // it creates with the dialog, in creation order, since the dialog loads and stores its controls by walking
 // that list backwards.
-class TConfigPage : public QWidget {
+class ConfigPage : public QWidget {
     Q_OBJECT
 
 protected:
-    TConfigPage(ComponentOwner& owner, QTabWidget* pageControl, const QString& caption, int pageIndex);
+    ConfigPage(ComponentOwner& owner, QTabWidget* pageControl, const QString& caption, int pageIndex);
 
     // Creates a control with the given parent and registers it with the dialog.
     template <class Control> Control* Create(QWidget* parent) {

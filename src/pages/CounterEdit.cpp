@@ -1,17 +1,17 @@
-#include "TCounterEdit.h"
+#include "CounterEdit.h"
 
 namespace olg {
 
-TCounterEdit::TCounterEdit(QWidget* parent) : TBoundEdit(parent) {
+CounterEdit::CounterEdit(QWidget* parent) : BoundEdit(parent) {
     setReadOnly(true);
     // Not a tab stop, but a click still selects the text for copying.
     setFocusPolicy(Qt::ClickFocus);
 }
 
-void TCounterEdit::LoadValue(const ParamValue& value) {
+void CounterEdit::LoadValue(const ParamValue& value) {
     if (!value.IsInteger()) {
         number_.reset();
-        TBoundEdit::LoadValue(value);
+        BoundEdit::LoadValue(value);
         return;
     }
     number_ = value;
@@ -19,11 +19,11 @@ void TCounterEdit::LoadValue(const ParamValue& value) {
     shown_ = text();
 }
 
-void TCounterEdit::StoreValue(ParamValue& value) const {
+void CounterEdit::StoreValue(ParamValue& value) const {
     if (number_ && text() == shown_)
         value = *number_;
     else
-        TBoundEdit::StoreValue(value);
+        BoundEdit::StoreValue(value);
 }
 
 } // namespace olg

@@ -1,17 +1,17 @@
 #pragma once
 
-#include "TMaskedRadioButton.h"
+#include "MaskedRadioButton.h"
 
 namespace olg {
 
 // The bound half of a permit/deny pair: it shows one flag bit, and its unbound partner stands for the bit
 // clear. A value with the bit clear checks the partner, so the pair always shows the loaded choice, also
 // when it is loaded again over an earlier permit.
-class TPermitRadioButton : public TMaskedRadioButton {
+class PermitRadioButton : public MaskedRadioButton {
     Q_OBJECT
 
 public:
-    explicit TPermitRadioButton(QWidget* parent = nullptr);
+    explicit PermitRadioButton(QWidget* parent = nullptr);
 
     void SetPartner(QRadioButton* partner) { partner_ = partner; }
 

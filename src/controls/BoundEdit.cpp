@@ -1,4 +1,4 @@
-#include "TBoundEdit.h"
+#include "BoundEdit.h"
 
 #include "DeviceText.h"
 
@@ -19,11 +19,11 @@ public:
 
 } // namespace
 
-TBoundEdit::TBoundEdit(QWidget* parent) : QLineEdit(parent) {
+BoundEdit::BoundEdit(QWidget* parent) : QLineEdit(parent) {
     setValidator(new Windows1252Validator(this));
 }
 
-void TBoundEdit::LoadValue(const ParamValue& value) {
+void BoundEdit::LoadValue(const ParamValue& value) {
     loaded_ = binding::LoadEditText(value);
     const QString decoded = DeviceText::Decode(*loaded_);
     // What the edit shows of it, taken before the change handlers run: a handler that amends the text
@@ -32,7 +32,7 @@ void TBoundEdit::LoadValue(const ParamValue& value) {
     setText(decoded);
 }
 
-void TBoundEdit::StoreValue(ParamValue& value) const {
+void BoundEdit::StoreValue(ParamValue& value) const {
     if (loaded_ && text() == shown_) {
         binding::StoreEditText(value, *loaded_);
         return;

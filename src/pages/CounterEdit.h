@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TBoundEdit.h"
+#include "BoundEdit.h"
 
 #include <optional>
 
@@ -9,11 +9,11 @@ namespace olg {
 // A read-only edit for a device counter or text. Counters are unsigned 32-bit numbers that the record keeps
 // as their signed bit pattern, so a count past 2^31 is shown as the device means it, not as a negative, and
 // goes back into the record as it came.
-class TCounterEdit : public TBoundEdit {
+class CounterEdit : public BoundEdit {
     Q_OBJECT
 
 public:
-    explicit TCounterEdit(QWidget* parent = nullptr);
+    explicit CounterEdit(QWidget* parent = nullptr);
 
     void LoadValue(const ParamValue& value) override;
     void StoreValue(ParamValue& value) const override;

@@ -1,4 +1,4 @@
-#include "TConfigPage.h"
+#include "ConfigPage.h"
 
 #include "ComponentOwner.h"
 
@@ -12,37 +12,36 @@
 
 namespace olg {
 
-TConfigPage::TConfigPage(ComponentOwner& owner, QTabWidget* pageControl, const QString& caption,
-                         int pageIndex)
+ConfigPage::ConfigPage(ComponentOwner& owner, QTabWidget* pageControl, const QString& caption, int pageIndex)
     : owner_(owner) {
     if (pageControl != nullptr)
         pageControl->insertTab(pageIndex, this, caption);
     Register(this);
 }
 
-void TConfigPage::Register(QObject* control) {
+void ConfigPage::Register(QObject* control) {
     owner_.AddComponent(control);
 }
 
-QLabel* TConfigPage::CreateLabel(const QString& text, QWidget* parent) {
+QLabel* ConfigPage::CreateLabel(const QString& text, QWidget* parent) {
     auto* label = Create<QLabel>(parent);
     label->setText(text);
     return label;
 }
 
-QGroupBox* TConfigPage::CreateGroupBox(const QString& title, QWidget* parent, QGridLayout** grid) {
+QGroupBox* ConfigPage::CreateGroupBox(const QString& title, QWidget* parent, QGridLayout** grid) {
     auto* box = Create<QGroupBox>(parent);
     box->setTitle(title);
     *grid = new QGridLayout(box);
     return box;
 }
 
-void TConfigPage::ShowAsPassword(QLineEdit* edit) {
+void ConfigPage::ShowAsPassword(QLineEdit* edit) {
     edit->setEchoMode(QLineEdit::Password);
     edit->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
 }
 
-void TConfigPage::AlignFirstColumns(std::initializer_list<QGridLayout*> grids) {
+void ConfigPage::AlignFirstColumns(std::initializer_list<QGridLayout*> grids) {
     int width = 0;
     for (QGridLayout* grid : grids) {
         for (int index = 0; index < grid->count(); ++index) {

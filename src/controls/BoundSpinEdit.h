@@ -2,18 +2,17 @@
 
 #include "BoundControl.h"
 
-#include <QRadioButton>
+#include <QSpinBox>
 
 namespace olg {
 
-// A radio button that chooses a value within a masked field of a 16-bit parameter, in its low byte or,
-// with the tag's high-byte flag, its high byte; the other bits pass through.
-class TMaskedRadioButton : public QRadioButton, public BoundControl {
+// A spin edit holding a number parameter.
+class BoundSpinEdit : public QSpinBox, public BoundControl {
     Q_OBJECT
     Q_PROPERTY(uint tag READ RawTag WRITE SetRawTag)
 
 public:
-    explicit TMaskedRadioButton(QWidget* parent = nullptr);
+    explicit BoundSpinEdit(QWidget* parent = nullptr);
 
     void LoadValue(const ParamValue& value) override;
     void StoreValue(ParamValue& value) const override;

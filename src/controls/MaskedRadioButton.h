@@ -6,13 +6,14 @@
 
 namespace olg {
 
-// A radio button that chooses a whole value (with a mask) or shows one bit (without).
-class TBoundRadioButton : public QRadioButton, public BoundControl {
+// A radio button that chooses a value within a masked field of a 16-bit parameter, in its low byte or,
+// with the tag's high-byte flag, its high byte; the other bits pass through.
+class MaskedRadioButton : public QRadioButton, public BoundControl {
     Q_OBJECT
     Q_PROPERTY(uint tag READ RawTag WRITE SetRawTag)
 
 public:
-    explicit TBoundRadioButton(QWidget* parent = nullptr);
+    explicit MaskedRadioButton(QWidget* parent = nullptr);
 
     void LoadValue(const ParamValue& value) override;
     void StoreValue(ParamValue& value) const override;

@@ -2,17 +2,17 @@
 
 #include "BoundControl.h"
 
-#include <QCheckBox>
+#include <QRadioButton>
 
 namespace olg {
 
-// A check box showing one bit of the low byte of a parameter.
-class TBoundCheckBox : public QCheckBox, public BoundControl {
+// A radio button that chooses a whole value (with a mask) or shows one bit (without).
+class BoundRadioButton : public QRadioButton, public BoundControl {
     Q_OBJECT
     Q_PROPERTY(uint tag READ RawTag WRITE SetRawTag)
 
 public:
-    explicit TBoundCheckBox(QWidget* parent = nullptr);
+    explicit BoundRadioButton(QWidget* parent = nullptr);
 
     void LoadValue(const ParamValue& value) override;
     void StoreValue(ParamValue& value) const override;

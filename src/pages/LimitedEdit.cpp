@@ -1,4 +1,4 @@
-#include "TLimitedEdit.h"
+#include "LimitedEdit.h"
 
 #include "DeviceText.h"
 
@@ -8,9 +8,9 @@
 namespace olg {
 
 // Refuses an edit that makes the text longer than the limit, after the edit's own check of the characters.
-class TLimitedEdit::LimitValidator : public QValidator {
+class LimitedEdit::LimitValidator : public QValidator {
 public:
-    LimitValidator(TLimitedEdit* edit, const QValidator* characters)
+    LimitValidator(LimitedEdit* edit, const QValidator* characters)
         : QValidator(edit), edit_(edit), characters_(characters) {}
 
     State validate(QString& input, int& position) const override {
@@ -23,17 +23,17 @@ public:
     }
 
 private:
-    TLimitedEdit* edit_;
+    LimitedEdit* edit_;
     QPointer<const QValidator> characters_;
 };
 
-TLimitedEdit::TLimitedEdit(QWidget* parent) : TBoundEdit(parent) {
+LimitedEdit::LimitedEdit(QWidget* parent) : BoundEdit(parent) {
     setValidator(new LimitValidator(this, validator()));
     connect(this, &QLineEdit::textChanged, this,
             [this](const QString& text) { acceptedLength_ = text.size(); });
 }
 
-void TLimitedEdit::StoreValue(ParamValue& value) const {
+void LimitedEdit::StoreValue(ParamValue& value) const {
     // The validator lets only encodable text in; a text set by code that is not leaves the value alone.
     if (const auto bytes = DeviceText::Encode(text()))
         binding::StoreEditText(value, *bytes);

@@ -1,10 +1,10 @@
-#include "TPermitRadioButton.h"
+#include "PermitRadioButton.h"
 
 namespace olg {
 
-TPermitRadioButton::TPermitRadioButton(QWidget* parent) : TMaskedRadioButton(parent) {}
+PermitRadioButton::PermitRadioButton(QWidget* parent) : MaskedRadioButton(parent) {}
 
-void TPermitRadioButton::LoadValue(const ParamValue& value) {
+void PermitRadioButton::LoadValue(const ParamValue& value) {
     // Unchecking the checked button of an exclusive pair does nothing; checking the partner does it.
     if (binding::LoadMaskedRadio(value, Tag()))
         setChecked(true);

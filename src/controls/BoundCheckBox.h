@@ -2,17 +2,17 @@
 
 #include "BoundControl.h"
 
-#include <QSpinBox>
+#include <QCheckBox>
 
 namespace olg {
 
-// A spin edit holding a number parameter.
-class TBoundSpinEdit : public QSpinBox, public BoundControl {
+// A check box showing one bit of the low byte of a parameter.
+class BoundCheckBox : public QCheckBox, public BoundControl {
     Q_OBJECT
     Q_PROPERTY(uint tag READ RawTag WRITE SetRawTag)
 
 public:
-    explicit TBoundSpinEdit(QWidget* parent = nullptr);
+    explicit BoundCheckBox(QWidget* parent = nullptr);
 
     void LoadValue(const ParamValue& value) override;
     void StoreValue(ParamValue& value) const override;

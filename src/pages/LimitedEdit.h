@@ -1,18 +1,18 @@
 #pragma once
 
-#include "TBoundEdit.h"
+#include "BoundEdit.h"
 
 namespace olg {
 
 // A bound edit into which at most a given number of characters can be typed. Unlike a maximum length, the
 // limit never cuts a longer text that the device supplied: it is shown unchanged, so the edit always stores
 // what it shows, also after a change handler has amended a loaded text.
-class TLimitedEdit : public TBoundEdit {
+class LimitedEdit : public BoundEdit {
     Q_OBJECT
     Q_PROPERTY(int limit READ Limit WRITE SetLimit)
 
 public:
-    explicit TLimitedEdit(QWidget* parent = nullptr);
+    explicit LimitedEdit(QWidget* parent = nullptr);
 
     void StoreValue(ParamValue& value) const override;
 
