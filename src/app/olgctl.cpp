@@ -9,7 +9,24 @@
 #include <cstring>
 #include <memory>
 
+namespace {
+
+QtMessageHandler defaultHandler = nullptr;
+
+// The offscreen platform of the label asks for a runtime folder, and Qt warns when the session has none;
+// the tool needs no such folder, so the warning would only puzzle its user.
+void DropRuntimeFolderWarning(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtWarningMsg && message.startsWith(QLatin1String("QStandardPaths: ")) &&
+        message.contains(QLatin1String("XDG_RUNTIME_DIR")))
+        return;
+    if (defaultHandler)
+        defaultHandler(type, context, message);
+}
+
+} // namespace
+
 int main(int argc, char* argv[]) {
+    defaultHandler = qInstallMessageHandler(DropRuntimeFolderWarning);
     // Labels are drawn with fonts, which need a GUI application; the tool never shows a window. The other
     // verbs do without one.
     std::unique_ptr<QCoreApplication> application;

@@ -6,9 +6,13 @@ namespace olg::cli {
 
 int BulkRun::Run(const QList<int>& devices, const QString& question, const QString& done,
                  const std::function<int(int device)>& one) {
-    if (!question.isEmpty() && devices.size() > 1 && !session_.Prompts().AskYesNo(question)) {
-        session_.Prompts().ShowError(QStringLiteral("nothing was done (give --yes to act without asking)"));
-        return ExitFailure;
+    if (!question.isEmpty() && devices.size() > 1) {
+        session_.Prompts().ListDevices(session_.Describe(devices));
+        if (!session_.Prompts().AskYesNo(question)) {
+            session_.Prompts().ShowError(
+                QStringLiteral("nothing was done (give --yes to act without asking)"));
+            return ExitFailure;
+        }
     }
     int failed = 0;
     for (int number = 1; number <= devices.size(); ++number) {
@@ -20,9 +24,11 @@ int BulkRun::Run(const QList<int>& devices, const QString& question, const QStri
         if (one(device) == ExitOk)
             continue;
         ++failed;
-        const QString reason = session_.Prompts().MessageCount() > messagesBefore
-                                   ? session_.Prompts().LastMessage()
-                                   : QStringLiteral("failed");
+        QString reason = session_.Prompts().MessageCount() > messagesBefore ? session_.Prompts().LastMessage()
+                                                                            : QStringLiteral("failed");
+        // The line names the device already.
+        if (reason.startsWith(description + QLatin1String(": ")))
+            reason.remove(0, description.size() + 2);
         session_.Out() << description << ": failed: " << reason << Qt::endl;
     }
     session_.Out() << QStringLiteral("%1 of %2 device(s) %3, %4 failed")

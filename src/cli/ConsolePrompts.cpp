@@ -24,13 +24,24 @@ void ConsolePrompts::ShowWarning(const QString& message) {
 }
 
 bool ConsolePrompts::ConfirmUpgrade(const QString& warning) {
-    return ConfirmBulkUpgrade(warning, 1);
+    return ConfirmBulkUpgrade(warning, {});
 }
 
-bool ConsolePrompts::ConfirmBulkUpgrade(const QString& warning, int devices) {
+bool ConsolePrompts::ConfirmBulkUpgrade(const QString& warning, const QStringList& devices) {
     Err() << warning << Qt::endl;
-    return AskYesNo(devices > 1 ? QStringLiteral("Upgrade the firmware of %1 devices?").arg(devices)
-                                : QStringLiteral("Upgrade the firmware?"));
+    if (devices.size() > 1)
+        ListDevices(devices);
+    return AskYesNo(devices.size() > 1
+                        ? QStringLiteral("Upgrade the firmware of %1 devices?").arg(devices.size())
+                        : QStringLiteral("Upgrade the firmware?"));
+}
+
+void ConsolePrompts::ListDevices(const QStringList& devices) {
+    constexpr qsizetype Shown = 10;
+    for (const QString& device : devices.mid(0, Shown))
+        Err() << "  " << TerminalText(device) << Qt::endl;
+    if (devices.size() > Shown)
+        Err() << "  and " << devices.size() - Shown << " more" << Qt::endl;
 }
 
 bool ConsolePrompts::AskYesNo(const QString& question) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QStringList>
+
 #include "ProgressLine.h"
 #include "Prompts.h"
 
@@ -21,8 +23,10 @@ public:
     bool AskYesNo(const QString& question) override;
     // Prints the warning, then asks as AskYesNo does.
     bool ConfirmUpgrade(const QString& warning) override;
-    // Prints the warning once, then asks once for all of these devices.
-    bool ConfirmBulkUpgrade(const QString& warning, int devices);
+    // Prints the warning once, then asks once for all of these devices, listed as ListDevices does.
+    bool ConfirmBulkUpgrade(const QString& warning, const QStringList& devices);
+    // The devices a question is about, one a line: the first ten, then how many more.
+    void ListDevices(const QStringList& devices);
 
     // How many errors were shown, so that a command fails when the exchange reported one.
     int ErrorCount() const { return errorCount_; }

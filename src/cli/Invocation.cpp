@@ -11,11 +11,12 @@ std::optional<Invocation> Invocation::Parse(const QStringList& arguments,
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, {});
     const QCommandLineOption version(QStringLiteral("version"), {});
     const QCommandLineOption demo(QStringLiteral("demo"), {});
+    const QCommandLineOption demoReset(QStringLiteral("demo-reset"), {});
     const QCommandLineOption quiet(QStringLiteral("quiet"), {});
     const QCommandLineOption interface(QStringLiteral("interface"), {}, QStringLiteral("NAME"));
     const QCommandLineOption bind(QStringLiteral("bind"), {}, QStringLiteral("ADDR:PORT"));
     const QCommandLineOption target(QStringLiteral("target"), {}, QStringLiteral("ADDR:PORT"));
-    parser.addOptions({help, version, demo, quiet, interface, bind, target});
+    parser.addOptions({help, version, demo, demoReset, quiet, interface, bind, target});
     parser.addOptions(verbOptions);
 
     // QCommandLineParser skips the first word as the program name.
@@ -39,7 +40,8 @@ std::optional<Invocation> Invocation::Parse(const QStringList& arguments,
     invocation.Arguments = words;
     invocation.Help = parser.isSet(help);
     invocation.Version = parser.isSet(version);
-    invocation.Demo = parser.isSet(demo);
+    invocation.DemoReset = parser.isSet(demoReset);
+    invocation.Demo = parser.isSet(demo) || invocation.DemoReset;
     invocation.Quiet = parser.isSet(quiet);
     invocation.Interfaces = parser.values(interface);
     if (invocation.Interfaces.contains(QString())) {

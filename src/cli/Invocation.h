@@ -16,7 +16,8 @@ struct Invocation {
     QStringList Arguments; // the words after the verb
     bool Help = false;
     bool Version = false;
-    bool Demo = false;
+    bool Demo = false;      // also set by --demo-reset
+    bool DemoReset = false; // the simulated LAN starts afresh instead of as the last run left it
     bool Quiet = false;
     // The interfaces the LAN broadcast is limited to, in the order given.
     QStringList Interfaces;

@@ -7,23 +7,31 @@
 #include "ExitCode.h"
 #include "ListWriter.h"
 #include "ParamDescriptor.h"
+#include "ParamIds.h"
 #include "ParamText.h"
+
+#include <map>
 
 namespace olg::cli {
 
 namespace {
 
-const char* const HelpText = R"(Usage: olgctl load DEVICE FILE.cfg [--dry-run] [--format table|csv|json]
-       olgctl load DEVICE... FILE.cfg [--yes]
+const char* const HelpText =
+    R"(Usage: olgctl load DEVICE FILE.cfg [--dry-run] [--format table|csv|json] [--show-passwords]
+       olgctl load DEVICE... FILE.cfg [--yes] [--with-address]
 
 Scans, reads the device, takes the section of its model from FILE.cfg and writes every writable parameter of
 it into the device with the full write, as the Finder's Load Config does once its dialog is confirmed.
-The file must have been saved from a device of the same model and type code. Addresses and the device name
-come from the file too.
+The file must have been saved from a device of the same model and type code. Loaded into one device, the
+address, mask, gateway and device name come from the file too, with a warning when another listed device
+answers from that address; loaded into several, each device keeps its own unless --with-address is given.
 
-  --dry-run        only list the parameters the load would change: id, old value, new value
-  --format FORMAT  of that list: table (default), csv or json
-  --yes            load into several devices without asking first
+  --dry-run         only list the parameters the load would change: id, name, old value, new value
+  --format FORMAT   of that list: table (default), csv or json
+  --show-passwords  show passwords in that list instead of ********
+  --with-address    copy the address, mask, gateway and name into several devices too; refused when two
+                    of them are of one model, which would give them one address
+  --yes             load into several devices without asking first
 )";
 
 } // namespace
@@ -36,13 +44,19 @@ LoadCommand::LoadCommand()
     : Command(QStringLiteral("load"),
               QStringLiteral("write a configuration saved in a .cfg file into one device or several"),
               QString::fromUtf8(HelpText),
-              {{QStringLiteral("dry-run"), {}}, FormatOption(), {QStringLiteral("yes"), {}}}) {}
+              {{QStringLiteral("dry-run"), {}},
+               FormatOption(),
+               {QStringLiteral("show-passwords"), {}},
+               {QStringLiteral("with-address"), {}},
+               {QStringLiteral("yes"), {}}}) {}
 
 int LoadCommand::Run(Session& session) {
     session_ = &session;
     QStringList devices;
     QString path;
     if (!DevicesAndFile(*session_, &devices, &path))
+        return ExitUsage;
+    if (!session_->CheckReadable(path))
         return ExitUsage;
     const bool several = Session::NamesSeveral(devices);
     if (several && IsSet(QStringLiteral("dry-run"))) {
@@ -53,16 +67,54 @@ int LoadCommand::Run(Session& session) {
     if (selected.isEmpty())
         return ExitFailure;
     if (!several)
-        return LoadOne(selected.front(), path);
+        return LoadOne(selected.front(), path, false);
+    // One file gives every device of a model the same address: only the rest is copied unless asked for.
+    const bool keepAddress = !IsSet(QStringLiteral("with-address"));
+    if (!keepAddress && !AddressesStayDistinct(selected, path))
+        return ExitUsage;
     return BulkRun(*session_).Run(
         selected,
         IsSet(QStringLiteral("yes"))
             ? QString()
             : QStringLiteral("Load %1 into %2 devices?").arg(path).arg(selected.size()),
-        QStringLiteral("loaded"), [&](int device) { return LoadOne(device, path); });
+        QStringLiteral("loaded"), [&](int device) { return LoadOne(device, path, keepAddress); });
 }
 
-int LoadCommand::LoadOne(int device, const QString& path) {
+bool LoadCommand::AddressesStayDistinct(const QList<int>& devices, const QString& path) {
+    const DeviceRegistry& registry = session_->Registry();
+    std::map<int, int> firstOfType;
+    for (int device : devices) {
+        const int type = registry.FindDeviceType(session_->Devices().At(device).TypeValue());
+        const auto [first, inserted] = firstOfType.emplace(type, device);
+        if (!inserted && type >= 0) {
+            session_->Prompts().ShowError(
+                QStringLiteral(
+                    "--with-address would give %1 and %2 the one address of %3; nothing was loaded "
+                    "(leave out --with-address, or load into one device)")
+                    .arg(session_->Describe(first->second), session_->Describe(device), path));
+            return false;
+        }
+    }
+    return true;
+}
+
+void LoadCommand::WarnOfTakenAddress(int device, const TOLG& record, const QString& path) {
+    const std::uint8_t kind = session_->Registry().ParamKind(param::IpAddress, record.TypeValue());
+    const std::string address = FormatParamValue(kind, record.Value(param::IpAddress)).toStdString();
+    if (address.empty())
+        return;
+    for (int other = 0; other < session_->Devices().Size(); ++other) {
+        if (other != device && session_->Devices().At(other).SenderAddress == address) {
+            session_->Prompts().ShowWarning(
+                QStringLiteral("%1 gives %2 the address %3, which %4 answers from")
+                    .arg(path, session_->Describe(device), QString::fromStdString(address),
+                         session_->Describe(other)));
+            return;
+        }
+    }
+}
+
+int LoadCommand::LoadOne(int device, const QString& path, bool keepAddress) {
     const DeviceRegistry& registry = session_->Registry();
     if (registry.FindDeviceType(session_->Devices().At(device).TypeValue()) < 0) {
         session_->Prompts().ShowError(QStringLiteral("%1 is of an unknown type; no configuration fits it")
@@ -89,18 +141,29 @@ int LoadCommand::LoadOne(int device, const QString& path) {
     }
     if (!CheckLogins(record))
         return ExitFailure;
+    if (keepAddress) {
+        for (int id : {param::SubnetMask, param::IpAddress, param::Gateway, param::DeviceName})
+            record.SetValue(id, before.Value(id));
+    } else {
+        WarnOfTakenAddress(device, record, path);
+    }
 
     const QList<int> changed = ChangedIds(before, record);
     if (IsSet(QStringLiteral("dry-run"))) {
         const OutputFormat format = Format();
         ListWriter list({{QStringLiteral("Id"), QStringLiteral("id")},
+                         {QStringLiteral("Name"), QStringLiteral("name")},
                          {QStringLiteral("Old value"), QStringLiteral("old")},
                          {QStringLiteral("New value"), QStringLiteral("new")}});
         const ParamValue& type = record.TypeValue();
+        const ParamNames& names = NamesOf(registry, type);
+        const bool showPasswords = IsSet(QStringLiteral("show-passwords"));
         for (int id : changed) {
             const std::uint8_t kind = registry.ParamKind(id, type);
-            list.AddRow(
-                {id, FormatParamValue(kind, before.Value(id)), FormatParamValue(kind, record.Value(id))});
+            const bool password = names.IsPassword(id);
+            list.AddRow({id, QString::fromStdString(names.NameOf(id)),
+                         ShownParamValue(kind, before.Value(id), password, showPasswords),
+                         ShownParamValue(kind, record.Value(id), password, showPasswords)});
         }
         list.Write(session_->Out(), format);
         return ExitOk;

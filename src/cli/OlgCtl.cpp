@@ -7,6 +7,8 @@
 #include "Session.h"
 #include "SimulatedLan.h"
 
+#include <QDir>
+
 #include <memory>
 
 namespace olg::cli {
@@ -21,7 +23,9 @@ Options of every verb:
   --interface NAME    send the LAN broadcast out of this network interface only, and ignore replies that
                       come in on others; may be repeated (default: every interface that is up, can
                       broadcast and is not loopback)
-  --demo              work on a simulated LAN of sixteen devices on loopback instead of the real one
+  --demo              work on a simulated LAN of sixteen devices on loopback instead of the real one; it
+                      keeps the changes made to it from one run to the next
+  --demo-reset        the same, started afresh
   --help              this help
   --quiet             print only the result lines and the summary: no progress, no notes
   --version           the program's version
@@ -86,13 +90,16 @@ int OlgCtl::Run(const QStringList& arguments) {
         if (invocation.Bind || invocation.Target)
             return Usage(QStringLiteral("--demo chooses its own addresses; leave out --bind and --target"));
         lan = std::make_unique<SimulatedLan>();
-        if (!lan->StartDemo(&error)) {
+        // The demo's network outlives the run, so that a write is there for the next read.
+        if (!lan->StartKept(SimulatedLan::KeptStatePath(), invocation.DemoReset, &error)) {
             err_ << "olgctl: cannot start the simulated LAN: " << error << Qt::endl;
             return ExitFailure;
         }
         settings = lan->Settings();
         if (!invocation.Quiet)
-            err_ << "olgctl: working on a simulated LAN of " << lan->DeviceCount() << " devices" << Qt::endl;
+            err_ << "olgctl: working on a simulated LAN of " << lan->DeviceCount() << " devices, kept in "
+                 << QDir::toNativeSeparators(SimulatedLan::KeptStatePath()) << " (--demo-reset starts afresh)"
+                 << Qt::endl;
     }
     const QString wrongEndpoint = settings.TakeEndpointOptions(invocation.Bind, invocation.Target);
     if (!wrongEndpoint.isEmpty())

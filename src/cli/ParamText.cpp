@@ -4,6 +4,7 @@
 #include "DeviceText.h"
 #include "IPAddrUtils.h"
 #include "IpText.h"
+#include "MacAddress.h"
 #include "ParamDescriptor.h"
 
 namespace olg::cli {
@@ -54,9 +55,23 @@ QString FormatParamValue(std::uint8_t kind, const ParamValue& value) {
     case KindU32:
         // Held as a signed bit pattern; counters and type codes are unsigned.
         return QString::number(static_cast<std::uint32_t>(value.AsInteger()));
+    case KindSix:
+        return QString::fromStdString(FormatMac(".", static_cast<std::uint64_t>(value.AsInteger())));
     default:
         return QString::number(value.AsInteger());
     }
+}
+
+QString ShownParamValue(std::uint8_t kind, const ParamValue& value, bool password, bool showPasswords) {
+    QString text = FormatParamValue(kind, value);
+    if (password && !showPasswords && !text.isEmpty())
+        text = QString::fromLatin1(MaskedPassword);
+    return text;
+}
+
+const ParamNames& NamesOf(const DeviceRegistry& registry, const ParamValue& type) {
+    const int index = registry.FindDeviceType(type);
+    return ParamNames::ForModel(index >= 0 ? registry.Entry(index).Model : std::string());
 }
 
 std::optional<ParamValue> ParseParamValue(std::uint8_t kind, const QString& text, QString* error) {

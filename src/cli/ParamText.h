@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DeviceRegistry.h"
+#include "ParamNames.h"
 #include "ParamValue.h"
 
 #include <QString>
@@ -13,8 +15,18 @@ namespace olg::cli {
 QString KindName(std::uint8_t kind);
 
 // A value as the user reads it: addresses dotted, texts decoded from Windows-1252, numbers in decimal (the
-// 32-bit ones unsigned). An empty value gives the empty text.
+// 32-bit ones unsigned), six-byte values as MAC addresses. An empty value gives the empty text.
 QString FormatParamValue(std::uint8_t kind, const ParamValue& value);
+
+// What stands for a password unless the user asks to see it.
+inline constexpr char MaskedPassword[] = "********";
+
+// FormatParamValue, a password masked unless showPasswords; an empty password stays empty, which tells
+// nothing but that there is none.
+QString ShownParamValue(std::uint8_t kind, const ParamValue& value, bool password, bool showPasswords);
+
+// The parameter names of a device of this type code.
+const ParamNames& NamesOf(const DeviceRegistry& registry, const ParamValue& type);
 
 // The value the user typed for a parameter of this kind, or nothing with the reason in *error.
 // Addresses must be four decimal octets; numbers decimal or 0x hexadecimal within the kind's range; texts

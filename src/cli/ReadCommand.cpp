@@ -10,13 +10,14 @@ namespace olg::cli {
 
 namespace {
 
-const char* const HelpText = R"(Usage: olgctl read DEVICE... [--format table|csv|json]
+const char* const HelpText = R"(Usage: olgctl read DEVICE... [--format table|csv|json] [--show-passwords]
 
-Scans, then reads every parameter of the device and shows each with its id, kind, access and value:
-addresses dotted, texts as text, numbers in decimal. Several devices make one list whose rows begin with the
-device's MAC address.
+Scans, then reads every parameter of the device and shows each with its id, name, kind, access and value:
+addresses dotted, texts as text, numbers in decimal, six-byte values as MAC addresses, passwords as ********.
+Several devices make one list whose rows begin with the device's MAC address.
 
-  --format FORMAT  table (default), csv or json
+  --format FORMAT   table (default), csv or json
+  --show-passwords  show passwords as they are
 )";
 
 QString AccessName(std::uint8_t access) {
@@ -38,12 +39,13 @@ std::unique_ptr<Command> MakeReadCommand() {
 
 ReadCommand::ReadCommand()
     : Command(QStringLiteral("read"), QStringLiteral("show every parameter of one device or several"),
-              QString::fromUtf8(HelpText), {FormatOption()}) {}
+              QString::fromUtf8(HelpText), {FormatOption(), {QStringLiteral("show-passwords"), {}}}) {}
 
 int ReadCommand::Run(Session& session) {
     session_ = &session;
     if (Words().isEmpty()) {
-        session_->Prompts().ShowError(QStringLiteral("read takes one DEVICE (try olgctl read --help)"));
+        session_->Prompts().ShowError(
+            QStringLiteral("read takes at least one DEVICE (try olgctl read --help)"));
         return ExitUsage;
     }
     const OutputFormat format = Format();
@@ -54,6 +56,7 @@ int ReadCommand::Run(Session& session) {
 
     // Several devices make one list, each row naming its device, so that it stays one table or document.
     QList<ListWriter::Column> columns{{QStringLiteral("Id"), QStringLiteral("id")},
+                                      {QStringLiteral("Name"), QStringLiteral("name")},
                                       {QStringLiteral("Kind"), QStringLiteral("kind")},
                                       {QStringLiteral("Access"), QStringLiteral("access")},
                                       {QStringLiteral("Value"), QStringLiteral("value")}};
@@ -64,11 +67,11 @@ int ReadCommand::Run(Session& session) {
     for (int number = 1; number <= devices.size(); ++number) {
         const int device = devices.at(number - 1);
         session_->Progress().Step(number, static_cast<int>(devices.size()), session_->Describe(device));
-        if (!session_->ReadAll(device, several)) {
+        if (!session_->ReadAll(device)) {
             ++failed;
             continue;
         }
-        AddRows(session_->Devices().At(device), several, list);
+        AddRows(session_->Devices().At(device), several, IsSet(QStringLiteral("show-passwords")), list);
     }
     if (!several && failed > 0)
         return ExitFailure;
@@ -76,17 +79,19 @@ int ReadCommand::Run(Session& session) {
     return failed == 0 ? ExitOk : ExitFailure;
 }
 
-void ReadCommand::AddRows(const TOLG& record, bool withMac, ListWriter& list) const {
+void ReadCommand::AddRows(const TOLG& record, bool withMac, bool showPasswords, ListWriter& list) const {
     const DeviceRegistry& registry = session_->Registry();
     const ParamValue& type = record.TypeValue();
     const QString mac = QString::fromStdString(FormatMac(".", record.Mac));
+    const ParamNames& names = NamesOf(registry, type);
     for (int id = MinParamId; id <= MaxParamIdLimit; ++id) {
         const std::uint8_t kind = registry.ParamKind(id, type);
         // A device of an unknown type still shows what discovery told of it.
         if (!registry.HasParam(id, type) && (kind == KindNone || record.Value(id).IsEmpty()))
             continue;
-        QVariantList row{id, KindName(kind), AccessName(registry.ParamAccess(id, type)),
-                         FormatParamValue(kind, record.Value(id))};
+        QVariantList row{id, QString::fromStdString(names.NameOf(id)), KindName(kind),
+                         AccessName(registry.ParamAccess(id, type)),
+                         ShownParamValue(kind, record.Value(id), names.IsPassword(id), showPasswords)};
         if (withMac)
             row.prepend(mac);
         list.AddRow(row);

@@ -14,7 +14,7 @@ public:
     int Run(Session& session) override;
 
 private:
-    void AddRows(const TOLG& record, bool withMac, ListWriter& list) const;
+    void AddRows(const TOLG& record, bool withMac, bool showPasswords, ListWriter& list) const;
     Session* session_ = nullptr;
 };
 

@@ -43,7 +43,7 @@ int SaveCommand::Run(Session& session) {
     const bool several = Session::NamesSeveral(devices);
     if (several && !QFileInfo(path).isDir()) {
         session_->Prompts().ShowError(
-            QStringLiteral("several devices are saved into a folder, one file each; %1 is no folder")
+            QStringLiteral("several devices are saved into a folder, one file each; %1 is not a folder")
                 .arg(path));
         return ExitUsage;
     }

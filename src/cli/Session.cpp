@@ -12,6 +12,8 @@
 #include "TerminalText.h"
 
 #include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
 #include <QSet>
 
 #include <algorithm>
@@ -138,16 +140,13 @@ bool Session::Exchange(int device, std::uint8_t command, const Operation& operat
     return answered;
 }
 
-bool Session::ReadAll(int device, bool named) {
+bool Session::ReadAll(int device) {
     const bool answered = Exchange(device, CommandRead,
                                    [&](TServeur& serveur, QObject* target, TServeur::ReplyHandler handler) {
                                        serveur.ReadAll(devices_.At(device), target, std::move(handler));
                                    });
-    if (!answered && named)
-        prompts_.ShowError(
-            QStringLiteral("%1: %2").arg(Describe(device), ErrorText(ErrorDeviceNotResponding)));
-    else if (!answered)
-        ShowError(prompts_, ErrorDeviceNotResponding);
+    if (!answered)
+        ShowNotResponding(device);
     return answered;
 }
 
@@ -165,10 +164,32 @@ Session::Write(int device, const std::function<int(TServeur&, QObject*, TServeur
         return WriteOutcome::TextTooLong;
     }
     if (!answered) {
-        ShowError(prompts_, ErrorDeviceNotResponding);
+        ShowNotResponding(device);
         return WriteOutcome::NotAnswered;
     }
     return WriteOutcome::Written;
+}
+
+bool Session::CheckReadable(const QString& file) {
+    QFile opened(file);
+    if (QFileInfo(file).isDir() || !opened.open(QIODevice::ReadOnly)) {
+        prompts_.ShowError(QStringLiteral("cannot read %1: %2")
+                               .arg(file, QFileInfo(file).isDir() ? QStringLiteral("it is a folder")
+                                                                  : opened.errorString()));
+        return false;
+    }
+    return true;
+}
+
+QStringList Session::Describe(const QList<int>& devices) const {
+    QStringList descriptions;
+    for (int device : devices)
+        descriptions.append(Describe(device));
+    return descriptions;
+}
+
+void Session::ShowNotResponding(int device) {
+    prompts_.ShowError(QStringLiteral("%1: device not responding").arg(Describe(device)));
 }
 
 QString Session::Describe(int device) const {

@@ -52,15 +52,17 @@ public:
     QList<int> ScanAndSelectSeveral(const QStringList& names);
     // ScanAndSelect for one DEVICE word that names one device, else ScanAndSelectSeveral.
     QList<int> ScanAndSelectAny(const QStringList& names);
+    // False, with the reason shown, when the file cannot be read: told before a scan, not after it.
+    bool CheckReadable(const QString& file);
 
     // Runs one operation of the exchange whose replies are merged into the device list, as the desktop
     // program does. True when the device itself answered with the command of the request: a late reply to
     // the scan, arriving during a write, is no answer to the write.
     using Operation = std::function<void(TServeur&, QObject* target, TServeur::ReplyHandler handler)>;
     bool Exchange(int device, std::uint8_t command, const Operation& operation);
-    // Reads every parameter of a listed device into the list; false, with "Device not responding" shown
-    // (after the device's name when named), when it did not answer.
-    bool ReadAll(int device, bool named = false);
+    // Reads every parameter of a listed device into the list; false, with "NAME (MAC): device not
+    // responding" shown, when it did not answer.
+    bool ReadAll(int device);
     // Sends a write made by send (which returns the id of a text too long to send, else 0) and waits for the
     // device's answer; a failure is shown.
     enum class WriteOutcome { Written, TextTooLong, NotAnswered };
@@ -69,8 +71,11 @@ public:
 
     // "name (MAC)" of a listed device, for messages.
     QString Describe(int device) const;
+    QStringList Describe(const QList<int>& devices) const;
 
 private:
+    void ShowNotResponding(int device);
+
     QTextStream& out_;
     QTextStream& err_;
     ProgressLine progress_;

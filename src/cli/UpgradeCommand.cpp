@@ -82,12 +82,14 @@ int UpgradeCommand::Run(Session& session) {
             QStringLiteral("%1 is no .bin image or .cfg upload list that exists").arg(file));
         return ExitUsage;
     }
+    if (!session_->CheckReadable(file))
+        return ExitUsage;
     const QList<int> selected = session_->ScanAndSelectAny(devices);
     if (selected.isEmpty())
         return ExitFailure;
     // The warning once, whatever the number of devices.
-    if (!IsSet(QStringLiteral("yes")) && !session_->Prompts().ConfirmBulkUpgrade(
-                                             UpgradeFlow::WarningText(), static_cast<int>(selected.size()))) {
+    if (!IsSet(QStringLiteral("yes")) &&
+        !session_->Prompts().ConfirmBulkUpgrade(UpgradeFlow::WarningText(), session_->Describe(selected))) {
         session_->Err() << "olgctl: upgrade cancelled; nothing was sent" << Qt::endl;
         return ExitFailure;
     }

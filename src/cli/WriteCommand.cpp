@@ -14,8 +14,9 @@ namespace {
 const char* const HelpText = R"(Usage: olgctl write DEVICE ID=VALUE... [--all]
        olgctl write DEVICE... ID=VALUE... [--all] [--yes]
 
-Scans, sets the given parameters in a copy of the device's record and writes it back. Values are read by the
-parameter's kind: an IPv4 address as a.b.c.d, a number in decimal or as 0x hexadecimal within its range, a text
+Scans, sets the given parameters in a copy of the device's record and writes it back. A parameter is named by
+its id or by the name olgctl read shows (ip=10.0.0.5, name="Lobby rack"). Values are read by the parameter's
+kind: an IPv4 address as a.b.c.d, a number in decimal or as 0x hexadecimal within its range, a text
 as given (at most 255 bytes in the device's code page, Windows-1252). Read-only and unknown ids are refused and
 nothing is sent.
 
@@ -55,20 +56,21 @@ int WriteCommand::Run(Session& session) {
         return ExitUsage;
     }
     // The syntax is checked before anything is sent; the values need the device's type, known after the scan.
-    static const QRegularExpression assignment(QStringLiteral("^([0-9]{1,3})=(.*)$"),
+    static const QRegularExpression assignment(QStringLiteral("^([0-9]{1,3}|[A-Za-z][A-Za-z0-9-]*)=(.*)$"),
                                                QRegularExpression::DotMatchesEverythingOption);
     for (const QString& argument : assignments) {
         const QRegularExpressionMatch match = assignment.match(argument);
-        const int id = match.hasMatch() ? match.captured(1).toInt() : 0;
-        if (id < MinParamId || id > MaxParamIdLimit) {
+        const QString key = match.captured(1);
+        const int id = key.toInt();
+        if (!match.hasMatch() || (key.front().isDigit() ? id < MinParamId || id > MaxParamIdLimit
+                                                        : !ParamNames::IsKnown(key.toStdString()))) {
             session_->Prompts().ShowError(
-                QStringLiteral("\"%1\" is not ID=VALUE with an id from 1 to 999").arg(argument));
+                QStringLiteral("\"%1\" is not ID=VALUE with an id from 1 to 999, nor "
+                               "NAME=VALUE with a name olgctl read shows")
+                    .arg(argument));
             return ExitUsage;
         }
-        if (!assignments_.emplace(id, match.captured(2)).second) {
-            session_->Prompts().ShowError(QStringLiteral("parameter %1 is given more than once").arg(id));
-            return ExitUsage;
-        }
+        assignments_.append({key, match.captured(2)});
     }
 
     if (!Session::NamesSeveral(devices)) {
@@ -152,10 +154,16 @@ bool WriteCommand::TypeAssignments(const TOLG& record, std::map<int, ParamValue>
     const QString model = registry.FindDeviceType(type) >= 0
                               ? QString::fromStdString(registry.Entry(registry.FindDeviceType(type)).Model)
                               : QStringLiteral("an unknown type");
-    for (const auto& [id, text] : assignments_) {
-        if (!registry.HasParam(id, type)) {
+    const ParamNames& names = NamesOf(registry, type);
+    for (const auto& [key, text] : assignments_) {
+        const int id = names.IdOf(key.toStdString()).value_or(0);
+        if (id == 0 || !registry.HasParam(id, type)) {
             session_->Prompts().ShowError(
-                QStringLiteral("parameter %1 does not exist on this device (%2)").arg(id).arg(model));
+                QStringLiteral("parameter %1 does not exist on this device (%2)").arg(key, model));
+            return false;
+        }
+        if (values->contains(id)) {
+            session_->Prompts().ShowError(QStringLiteral("parameter %1 is given more than once").arg(id));
             return false;
         }
         const std::uint8_t kind = registry.ParamKind(id, type);

@@ -27,7 +27,8 @@ private:
     QList<int> MissingValues(const TOLG& record, bool generalOnly) const;
 
     Session* session_ = nullptr;
-    std::map<int, QString> assignments_;
+    // PARAMETER=VALUE as typed: a name stands for an id only once the device's model is known.
+    QList<std::pair<QString, QString>> assignments_;
 };
 
 } // namespace olg::cli

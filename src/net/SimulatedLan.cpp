@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QTcpServer>
 #include <QTimer>
 #include <QUdpSocket>
@@ -122,10 +123,9 @@ QStringList SimulatedLan::DeviceArguments() {
             continue;
         const std::uint64_t mac = 0x024F4C000001ULL + static_cast<std::uint64_t>(i);
         arguments << QStringLiteral("--device")
-                  << QStringLiteral("type=0x%1,mac=%2,ip=192.168.10.%3,fw=%4,name=%5")
+                  << QStringLiteral("type=0x%1,mac=%2,fw=%3,name=%4")
                          .arg(registry.Entry(device.TypeIndex).TypeCode, 8, 16, QLatin1Char('0'))
                          .arg(QString::fromStdString(FormatMac("-", mac)))
-                         .arg(21 + i)
                          .arg(QLatin1String(device.Firmware), QLatin1String(device.Name));
     }
     return arguments;
@@ -149,13 +149,43 @@ QByteArray SimulatedLan::DemoScript() {
         .toUtf8();
 }
 
-bool SimulatedLan::StartDemo(QString* error) {
+bool SimulatedLan::WriteDemoScript(QString* error) {
     if (!script_.isOpen() && (!script_.open() || script_.write(DemoScript()) < 0 || !script_.flush())) {
         if (error)
             *error = QStringLiteral("cannot write the simulator's script: %1").arg(script_.errorString());
         return false;
     }
-    return StartSimulator(DeviceArguments() << QStringLiteral("--script") << script_.fileName(), error);
+    return true;
+}
+
+QStringList SimulatedLan::DemoScriptArguments() const {
+    return {QStringLiteral("--script"), script_.fileName()};
+}
+
+bool SimulatedLan::StartDemo(QString* error) {
+    return WriteDemoScript(error) && StartSimulator(DeviceArguments() + DemoScriptArguments(), error);
+}
+
+bool SimulatedLan::StartKept(const QString& statePath, bool reset, QString* error) {
+    if (!WriteDemoScript(error))
+        return false;
+    const QStringList keep = QStringList{QStringLiteral("--state"), statePath} + DemoScriptArguments();
+    QDir().mkpath(QFileInfo(statePath).absolutePath());
+    // A state file that cannot be resumed (damaged, from another version) gives way to a fresh network.
+    QString ignored;
+    if (!reset && QFileInfo(statePath).isFile() &&
+        StartProcess(QStringList{QStringLiteral("--config"), statePath} + keep, &ignored))
+        return true;
+    return StartSimulator(DeviceArguments() + keep, error);
+}
+
+QString SimulatedLan::KeptStatePath() {
+    // Without XDG_RUNTIME_DIR Qt would warn and invent a folder in /tmp; the cache is the better fallback.
+    const bool runtime = !qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR");
+    const QString folder = QStandardPaths::writableLocation(runtime ? QStandardPaths::RuntimeLocation
+                                                                    : QStandardPaths::CacheLocation);
+    return QDir(folder).filePath(runtime ? QStringLiteral("olgctl-demo-lan.json")
+                                         : QStringLiteral("demo-lan.json"));
 }
 
 bool SimulatedLan::StartSimulator(const QStringList& simulatorArguments, QString* error) {

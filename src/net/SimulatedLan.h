@@ -26,6 +26,12 @@ public:
     // The same, with the LAN coming alive: one device is unplugged now and then and another renamed, so
     // that a watch of the LAN has something to show (DemoScript()).
     bool StartDemo(QString* error);
+    // The demo devices (with the demo's script) kept in statePath between runs: resumed from it when it holds a network and reset is
+    // false, else started afresh; every change the devices take is written back to it.
+    bool StartKept(const QString& statePath, bool reset, QString* error);
+    // Where a command-line demo keeps its network: the user's runtime folder when there is one, else the
+    // cache.
+    static QString KeptStatePath();
     // The same with other simulator arguments (devices, faults, state file) in place of the demo devices.
     bool StartSimulator(const QStringList& simulatorArguments, QString* error);
     // Where the exchange binds (loopback, any free port), where it sends (the simulator's port) and where the
@@ -42,6 +48,9 @@ public:
     static QByteArray DemoScript();
 
 private:
+    // The demo's script in a temporary file, written once; the arguments that hand it to the simulator.
+    bool WriteDemoScript(QString* error);
+    QStringList DemoScriptArguments() const;
     bool StartProcess(const QStringList& simulatorArguments, QString* error);
     void Stop();
 

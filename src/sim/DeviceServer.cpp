@@ -33,7 +33,7 @@ DeviceServer::DeviceServer(SimulatorSetup setup, const DeviceRegistry& registry,
     silent_.resize(devices_.size(), false);
     for (std::size_t i = 0; i < devices_.size(); ++i)
         byMac_.emplace(devices_[i].Mac(), i);
-    servicesOpen_.resize(devices_.size(), false);
+    services_.resize(devices_.size());
     for (std::size_t i = 0; i < devices_.size(); ++i)
         for (const std::string& name : setup_.Devices[i].FtpFiles)
             files_[i].FtpStore[QString::fromStdString(name)] = QByteArray::fromStdString(name);
@@ -90,7 +90,7 @@ void DeviceServer::ReadPending() {
 
 quint32 DeviceServer::SourceFor(std::size_t index) const {
     if (setup_.ReplyBase)
-        return devices_[index].AnsweringAddress();
+        return devices_[index].AnsweringAddress(*setup_.ReplyBase + static_cast<quint32>(index));
     return devices_[index].Ip();
 }
 
@@ -102,13 +102,17 @@ void DeviceServer::SaveState(std::size_t index) {
 
 void DeviceServer::OpenUpgradeServices(std::size_t index) {
     // Opened on demand: a fleet of thousands would otherwise hold two sockets per device for nothing.
-    if (servicesOpen_[index])
+    // A device moved by a write serves at its new address.
+    const quint32 source = SourceFor(index);
+    if (services_[index].Address == source)
         return;
-    servicesOpen_[index] = true;
-    const QHostAddress address(SourceFor(index));
+    delete services_[index].Tftp;
+    delete services_[index].Ftp;
+    const QHostAddress address(source);
     const DeviceFaults& faults = devices_[index].Config().Faults;
     auto* tftp = new TftpServer(address, setup_.TftpPort, faults, files_[index], this);
     auto* ftp = new FtpServer(address, setup_.FtpPort, faults, files_[index], this);
+    services_[index] = {source, tftp, ftp};
     connect(tftp, &TftpServer::ImageStored, this, [this, index] { SaveState(index); });
     connect(ftp, &FtpServer::StoreChanged, this, [this, index] { SaveState(index); });
     QString error;

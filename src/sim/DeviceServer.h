@@ -49,7 +49,12 @@ private:
     std::vector<VirtualDevice> devices_;
     // Sized once: the services keep references to their device's files.
     std::vector<DeviceFiles> files_;
-    std::vector<bool> servicesOpen_;
+    struct Services {
+        quint32 Address = 0; // 0 until the first upgrade request
+        QObject* Tftp = nullptr;
+        QObject* Ftp = nullptr;
+    };
+    std::vector<Services> services_;
     QUdpSocket socket_;
     std::unique_ptr<ReplySender> sender_;
     std::unique_ptr<StateWriter> state_;

@@ -45,7 +45,8 @@ QString SetupLoader::HelpText() {
         "  --fleet-offset K       number the generated devices from K (MACs, names, models)\n"
         "  --fleet-ip ADDR        address of the first generated device\n"
         "  --fleet-faults LIST    fault switches for every generated device, e.g. delay=100,drop=0.2\n"
-        "  --config FILE.json     devices and settings from a JSON file (see the README)\n"
+        "  --config FILE.json     devices and settings from a JSON file (see the README); a --state\n"
+        "                         file is one, so a simulated network can be resumed\n"
         "\n"
         "Fault switches (per device):\n"
         "  noanswer               acts on requests but never answers\n"
@@ -134,7 +135,16 @@ bool SetupLoader::AddDevice(const QJsonObject& object, SetupParser& parser) {
     KeyValues pairs;
     for (auto it = object.begin(); it != object.end(); ++it) {
         const std::string key = it.key().toStdString();
-        if (key == "faults" || key == "params") {
+        // A state file is a configuration too: what it only reports is skipped, its FTP store is kept by
+        // name.
+        if (key == "index" || key == "replyAddress" || key == "tftpImage")
+            continue;
+        if (key == "ftpFiles") {
+            QStringList names;
+            for (const QJsonValue file : it.value().toArray())
+                names << file.toObject().value(QStringLiteral("name")).toString();
+            pairs.emplace_back("ftpfiles", names.join(QLatin1Char('+')).toLatin1().toStdString());
+        } else if (key == "faults" || key == "params") {
             const QJsonObject inner = it.value().toObject();
             for (auto field = inner.begin(); field != inner.end(); ++field)
                 pairs.emplace_back((key == "params" ? "param" : "") + field.key().toStdString(),

@@ -72,12 +72,9 @@ QByteArray StateWriter::Encode(const VirtualDevice& device, std::size_t index,
                       QStringLiteral("%1").arg(device.Config().TypeCode, 8, 16, QLatin1Char('0')).toUpper());
     object.insert(QStringLiteral("model"), Text(device.Model()));
     object.insert(QStringLiteral("ip"), QString::fromStdString(IpToText(device.Ip())));
-    // A scripted address change moves a device's answering address too.
     if (replyBase)
-        object.insert(QStringLiteral("replyAddress"),
-                      QString::fromStdString(IpToText(device.AnsweringAddress() != 0
-                                                          ? device.AnsweringAddress()
-                                                          : *replyBase + static_cast<quint32>(index))));
+        object.insert(QStringLiteral("replyAddress"), QString::fromStdString(IpToText(device.AnsweringAddress(
+                                                          *replyBase + static_cast<quint32>(index)))));
     object.insert(QStringLiteral("upgrade"), UpgradeName(device.Upgrade()));
     if (files) {
         // The image by size and checksum, the FTP store by names (with theirs).

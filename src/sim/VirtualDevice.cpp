@@ -76,6 +76,12 @@ std::uint32_t VirtualDevice::Ip() const {
     return static_cast<std::uint32_t>(store_.Value(param::IpAddress).AsInteger());
 }
 
+std::uint32_t VirtualDevice::AnsweringAddress(std::uint32_t given) const {
+    // 127.255.255.255 is the loopback net's broadcast: no device lives there.
+    const std::uint32_t ip = Ip();
+    return (ip >> 24) == 127u && ip != 0x7FFFFFFFu ? ip : given;
+}
+
 std::uint8_t VirtualDevice::Kind(int id) const {
     if (id < 0 || id >= static_cast<int>(descriptorOf_.size()) ||
         descriptorOf_[static_cast<std::size_t>(id)] < 0)

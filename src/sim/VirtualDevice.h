@@ -37,11 +37,12 @@ public:
     // On loopback a device is reached at its answering address whatever its parameter 2 says, so it takes
     // upgrade requests for that address too.
     void SetAnsweringAddress(std::uint32_t address) { answeringAddress_ = address; }
-    // 0 until set.
-    std::uint32_t AnsweringAddress() const { return answeringAddress_; }
     // Sets one parameter from its text form (ParameterFiller::ParseValue), as a change made on the device
     // itself; false when the device has no such id or the text does not fit its kind.
     bool SetParameter(int id, std::string_view text);
+    // Where the device answers from on loopback: its parameter 2 once that is a loopback address (a write
+    // moves it there), else the address it was given.
+    std::uint32_t AnsweringAddress(std::uint32_t given) const;
     const TOLG& Store() const { return store_; }
     // The kind of an id in this device's table, 0 when the device lacks it.
     std::uint8_t Kind(int id) const;

@@ -1,6 +1,7 @@
 // olgctl from the outside: the real program against the simulator on loopback.
 
 #include "FakePeer.h"
+#include "MacAddress.h"
 #include "ProgressLine.h"
 #include "ScanCommand.h"
 #include "ScanLimit.h"
@@ -55,11 +56,12 @@ const char* const ScanCsv = "Name,Type,IP Address,MAC Address,Type code,Firmware
                             "Print shop,olg8a,127.0.0.11,00.0A.95.9D.68.17,0x08000100,2.0.1.0,lo,\n"
                             "Caf\u00e9,olg8w,127.0.0.12,00.0A.95.9D.68.18,0x08030100,3.1.0.0,lo,\n";
 
-// Ids, kinds and access of the olg8w table, as read shows them.
+// Ids, names, kinds and access of the olg8w table, as read shows them.
 const char* const Olg8wLayout =
-    "1 ip rw,2 ip rw,3 ip rw,4 u16 rw,5 text r,6 u8 rw,7 text rw,8 text rw,9 text rw,"
-    "10 six r,11 text r,12 text r,13 u32 r,14 ip rw,15 ip rw,17 text rw,18 text rw,"
-    "19 text rw";
+    "1 mask ip rw,2 ip ip rw,3 gateway ip rw,4 port u16 rw,5 model text r,6 flags u8 rw,7 name text rw,"
+    "8 admin-login text rw,9 admin-password text rw,10 mac six r,11 revision text r,12 firmware text r,"
+    "13 type u32 r,14 dns1 ip rw,15 dns2 ip rw,17 hidden-url text rw,18 hidden-login text rw,"
+    "19 hidden-password text rw";
 
 } // namespace
 
@@ -235,18 +237,24 @@ void TestOlgctl::readByAnyName() {
     // The whole scan lasts 2.5 s; the read of an answering device a small part of that.
     QVERIFY2(wholeScan ? ms >= 2500 : ms < 2000, qPrintable(QStringLiteral("took %1 ms").arg(ms)));
     QStringList lines = result.Out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    QCOMPARE(lines.takeFirst(), QStringLiteral("Id,Kind,Access,Value"));
+    QCOMPARE(lines.takeFirst(), QStringLiteral("Id,Name,Kind,Access,Value"));
 
-    // Every parameter of the model, with the value the device holds.
+    // Every parameter of the model, with the value the device holds: passwords masked, the six bytes as a
+    // MAC.
     const QJsonObject stored = Stored(QStringLiteral("00-0A-95-9D-68-18"));
     QStringList layout;
     for (const QString& line : lines) {
         const QStringList cells = line.split(QLatin1Char(','));
-        QCOMPARE(cells.size(), 4);
-        layout.append(cells.mid(0, 3).join(QLatin1Char(' ')));
+        QCOMPARE(cells.size(), 5);
+        layout.append(cells.mid(0, 4).join(QLatin1Char(' ')));
         const QJsonValue value = stored.value(cells[0]);
-        const QString expected = value.isString() ? value.toString() : QString::number(value.toInteger());
-        QCOMPARE(cells[3], expected);
+        QString expected = value.isString() ? value.toString() : QString::number(value.toInteger());
+        if (cells[1].endsWith(QLatin1String("password")) && !expected.isEmpty())
+            expected = QStringLiteral("********");
+        if (cells[2] == QLatin1String("six"))
+            expected =
+                QString::fromStdString(olg::FormatMac(".", static_cast<std::uint64_t>(value.toInteger())));
+        QCOMPARE(cells[4], expected);
     }
     QCOMPARE(layout.join(QLatin1Char(',')), QString::fromLatin1(Olg8wLayout));
 }
@@ -280,6 +288,15 @@ void TestOlgctl::writeThenRead_data() {
         << group << QStringList{QStringLiteral("127.0.0.11"), QStringLiteral("441=Socket 5.1")}
         << QStringLiteral("full") << QStringLiteral("441") << QJsonValue(QStringLiteral("Socket 5.1"))
         << QStringLiteral("Socket 5.1");
+    QTest::newRow("general name") << lobby
+                                  << QStringList{QStringLiteral("Lobby rack"),
+                                                 QStringLiteral("GATEWAY=10.0.0.1")}
+                                  << QStringLiteral("general") << QStringLiteral("3")
+                                  << QJsonValue(QStringLiteral("10.0.0.1")) << QStringLiteral("10.0.0.1");
+    QTest::newRow("name of a group member's socket")
+        << group << QStringList{QStringLiteral("Print shop"), QStringLiteral("device5-socket8=Last")}
+        << QStringLiteral("full") << QStringLiteral("469") << QJsonValue(QStringLiteral("Last"))
+        << QStringLiteral("Last");
     QTest::newRow("general id with --all")
         << cafe
         << QStringList{QStringLiteral("Caf\u00e9"), QStringLiteral("4=0x1F90"), QStringLiteral("--all")}
@@ -338,11 +355,13 @@ void TestOlgctl::refused_data() {
                                                    QStringLiteral("xml")}
                                     << QStringLiteral("--format takes table, csv or json");
     QTest::newRow("read without device")
-        << QStringList{QStringLiteral("read")} << QStringLiteral("read takes one DEVICE");
+        << QStringList{QStringLiteral("read")} << QStringLiteral("read takes at least one DEVICE");
     QTest::newRow("write without assignment")
         << QStringList{QStringLiteral("write"), lobby} << QStringLiteral("at least one ID=VALUE");
-    QTest::newRow("assignment without id")
-        << write(QStringLiteral("name=x")) << QStringLiteral("is not ID=VALUE");
+    QTest::newRow("file that cannot be read, before the scan")
+        << QStringList{QStringLiteral("load"), lobby, QStringLiteral("/nonexistent/site.cfg")}
+        << QStringLiteral("olgctl: cannot read /nonexistent/site.cfg: ");
+    QTest::newRow("unknown name") << write(QStringLiteral("colour=x")) << QStringLiteral("is not ID=VALUE");
     QTest::newRow("id out of range") << write(QStringLiteral("1000=x")) << QStringLiteral("is not ID=VALUE");
     // An empty word, an unset shell variable say, names nothing: refused before the scan.
     QTest::newRow("empty file") << QStringList{QStringLiteral("save"), lobby, QString()}
@@ -476,7 +495,7 @@ void TestOlgctl::silentDevice() {
                 arguments,
             false);
     QCOMPARE(result.ExitCode, 1);
-    QCOMPARE(result.Err, QStringLiteral("olgctl: Device not responding\n"));
+    QCOMPARE(result.Err, QStringLiteral("olgctl: Mute (00.AA.BB.CC.00.01): device not responding\n"));
     QCOMPARE(result.Out, QString());
     // The ten broadcasts of the scan, then at least one request to the device itself.
     QVERIFY(peer.requests.size() > 10);
@@ -718,10 +737,14 @@ void TestOlgctl::severalDevices() {
     const ProgramResult result = Run(QStringList{QStringLiteral("write")} + arguments);
     QCOMPARE(result.ExitCode, exitCode);
     QVERIFY2(result.Out.endsWith(summary), qPrintable(result.Out));
+    // The question lists the devices it is about.
+    if (exitCode != 0 && written.isEmpty())
+        QVERIFY2(result.Err.contains(QStringLiteral("  Rack A (00.0A.95.9D.70.01)\n")),
+                 qPrintable(result.Err));
     if (exitCode != 0 && !written.isEmpty())
-        QVERIFY2(
-            result.Out.contains(QStringLiteral("Rack B (00.0A.95.9D.70.02): failed: Device not responding")),
-            qPrintable(result.Out));
+        QVERIFY2(result.Out.contains(
+                     QStringLiteral("Rack B (00.0A.95.9D.70.02): failed: device not responding\n")),
+                 qPrintable(result.Out));
     for (const QString& mac : {QStringLiteral("00-0A-95-9D-70-01"), QStringLiteral("00-0A-95-9D-70-02"),
                                QStringLiteral("00-0A-95-9D-70-03"), QStringLiteral("00-0A-95-9D-70-04")}) {
         const bool renamed = Stored(mac).value(QStringLiteral("7")).toString() == QLatin1String("Renamed");

@@ -226,6 +226,20 @@ void TestOlgsimLoopback::writeVisibleInStateFile() {
     QTRY_COMPARE_WITH_TIMEOUT(client.Count(), 2, ReplyTimeoutMs);
     const TOLG record = Decode(client.Received().last().data());
     QCOMPARE(record.Value(7).AsText(), std::string("B\xFCro 1"));
+
+    // A loopback address written to parameter 2 moves the device there, and the state file resumes it.
+    client.Send(Request(CommandWrite, identity, QByteArray::fromHex("0002 04 7F00004D")), simulator.Port());
+    QTRY_COMPARE_WITH_TIMEOUT(client.Count(), 3, ReplyTimeoutMs);
+    QCOMPARE(client.Received().last().senderAddress(), QHostAddress(QStringLiteral("127.0.0.77")));
+    QCOMPARE(ReadState(state)[1].toObject().value(QStringLiteral("replyAddress")).toString(),
+             QStringLiteral("127.0.0.77"));
+    Simulator resumed;
+    QVERIFY(resumed.Start(
+        {QStringLiteral("--config"), state, QStringLiteral("--reply-base"), QStringLiteral("127.0.0.10")}));
+    client.Send(Request(CommandRead, identity, QByteArray::fromHex("0007 00")), resumed.Port());
+    QTRY_COMPARE_WITH_TIMEOUT(client.Count(), 4, ReplyTimeoutMs);
+    QCOMPARE(client.Received().last().senderAddress(), QHostAddress(QStringLiteral("127.0.0.77")));
+    QCOMPARE(Decode(client.Received().last().data()).Value(7).AsText(), std::string("B\xFCro 1"));
 }
 
 void TestOlgsimLoopback::delayedDeviceAnswersLast() {
