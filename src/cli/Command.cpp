@@ -1,5 +1,6 @@
 #include "Command.h"
 
+#include "BulkRun.h"
 #include "Session.h"
 
 #include <algorithm>
@@ -30,6 +31,23 @@ QCommandLineOption Command::FormatOption() {
 
 QString Command::FormatProblem(const QString& format) const {
     return ParseOutputFormat(format) ? QString() : QStringLiteral("--format takes table, csv or json");
+}
+
+QCommandLineOption Command::JobsOption() {
+    return {QStringLiteral("jobs"), {}, QStringLiteral("N")};
+}
+
+QString Command::JobsProblem(const QString& jobs) {
+    bool ok = false;
+    const int count = jobs.toInt(&ok);
+    return ok && count >= 1 && count <= MaxJobs
+               ? QString()
+               : QStringLiteral("--jobs takes a number from 1 to %1, not \"%2\"").arg(MaxJobs).arg(jobs);
+}
+
+int Command::Jobs() const {
+    const std::optional<QString> jobs = Value(JobsOption().names().constFirst());
+    return jobs ? jobs->toInt() : BulkRun::DefaultJobs;
 }
 
 std::optional<QString> Command::Value(const QString& option) const {

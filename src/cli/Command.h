@@ -49,12 +49,20 @@ public:
     // Why the verb takes no such --format, or empty: by default the list formats table, csv and json.
     virtual QString FormatProblem(const QString& format) const;
 
+    // --jobs N, of the verbs that work on several devices at once; the registry checks its value with
+    // JobsProblem.
+    static QCommandLineOption JobsOption();
+    static constexpr int MaxJobs = 64;
+    static QString JobsProblem(const QString& jobs);
+
 protected:
     const QStringList& Words() const { return words_; }
     std::optional<QString> Value(const QString& option) const;
     bool IsSet(const QString& option) const { return Value(option).has_value(); }
     // --format, table when not given.
     OutputFormat Format() const;
+    // --jobs, or how many devices are worked on at once when it is not given.
+    int Jobs() const;
     // The DEVICE words and the FILE of "VERB DEVICE... FILE"; false, with the usage shown, when one is
     // missing.
     bool DevicesAndFile(Session& session, QStringList* devices, QString* file) const;

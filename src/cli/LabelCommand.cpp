@@ -70,8 +70,10 @@ int LabelCommand::Run(Session& session) {
         return ExitFailure;
     if (!several)
         return LabelOne(selected.front());
-    return BulkRun(*session_).Run(selected, QString(), QStringLiteral("logged"),
-                                  [&](int device) { return LabelOne(device); });
+    // One after the other: nothing is sent, and every label goes into the one log.
+    return BulkRun(*session_, 1)
+        .Run(selected, QString(), QStringLiteral("logged"),
+             [&](Session&, int device) { return LabelOne(device); });
 }
 
 int LabelCommand::LabelOne(int device) {

@@ -48,7 +48,8 @@ LoadCommand::LoadCommand()
                FormatOption(),
                {QStringLiteral("show-passwords"), {}},
                {QStringLiteral("with-address"), {}},
-               {QStringLiteral("yes"), {}}}) {}
+               {QStringLiteral("yes"), {}},
+               JobsOption()}) {}
 
 int LoadCommand::Run(Session& session) {
     session_ = &session;
@@ -66,18 +67,24 @@ int LoadCommand::Run(Session& session) {
     const QList<int> selected = session_->ScanAndSelectAny(devices);
     if (selected.isEmpty())
         return ExitFailure;
+    // Who answers from where, taken once: a device may be worked on through a copy of its record.
+    for (int device = 0; device < session_->Devices().Size(); ++device) {
+        const TOLG& record = session_->Devices().At(device);
+        answering_.append({record.Mac, record.SenderAddress, session_->Describe(device)});
+    }
     if (!several)
-        return LoadOne(selected.front(), path, false);
+        return LoadOne(*session_, selected.front(), path, false);
     // One file gives every device of a model the same address: only the rest is copied unless asked for.
     const bool keepAddress = !IsSet(QStringLiteral("with-address"));
     if (!keepAddress && !AddressesStayDistinct(selected, path))
         return ExitUsage;
-    return BulkRun(*session_).Run(
-        selected,
-        IsSet(QStringLiteral("yes"))
-            ? QString()
-            : QStringLiteral("Load %1 into %2 devices?").arg(path).arg(selected.size()),
-        QStringLiteral("loaded"), [&](int device) { return LoadOne(device, path, keepAddress); });
+    return BulkRun(*session_, Jobs())
+        .Run(selected,
+             IsSet(QStringLiteral("yes"))
+                 ? QString()
+                 : QStringLiteral("Load %1 into %2 devices?").arg(path).arg(selected.size()),
+             QStringLiteral("loaded"),
+             [&](Session& on, int device) { return LoadOne(on, device, path, keepAddress); });
 }
 
 bool LoadCommand::AddressesStayDistinct(const QList<int>& devices, const QString& path) {
@@ -98,33 +105,33 @@ bool LoadCommand::AddressesStayDistinct(const QList<int>& devices, const QString
     return true;
 }
 
-void LoadCommand::WarnOfTakenAddress(int device, const TOLG& record, const QString& path) {
-    const std::uint8_t kind = session_->Registry().ParamKind(param::IpAddress, record.TypeValue());
+void LoadCommand::WarnOfTakenAddress(Session& session, int device, const TOLG& record,
+                                     const QString& path) const {
+    const std::uint8_t kind = session.Registry().ParamKind(param::IpAddress, record.TypeValue());
     const std::string address = FormatParamValue(kind, record.Value(param::IpAddress)).toStdString();
     if (address.empty())
         return;
-    for (int other = 0; other < session_->Devices().Size(); ++other) {
-        if (other != device && session_->Devices().At(other).SenderAddress == address) {
-            session_->Prompts().ShowWarning(
+    for (const Answering& other : answering_) {
+        if (other.Mac != record.Mac && other.Address == address) {
+            session.Prompts().ShowWarning(
                 QStringLiteral("%1 gives %2 the address %3, which %4 answers from")
-                    .arg(path, session_->Describe(device), QString::fromStdString(address),
-                         session_->Describe(other)));
+                    .arg(path, session.Describe(device), QString::fromStdString(address), other.Description));
             return;
         }
     }
 }
 
-int LoadCommand::LoadOne(int device, const QString& path, bool keepAddress) {
-    const DeviceRegistry& registry = session_->Registry();
-    if (registry.FindDeviceType(session_->Devices().At(device).TypeValue()) < 0) {
-        session_->Prompts().ShowError(QStringLiteral("%1 is of an unknown type; no configuration fits it")
-                                          .arg(session_->Describe(device)));
+int LoadCommand::LoadOne(Session& session, int device, const QString& path, bool keepAddress) {
+    const DeviceRegistry& registry = session.Registry();
+    if (registry.FindDeviceType(session.Devices().At(device).TypeValue()) < 0) {
+        session.Prompts().ShowError(QStringLiteral("%1 is of an unknown type; no configuration fits it")
+                                        .arg(session.Describe(device)));
         return ExitFailure;
     }
     // What the device holds now, so that the changes can be told.
-    if (!session_->ReadAll(device))
+    if (!session.ReadAll(device))
         return ExitFailure;
-    const TOLG before = session_->Devices().At(device);
+    const TOLG before = session.Devices().At(device);
     TOLG record = before;
     QString error;
     // Nothing here shows the values before they are written, so a file that does not say plainly what the
@@ -133,22 +140,22 @@ int LoadCommand::LoadOne(int device, const QString& path, bool keepAddress) {
     case ConfigFileStore::LoadResult::Loaded:
         break;
     case ConfigFileStore::LoadResult::NotCompatible:
-        ShowError(session_->Prompts(), ErrorConfigNotCompatible);
+        ShowError(session.Prompts(), ErrorConfigNotCompatible);
         return ExitFailure;
     case ConfigFileStore::LoadResult::Failed:
-        session_->Prompts().ShowError(error);
+        session.Prompts().ShowError(error);
         return ExitFailure;
     }
-    if (!CheckLogins(record))
+    if (!CheckLogins(session, record))
         return ExitFailure;
     if (keepAddress) {
         for (int id : {param::SubnetMask, param::IpAddress, param::Gateway, param::DeviceName})
             record.SetValue(id, before.Value(id));
     } else {
-        WarnOfTakenAddress(device, record, path);
+        WarnOfTakenAddress(session, device, record, path);
     }
 
-    const QList<int> changed = ChangedIds(before, record);
+    const QList<int> changed = ChangedIds(session, before, record);
     if (IsSet(QStringLiteral("dry-run"))) {
         const OutputFormat format = Format();
         ListWriter list({{QStringLiteral("Id"), QStringLiteral("id")},
@@ -165,25 +172,24 @@ int LoadCommand::LoadOne(int device, const QString& path, bool keepAddress) {
                          ShownParamValue(kind, before.Value(id), password, showPasswords),
                          ShownParamValue(kind, record.Value(id), password, showPasswords)});
         }
-        list.Write(session_->Out(), format);
+        list.Write(session.Out(), format);
         return ExitOk;
     }
 
-    const QString description = session_->Describe(device);
-    if (session_->Write(device, [&](TServeur& serveur, QObject* target, TServeur::ReplyHandler handler) {
+    const QString description = session.Describe(device);
+    if (session.Write(device, [&](TServeur& serveur, QObject* target, TServeur::ReplyHandler handler) {
             return serveur.WriteAll(record, target, std::move(handler));
         }) != Session::WriteOutcome::Written)
         return ExitFailure;
-    session_->Out() << QStringLiteral(
-                           "%1: loaded %2 and wrote it with the full write, %3 parameter(s) changed")
-                           .arg(description, path)
-                           .arg(changed.size())
-                    << Qt::endl;
+    session.Out() << QStringLiteral("%1: loaded %2 and wrote it with the full write, %3 parameter(s) changed")
+                         .arg(description, path)
+                         .arg(changed.size())
+                  << Qt::endl;
     return ExitOk;
 }
 
-QList<int> LoadCommand::ChangedIds(const TOLG& before, const TOLG& after) const {
-    const DeviceRegistry& registry = session_->Registry();
+QList<int> LoadCommand::ChangedIds(Session& session, const TOLG& before, const TOLG& after) const {
+    const DeviceRegistry& registry = session.Registry();
     const ParamValue& type = after.TypeValue();
     QList<int> changed;
     for (int id = MinParamId; id <= registry.MaxParamId(type); ++id) {
@@ -197,8 +203,8 @@ QList<int> LoadCommand::ChangedIds(const TOLG& before, const TOLG& after) const 
     return changed;
 }
 
-bool LoadCommand::CheckLogins(const TOLG& record) {
-    const DeviceRegistry& registry = session_->Registry();
+bool LoadCommand::CheckLogins(Session& session, const TOLG& record) {
+    const DeviceRegistry& registry = session.Registry();
     const int type = registry.FindDeviceType(record.TypeValue());
     QList<int> logins;
     for (const ParamDescriptor& descriptor : registry.Entry(type).Params) {
@@ -208,7 +214,7 @@ bool LoadCommand::CheckLogins(const TOLG& record) {
     for (int i : logins) {
         for (int j : logins) {
             if (i != j && record.Value(i) == record.Value(j)) {
-                ShowError(session_->Prompts(), ErrorLoginsMustDiffer,
+                ShowError(session.Prompts(), ErrorLoginsMustDiffer,
                           DeviceText::Decode(record.Value(i).AsText()));
                 return false;
             }

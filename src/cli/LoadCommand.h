@@ -18,18 +18,25 @@ public:
 
 private:
     // keepAddress: the device keeps its address, mask, gateway and name, as in a load into several devices.
-    int LoadOne(int device, const QString& path, bool keepAddress);
+    int LoadOne(Session& session, int device, const QString& path, bool keepAddress);
     // False, with the reason shown, when --with-address would give two of these devices one address: two
     // devices of one model take the same section of the file.
     bool AddressesStayDistinct(const QList<int>& devices, const QString& path);
     // Warns when the address the file gives this device is the one another listed device answers from.
-    void WarnOfTakenAddress(int device, const TOLG& record, const QString& path);
+    void WarnOfTakenAddress(Session& session, int device, const TOLG& record, const QString& path) const;
     // The ids the full write sends whose value the load changes.
-    QList<int> ChangedIds(const TOLG& before, const TOLG& after) const;
+    QList<int> ChangedIds(Session& session, const TOLG& before, const TOLG& after) const;
     // False, with the message shown, when two login names are equal: the dialog refuses them too.
-    bool CheckLogins(const TOLG& record);
+    bool CheckLogins(Session& session, const TOLG& record);
 
     Session* session_ = nullptr;
+    struct Answering {
+        std::uint64_t Mac = 0;
+        std::string Address;
+        QString Description;
+    };
+    // Every listed device, as the scan found it.
+    QList<Answering> answering_;
 };
 
 } // namespace olg::cli

@@ -69,9 +69,10 @@ int OlgCtl::Run(const QStringList& arguments) {
         const QString misplaced = commands.Misplaced(*command, option);
         if (!misplaced.isEmpty())
             return Usage(misplaced);
-        const QString wrongFormat = option == Command::FormatOption().names().constFirst()
-                                        ? command->FormatProblem(value)
-                                        : QString();
+        const QString wrongFormat =
+            option == Command::FormatOption().names().constFirst() ? command->FormatProblem(value)
+            : option == Command::JobsOption().names().constFirst() ? Command::JobsProblem(value)
+                                                                   : QString();
         if (!wrongFormat.isEmpty())
             return Usage(wrongFormat);
     }

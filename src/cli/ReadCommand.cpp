@@ -1,10 +1,13 @@
 #include "ReadCommand.h"
 
+#include "BulkRun.h"
 #include "ExitCode.h"
 #include "ListWriter.h"
 #include "MacAddress.h"
 #include "ParamDescriptor.h"
 #include "ParamText.h"
+
+#include <QSet>
 
 namespace olg::cli {
 
@@ -39,7 +42,8 @@ std::unique_ptr<Command> MakeReadCommand() {
 
 ReadCommand::ReadCommand()
     : Command(QStringLiteral("read"), QStringLiteral("show every parameter of one device or several"),
-              QString::fromUtf8(HelpText), {FormatOption(), {QStringLiteral("show-passwords"), {}}}) {}
+              QString::fromUtf8(HelpText),
+              {FormatOption(), {QStringLiteral("show-passwords"), {}}, JobsOption()}) {}
 
 int ReadCommand::Run(Session& session) {
     session_ = &session;
@@ -63,20 +67,23 @@ int ReadCommand::Run(Session& session) {
     if (several)
         columns.prepend({QStringLiteral("MAC Address"), QStringLiteral("mac")});
     ListWriter list(columns);
-    int failed = 0;
-    for (int number = 1; number <= devices.size(); ++number) {
-        const int device = devices.at(number - 1);
-        session_->Progress().Step(number, static_cast<int>(devices.size()), session_->Describe(device));
-        if (!session_->ReadAll(device)) {
-            ++failed;
-            continue;
-        }
-        AddRows(session_->Devices().At(device), several, IsSet(QStringLiteral("show-passwords")), list);
-    }
-    if (!several && failed > 0)
+    QSet<int> failed;
+    BulkRun(*session_, Jobs())
+        .ForEach(
+            devices, [](Session& on, int device) { return on.ReadAll(device) ? ExitOk : ExitFailure; },
+            [&](int device, const BulkRun::Outcome& outcome) {
+                if (outcome.Code != ExitOk)
+                    failed.insert(device);
+            });
+    if (!several && !failed.isEmpty())
         return ExitFailure;
+    // In the list's order, however the reads ended.
+    for (int device : devices) {
+        if (!failed.contains(device))
+            AddRows(session_->Devices().At(device), several, IsSet(QStringLiteral("show-passwords")), list);
+    }
     list.Write(session_->Out(), format);
-    return failed == 0 ? ExitOk : ExitFailure;
+    return failed.isEmpty() ? ExitOk : ExitFailure;
 }
 
 void ReadCommand::AddRows(const TOLG& record, bool withMac, bool showPasswords, ListWriter& list) const {

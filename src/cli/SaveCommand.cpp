@@ -32,7 +32,7 @@ SaveCommand::SaveCommand()
     : Command(QStringLiteral("save"),
               QStringLiteral(
                   "save the configuration of one device into a .cfg file, or of several into a folder"),
-              QString::fromUtf8(HelpText)) {}
+              QString::fromUtf8(HelpText), {JobsOption()}) {}
 
 int SaveCommand::Run(Session& session) {
     session_ = &session;
@@ -51,29 +51,31 @@ int SaveCommand::Run(Session& session) {
     if (selected.isEmpty())
         return ExitFailure;
     if (!several)
-        return SaveOne(selected.front(), path);
-    return BulkRun(*session_).Run(selected, QString(), QStringLiteral("saved"), [&](int device) {
-        const std::string mac = FormatMac("-", session_->Devices().At(device).Mac);
-        return SaveOne(device, QDir(path).filePath(QString::fromStdString(mac) + QStringLiteral(".cfg")));
-    });
+        return SaveOne(*session_, selected.front(), path);
+    return BulkRun(*session_, Jobs())
+        .Run(selected, QString(), QStringLiteral("saved"), [&](Session& on, int device) {
+            const std::string mac = FormatMac("-", on.Devices().At(device).Mac);
+            return SaveOne(on, device,
+                           QDir(path).filePath(QString::fromStdString(mac) + QStringLiteral(".cfg")));
+        });
 }
 
-int SaveCommand::SaveOne(int device, const QString& path) {
-    const DeviceRegistry& registry = session_->Registry();
-    if (registry.FindDeviceType(session_->Devices().At(device).TypeValue()) < 0) {
-        session_->Prompts().ShowError(
+int SaveCommand::SaveOne(Session& session, int device, const QString& path) {
+    const DeviceRegistry& registry = session.Registry();
+    if (registry.FindDeviceType(session.Devices().At(device).TypeValue()) < 0) {
+        session.Prompts().ShowError(
             QStringLiteral("%1 is of an unknown type; it has no configuration to save")
-                .arg(session_->Describe(device)));
+                .arg(session.Describe(device)));
         return ExitFailure;
     }
-    if (!session_->ReadAll(device))
+    if (!session.ReadAll(device))
         return ExitFailure;
     QString error;
-    if (!ConfigFileStore(registry).Save(path, session_->Devices().At(device), &error)) {
-        session_->Prompts().ShowError(error);
+    if (!ConfigFileStore(registry).Save(path, session.Devices().At(device), &error)) {
+        session.Prompts().ShowError(error);
         return ExitFailure;
     }
-    session_->Out() << QStringLiteral("%1: saved into %2").arg(session_->Describe(device), path) << Qt::endl;
+    session.Out() << QStringLiteral("%1: saved into %2").arg(session.Describe(device), path) << Qt::endl;
     return ExitOk;
 }
 

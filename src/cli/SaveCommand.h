@@ -15,7 +15,7 @@ public:
     int Run(Session& session) override;
 
 private:
-    int SaveOne(int device, const QString& path);
+    int SaveOne(Session& session, int device, const QString& path);
 
     Session* session_ = nullptr;
 };

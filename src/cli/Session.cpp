@@ -24,10 +24,20 @@ Session::Session(QTextStream& out, QTextStream& err, const ExchangeSettings& set
     : out_(out), err_(err), progress_(err), prompts_(err, in, &progress_), registry_(StandardRegistry()),
       settings_(settings), devices_(registry_) {}
 
+Session::Session(Session& parent, QTextStream& out, QTextStream& err, const TOLG& record)
+    : out_(out), err_(err), progress_(err, ProgressLine::Style::Quiet, 0), prompts_(err, nullptr, &progress_),
+      registry_(parent.registry_), settings_(parent.settings_), interfaces_(parent.interfaces_),
+      devices_(registry_), parent_(&parent) {
+    devices_.Add(record);
+}
+
 Session::~Session() = default;
 
 TServeur* Session::Serveur() {
-    if (!serveur_) {
+    if (!serveur_ && parent_) {
+        if (parent_->serveur_)
+            serveur_ = std::make_unique<TServeur>(*parent_->serveur_, prompts_);
+    } else if (!serveur_) {
         serveur_ = std::make_unique<TServeur>(registry_, prompts_, settings_);
         serveur_->LimitInterfaces(interfaces_);
         // The same program as the window, for a shell: it speaks as the variant its version names.

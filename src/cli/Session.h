@@ -20,6 +20,10 @@ class Session {
 public:
     // Questions to the user are answered on in; without it, no.
     Session(QTextStream& out, QTextStream& err, const ExchangeSettings& settings, QTextStream* in = nullptr);
+    // The session of one device's work on a worker thread: its own streams and prompts, a copy of the
+    // device's record as its list's only one (index 0), and a lane of the parent's exchange, which must be
+    // listening. It asks nothing and draws no progress.
+    Session(Session& parent, QTextStream& out, QTextStream& err, const TOLG& record);
     ~Session();
 
     // Both take a progress line off the terminal first.
@@ -85,6 +89,7 @@ private:
     QStringList interfaces_;
     DeviceList devices_;
     std::unique_ptr<TServeur> serveur_;
+    Session* parent_ = nullptr;
 };
 
 } // namespace olg::cli

@@ -53,7 +53,8 @@ UpgradeCommand::UpgradeCommand()
               QString::fromUtf8(HelpText),
               {{QStringLiteral("yes"), {}},
                {QStringLiteral("tftp-port"), {}, QStringLiteral("PORT")},
-               {QStringLiteral("ftp-port"), {}, QStringLiteral("PORT")}}) {}
+               {QStringLiteral("ftp-port"), {}, QStringLiteral("PORT")},
+               JobsOption()}) {}
 
 QString UpgradeCommand::Configure(ExchangeSettings& settings) {
     for (const auto& [option, port] : {std::pair{QStringLiteral("tftp-port"), &settings.TftpPort},
@@ -94,21 +95,22 @@ int UpgradeCommand::Run(Session& session) {
         return ExitFailure;
     }
     if (!Session::NamesSeveral(devices))
-        return UpgradeOne(selected.front(), file);
-    return BulkRun(*session_).Run(selected, QString(), QStringLiteral("upgraded"),
-                                  [&](int device) { return UpgradeOne(device, file); });
+        return UpgradeOne(*session_, selected.front(), file);
+    return BulkRun(*session_, Jobs())
+        .Run(selected, QString(), QStringLiteral("upgraded"),
+             [&](Session& on, int device) { return UpgradeOne(on, device, file); });
 }
 
-int UpgradeCommand::UpgradeOne(int device, const QString& file) {
-    const QString address = QString::fromStdString(session_->Devices().At(device).SenderAddress);
-    const QString description = session_->Describe(device);
-    TServeur* serveur = session_->Serveur();
+int UpgradeCommand::UpgradeOne(Session& session, int device, const QString& file) {
+    const QString address = QString::fromStdString(session.Devices().At(device).SenderAddress);
+    const QString description = session.Describe(device);
+    TServeur* serveur = session.Serveur();
     if (!serveur)
         return ExitFailure;
 
     // The neighbour table is left alone here: dropping an entry needs privileges a script rarely has.
-    UpgradeFlow flow(*serveur, session_->Prompts(), nullptr, UpgradeSettings::For(serveur->Settings()));
-    ProgressLine& progress = session_->Progress();
+    UpgradeFlow flow(*serveur, session.Prompts(), nullptr, UpgradeSettings::For(serveur->Settings()));
+    ProgressLine& progress = session.Progress();
     QObject::connect(&flow, &UpgradeFlow::ModeChosen, &flow, [&](TransferMode mode) {
         progress.Note(description + QStringLiteral(" takes ") + ModeText(mode));
     });
@@ -125,12 +127,12 @@ int UpgradeCommand::UpgradeOne(int device, const QString& file) {
     const UpgradeFlow::Result& result = flow.LastResult();
     if (!result.Succeeded)
         return ExitFailure;
-    session_->Out() << description << ": "
-                    << (result.Mode == TransferMode::TftpImage
-                            ? QStringLiteral("image sent and read back the same")
-                        : result.Mode == TransferMode::FtpImage ? QStringLiteral("image sent")
-                                                                : QStringLiteral("files sent"))
-                    << Qt::endl;
+    session.Out() << description << ": "
+                  << (result.Mode == TransferMode::TftpImage
+                          ? QStringLiteral("image sent and read back the same")
+                      : result.Mode == TransferMode::FtpImage ? QStringLiteral("image sent")
+                                                              : QStringLiteral("files sent"))
+                  << Qt::endl;
     return ExitOk;
 }
 

@@ -15,7 +15,7 @@ public:
     int Run(Session& session) override;
 
 private:
-    int UpgradeOne(int device, const QString& file);
+    int UpgradeOne(Session& session, int device, const QString& file);
 
     Session* session_ = nullptr;
 };

@@ -38,7 +38,8 @@ std::unique_ptr<Command> MakeWriteCommand() {
 
 WriteCommand::WriteCommand()
     : Command(QStringLiteral("write"), QStringLiteral("change parameters of one device or several"),
-              QString::fromUtf8(HelpText), {{QStringLiteral("all"), {}}, {QStringLiteral("yes"), {}}}) {}
+              QString::fromUtf8(HelpText),
+              {{QStringLiteral("all"), {}}, {QStringLiteral("yes"), {}}, JobsOption()}) {}
 
 int WriteCommand::Run(Session& session) {
     session_ = &session;
@@ -80,57 +81,60 @@ int WriteCommand::Run(Session& session) {
         std::map<int, ParamValue> values;
         if (!TypeAssignments(session_->Devices().At(device), &values))
             return ExitUsage;
-        return WriteOne(device, values, IsSet(QStringLiteral("all")));
+        return WriteOne(*session_, device, values, IsSet(QStringLiteral("all")));
     }
     const QList<int> selected = session_->ScanAndSelectSeveral(devices);
     if (selected.isEmpty())
         return ExitFailure;
     // Nothing is sent unless every assignment suits every device.
-    std::map<int, std::map<int, ParamValue>> values;
+    // By MAC: a device may be worked on through a copy of its record.
+    std::map<std::uint64_t, std::map<int, ParamValue>> values;
     for (int device : selected) {
-        if (!TypeAssignments(session_->Devices().At(device), &values[device])) {
+        if (!TypeAssignments(session_->Devices().At(device), &values[session_->Devices().At(device).Mac])) {
             session_->Prompts().ShowError(
                 QStringLiteral("%1 refuses the write; nothing was written").arg(session_->Describe(device)));
             return ExitUsage;
         }
     }
-    return BulkRun(*session_).Run(
-        selected,
-        IsSet(QStringLiteral("yes")) ? QString()
-                                     : QStringLiteral("Write into %1 devices?").arg(selected.size()),
-        QStringLiteral("written"),
-        [&](int device) { return WriteOne(device, values[device], IsSet(QStringLiteral("all"))); });
+    return BulkRun(*session_, Jobs())
+        .Run(selected,
+             IsSet(QStringLiteral("yes")) ? QString()
+                                          : QStringLiteral("Write into %1 devices?").arg(selected.size()),
+             QStringLiteral("written"), [&](Session& on, int device) {
+                 return WriteOne(on, device, values.at(on.Devices().At(device).Mac),
+                                 IsSet(QStringLiteral("all")));
+             });
 }
 
-int WriteCommand::WriteOne(int device, const std::map<int, ParamValue>& values, bool all) {
-    const DeviceRegistry& registry = session_->Registry();
-    const ParamValue type = session_->Devices().At(device).TypeValue();
+int WriteCommand::WriteOne(Session& session, int device, const std::map<int, ParamValue>& values, bool all) {
+    const DeviceRegistry& registry = session.Registry();
+    const ParamValue type = session.Devices().At(device).TypeValue();
     bool generalOnly = !all;
     for (const auto& [id, value] : values)
         generalOnly = generalOnly && registry.IsGeneralParam(id, type);
 
     if (!generalOnly) {
-        if (!session_->ReadAll(device))
+        if (!session.ReadAll(device))
             return ExitFailure;
     }
     // The copy is taken after the read, so it carries what the device holds now.
-    TOLG record = session_->Devices().At(device);
+    TOLG record = session.Devices().At(device);
     for (const auto& [id, value] : values)
         record.SetValue(id, value);
     // A parameter without a value would be written as zero or as an empty text: refuse rather than damage.
-    const QList<int> missing = MissingValues(record, generalOnly);
+    const QList<int> missing = MissingValues(session, record, generalOnly);
     if (!missing.isEmpty()) {
         QStringList ids;
         for (int id : missing)
             ids.append(QString::number(id));
-        session_->Prompts().ShowError(QStringLiteral("%1 did not report parameter(s) %2; nothing was written")
-                                          .arg(session_->Describe(device), ids.join(QStringLiteral(", "))));
+        session.Prompts().ShowError(QStringLiteral("%1 did not report parameter(s) %2; nothing was written")
+                                        .arg(session.Describe(device), ids.join(QStringLiteral(", "))));
         return ExitFailure;
     }
 
     // Named before the write: its reply may already carry new values.
-    const QString description = session_->Describe(device);
-    switch (session_->Write(device, [&](TServeur& serveur, QObject* target, TServeur::ReplyHandler handler) {
+    const QString description = session.Describe(device);
+    switch (session.Write(device, [&](TServeur& serveur, QObject* target, TServeur::ReplyHandler handler) {
         return serveur.WriteParams(record, generalOnly, target, std::move(handler));
     })) {
     case Session::WriteOutcome::Written:
@@ -140,11 +144,11 @@ int WriteCommand::WriteOne(int device, const std::map<int, ParamValue>& values, 
     case Session::WriteOutcome::NotAnswered:
         return ExitFailure;
     }
-    session_->Out() << QStringLiteral("%1: wrote %2 parameter(s) with the %3 write")
-                           .arg(description)
-                           .arg(values.size())
-                           .arg(generalOnly ? QStringLiteral("general") : QStringLiteral("full"))
-                    << Qt::endl;
+    session.Out() << QStringLiteral("%1: wrote %2 parameter(s) with the %3 write")
+                         .arg(description)
+                         .arg(values.size())
+                         .arg(generalOnly ? QStringLiteral("general") : QStringLiteral("full"))
+                  << Qt::endl;
     return ExitOk;
 }
 
@@ -182,8 +186,8 @@ bool WriteCommand::TypeAssignments(const TOLG& record, std::map<int, ParamValue>
     return true;
 }
 
-QList<int> WriteCommand::MissingValues(const TOLG& record, bool generalOnly) const {
-    const DeviceRegistry& registry = session_->Registry();
+QList<int> WriteCommand::MissingValues(Session& session, const TOLG& record, bool generalOnly) const {
+    const DeviceRegistry& registry = session.Registry();
     const ParamValue& type = record.TypeValue();
     QList<int> missing;
     for (int id = MinParamId; id <= registry.MaxParamId(type); ++id) {

@@ -10,6 +10,7 @@
 #include <QEventLoop>
 #include <QHostAddress>
 #include <QNetworkDatagram>
+#include <QThread>
 #include <QTimer>
 #include <QVariant>
 
@@ -38,6 +39,21 @@ void EnlargeReceiveBuffer(QUdpSocket& socket) {
     socket.setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, QVariant(size));
 }
 
+quint64 IdentityKey(const std::uint8_t* identity) {
+    quint64 key = 0;
+    for (std::size_t i = 0; i < DeviceIdentity{}.size(); ++i)
+        key = key << 8 | identity[i];
+    return key;
+}
+
+// Runs the call on the object's thread and waits for it; directly when that is this thread.
+template <typename Call> void RunOnThreadOf(QObject* object, Call call) {
+    if (QThread::currentThread() == object->thread())
+        call();
+    else
+        QMetaObject::invokeMethod(object, call, Qt::BlockingQueuedConnection);
+}
+
 } // namespace
 
 TServeur::TServeur(const DeviceRegistry& registry, Prompts& prompts, const ExchangeSettings& settings,
@@ -57,14 +73,22 @@ TServeur::TServeur(const DeviceRegistry& registry, Prompts& prompts, const Excha
     connect(&socket_, &QUdpSocket::readyRead, this, &TServeur::OnReadyRead);
 }
 
+TServeur::TServeur(TServeur& shared, Prompts& prompts, QObject* parent)
+    : QObject(parent), registry_(shared.registry_), prompts_(prompts), settings_(shared.settings_),
+      interfaceNames_(shared.interfaceNames_), distributorCode_(shared.distributorCode_), shared_(&shared),
+      sharedPort_(shared.LocalPort()) {}
+
 TServeur::~TServeur() {
+    // No reply may be handed to a lane that is gone.
+    if (shared_)
+        RunOnThreadOf(shared_, [this] { shared_->ForgetLane(this); });
     // A wait still running on the stack must not touch this object after it is gone.
     for (QEventLoop* wait : waits_)
         wait->exit();
 }
 
 quint16 TServeur::LocalPort() const {
-    return socket_.localPort();
+    return shared_ ? sharedPort_ : socket_.localPort();
 }
 
 void TServeur::Register(QObject* target, ReplyHandler handler) {
@@ -184,6 +208,18 @@ bool TServeur::OnEveryInterface() const {
 }
 
 bool TServeur::Send(const QByteArray& bytes, const QString& interfaceName) {
+    QString error;
+    if (shared_)
+        RunOnThreadOf(shared_, [&] { error = shared_->SendForLane(this, bytes, interfaceName); });
+    else
+        error = SendFromSocket(bytes, interfaceName);
+    if (error.isEmpty())
+        return true;
+    ShowError(prompts_, ErrorConnection, error);
+    return false;
+}
+
+QString TServeur::SendFromSocket(const QByteArray& bytes, const QString& interfaceName) {
     QList<BroadcastInterfaces::Interface> interfaces;
     if (OnEveryInterface()) {
         interfaces = BroadcastInterfaces::List(interfaceNames_);
@@ -196,9 +232,8 @@ bool TServeur::Send(const QByteArray& bytes, const QString& interfaceName) {
     if (interfaces.isEmpty() && (interfaceNames_.isEmpty() || !OnEveryInterface())) {
         // No interface to choose from: the system's route decides, as on a host with one network.
         if (socket_.writeDatagram(bytes, settings_.TargetAddress, settings_.TargetPort) >= 0)
-            return true;
-        ShowError(prompts_, ErrorConnection, socket_.errorString());
-        return false;
+            return {};
+        return socket_.errorString();
     }
     QString error = QStringLiteral("no network interface among %1 can broadcast")
                         .arg(interfaceNames_.join(QStringLiteral(", ")));
@@ -212,9 +247,57 @@ bool TServeur::Send(const QByteArray& bytes, const QString& interfaceName) {
             error = QStringLiteral("%1: %2").arg(interface.Name, socket_.errorString());
     }
     // One network out of reach must not keep the request from the others.
-    if (!sent)
-        ShowError(prompts_, ErrorConnection, error);
-    return sent;
+    return sent ? QString() : error;
+}
+
+QString TServeur::SendForLane(TServeur* lane, const QByteArray& bytes, QString interfaceName) {
+    if (!bindError_.isEmpty())
+        return bindError_;
+    if (bytes.size() >= static_cast<qsizetype>(HeaderSize)) {
+        const auto* header = reinterpret_cast<const std::uint8_t*>(bytes.constData());
+        const std::uint8_t command = header[CommandOffset];
+        if (command == CommandImageUpgrade || command == CommandFileUpgrade) {
+            // Named by its address: bytes 2-5 of the destination hold it, and the answer comes from it.
+            const quint32 address =
+                quint32{header[DestinationOffset + 2]} << 24 | quint32{header[DestinationOffset + 3]} << 16 |
+                quint32{header[DestinationOffset + 4]} << 8 | header[DestinationOffset + 5];
+            laneOfAddress_.insert(address, lane);
+            if (interfaceName.isEmpty())
+                interfaceName =
+                    interfaces_.NameOf(interfaceOfSender_.value(QHostAddress(address).toString()));
+        } else {
+            laneOfIdentity_.insert(IdentityKey(header + DestinationOffset), lane);
+        }
+    }
+    return SendFromSocket(bytes, interfaceName);
+}
+
+void TServeur::ForgetLane(TServeur* lane) {
+    laneOfIdentity_.removeIf([lane](const auto& entry) { return entry.value() == lane; });
+    laneOfAddress_.removeIf([lane](const auto& entry) { return entry.value() == lane; });
+}
+
+bool TServeur::RouteToLane(const Received& received) {
+    TServeur* lane = nullptr;
+    if (received.Data.size() >= static_cast<qsizetype>(HeaderSize))
+        lane = laneOfIdentity_.value(
+            IdentityKey(reinterpret_cast<const std::uint8_t*>(received.Data.constData()) + SourceOffset));
+    if (!lane)
+        lane = laneOfAddress_.value(QHostAddress(received.Sender).toIPv4Address());
+    if (!lane)
+        return false;
+    // Posted while the lane is known: a lane forgets itself here before it goes, and what was posted to it
+    // then goes with it.
+    Received copy = received;
+    copy.InterfaceName = interfaces_.NameOf(received.InterfaceIndex);
+    QMetaObject::invokeMethod(
+        lane,
+        [lane, copy] {
+            lane->queue_.enqueue(copy);
+            lane->ReadLater();
+        },
+        Qt::QueuedConnection);
+    return true;
 }
 
 void TServeur::OnReadyRead() {
@@ -224,7 +307,8 @@ void TServeur::OnReadyRead() {
 }
 
 void TServeur::ReadLater() {
-    if (readScheduled_ || !(readSignalled_ || !queue_.isEmpty() || socket_.hasPendingDatagrams()))
+    if (readScheduled_ ||
+        !(readSignalled_ || !queue_.isEmpty() || (!shared_ && socket_.hasPendingDatagrams())))
         return;
     readScheduled_ = true;
     QMetaObject::invokeMethod(this, &TServeur::ReadPending, Qt::QueuedConnection);
@@ -246,6 +330,9 @@ void TServeur::ReadPending() {
 
 void TServeur::ReadBatch() {
     readSignalled_ = false;
+    // A lane has no socket of its own: the shared exchange hands it its replies.
+    if (shared_)
+        return;
     // One batch per turn of the event loop: a peer that never stops sending must leave the timers and the
     // window their turn.
     QList<BroadcastInterfaces::Interface> allowed;
@@ -264,16 +351,22 @@ void TServeur::ReadBatch() {
             // One that came in just now, read without its header: it came in where its sender's last one did
             // (unknown for a new sender).
             const QString sender = address.toString();
-            Enqueue(Received{sender, port, QByteArray(readBuffer_.constData(), size),
-                             interfaceOfSender_.value(sender)},
+            Enqueue(Received{sender,
+                             port,
+                             QByteArray(readBuffer_.constData(), size),
+                             interfaceOfSender_.value(sender),
+                             {}},
                     allowed);
             continue;
         }
         const QNetworkDatagram datagram = socket_.receiveDatagram(pending);
         if (!datagram.isValid())
             return;
-        Enqueue(Received{datagram.senderAddress().toString(), static_cast<quint16>(datagram.senderPort()),
-                         datagram.data(), static_cast<int>(datagram.interfaceIndex())},
+        Enqueue(Received{datagram.senderAddress().toString(),
+                         static_cast<quint16>(datagram.senderPort()),
+                         datagram.data(),
+                         static_cast<int>(datagram.interfaceIndex()),
+                         {}},
                 allowed);
     }
 }
@@ -306,6 +399,8 @@ void TServeur::DeliverQueued() {
     turn.start();
     while (!queue_.isEmpty() && !turn.hasExpired(DeliverBudgetMs)) {
         const Received received = queue_.dequeue();
+        if ((!laneOfIdentity_.isEmpty() || !laneOfAddress_.isEmpty()) && RouteToLane(received))
+            continue;
         const bool fromSender =
             answerSender_.isNull() ||
             answerSender_.isEqual(QHostAddress(received.Sender), QHostAddress::TolerantConversion);
@@ -316,7 +411,7 @@ void TServeur::DeliverQueued() {
         // A copy, so that an operation started by the handler may replace the registered one safely.
         const ReplyHandler handler = handler_;
         delivering_ = true;
-        replyInterface_ = interfaces_.NameOf(received.InterfaceIndex);
+        replyInterface_ = shared_ ? received.InterfaceName : interfaces_.NameOf(received.InterfaceIndex);
         handler(received.Sender, received.Port, received.Data, true);
         if (!alive)
             return;

@@ -47,10 +47,18 @@ public:
 
     TServeur(const DeviceRegistry& registry, Prompts& prompts, const ExchangeSettings& settings = {},
              QObject* parent = nullptr);
+    // A lane of the shared exchange, for work on another thread: it sends through the shared exchange's
+    // socket and hears the replies meant for it, so that several devices can be worked on at once over the
+    // one port the devices answer to. The shared exchange hands a reply to the lane whose latest request
+    // named its source (by identity, or for an upgrade request by address); replies no lane asked for go to
+    // the shared exchange's own handler. Errors are shown with these prompts. The shared exchange must
+    // outlive the lane and keep its thread's event loop running while the lane works.
+    TServeur(TServeur& shared, Prompts& prompts, QObject* parent = nullptr);
     ~TServeur() override;
 
     // Why the socket could not be bound, or empty when it is listening.
     QString BindError() const { return bindError_; }
+    bool IsLane() const { return shared_ != nullptr; }
     quint16 LocalPort() const;
     const ExchangeSettings& Settings() const { return settings_; }
 
@@ -100,6 +108,8 @@ private:
         quint16 Port = 0;
         QByteArray Data;
         int InterfaceIndex = 0;
+        // For a lane: the name the shared exchange found for it.
+        QString InterfaceName;
     };
 
     void Register(QObject* target, ReplyHandler handler);
@@ -109,6 +119,8 @@ private:
     void SendAndWait(const TSendBuf& datagram, int limit, const QString& interfaceName);
     // False with the error shown when no copy of the datagram could be sent.
     bool Send(const QByteArray& bytes, const QString& interfaceName);
+    // Why no copy could be sent, or empty.
+    QString SendFromSocket(const QByteArray& bytes, const QString& interfaceName);
     bool OnEveryInterface() const;
     void OnReadyRead();
     void ReadLater();
@@ -117,6 +129,12 @@ private:
     void Enqueue(Received received, const QList<BroadcastInterfaces::Interface>& allowed);
     void DeliverQueued();
     void Accept();
+
+    // Of the shared exchange, on its thread: sends for a lane and notes which replies are the lane's.
+    QString SendForLane(TServeur* lane, const QByteArray& bytes, QString interfaceName);
+    void ForgetLane(TServeur* lane);
+    // True when the datagram was handed to the lane that asked for it.
+    bool RouteToLane(const Received& received);
 
     const DeviceRegistry& registry_;
     Prompts& prompts_;
@@ -148,6 +166,13 @@ private:
     QByteArray readBuffer_;
     // The waits in progress, innermost last; an accepted datagram ends all of them.
     std::vector<QEventLoop*> waits_;
+
+    // Set on a lane.
+    TServeur* shared_ = nullptr;
+    quint16 sharedPort_ = 0;
+    // Of the shared exchange: which lane a reply from a device identity, or from an address, is meant for.
+    QHash<quint64, TServeur*> laneOfIdentity_;
+    QHash<quint32, TServeur*> laneOfAddress_;
 };
 
 } // namespace olg

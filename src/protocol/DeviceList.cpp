@@ -58,6 +58,20 @@ int DeviceList::MergeReply(std::string_view senderAddress, const std::uint8_t* d
     return index;
 }
 
+int DeviceList::Add(const TOLG& record) {
+    int index = Find(record.Identity);
+    if (index < 0) {
+        if (Size() >= capacity_)
+            return -1;
+        index = Size();
+        records_.push_back(record);
+        index_.emplace(Key(record.Identity), index);
+        return index;
+    }
+    Replace(index, record);
+    return index;
+}
+
 void DeviceList::Replace(int index, const TOLG& record) {
     records_.at(static_cast<std::size_t>(index)) = record;
 }

@@ -38,6 +38,9 @@ public:
     int Find(const DeviceIdentity& identity) const;
     // Removes the records for which remove is true; the others keep their order, and their indexes close up.
     void RemoveIf(const std::function<bool(const TOLG&)>& remove);
+    // Adds a copy of a record of another list, or puts it back where its identity is; returns its index, or
+    // -1 when the list is full.
+    int Add(const TOLG& record);
     // Puts a whole record back, as a dialog does with its copy after OK. Its identity must stay the same.
     void Replace(int index, const TOLG& record);
 
