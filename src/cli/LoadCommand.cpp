@@ -9,6 +9,7 @@
 #include "ParamDescriptor.h"
 #include "ParamIds.h"
 #include "ParamText.h"
+#include "RecordDiff.h"
 
 #include <map>
 
@@ -148,7 +149,8 @@ int LoadCommand::LoadOne(int device, const QString& path, bool keepAddress) {
         WarnOfTakenAddress(device, record, path);
     }
 
-    const QList<int> changed = ChangedIds(before, record);
+    const std::vector<int> changed =
+        RecordDiff::DifferingIds(registry, before, record, RecordDiff::Scope::Written);
     if (IsSet(QStringLiteral("dry-run"))) {
         const OutputFormat format = Format();
         ListWriter list({{QStringLiteral("Id"), QStringLiteral("id")},
@@ -177,24 +179,9 @@ int LoadCommand::LoadOne(int device, const QString& path, bool keepAddress) {
     session_->Out() << QStringLiteral(
                            "%1: loaded %2 and wrote it with the full write, %3 parameter(s) changed")
                            .arg(description, path)
-                           .arg(changed.size())
+                           .arg(static_cast<qsizetype>(changed.size()))
                     << Qt::endl;
     return ExitOk;
-}
-
-QList<int> LoadCommand::ChangedIds(const TOLG& before, const TOLG& after) const {
-    const DeviceRegistry& registry = session_->Registry();
-    const ParamValue& type = after.TypeValue();
-    QList<int> changed;
-    for (int id = MinParamId; id <= registry.MaxParamId(type); ++id) {
-        const std::uint8_t access = registry.ParamAccess(id, type);
-        const std::uint8_t kind = registry.ParamKind(id, type);
-        const bool sent =
-            registry.HasParam(id, type) && access != AccessRead && kind >= KindIp && kind <= KindU32;
-        if (sent && before.Value(id) != after.Value(id))
-            changed.append(id);
-    }
-    return changed;
 }
 
 bool LoadCommand::CheckLogins(const TOLG& record) {

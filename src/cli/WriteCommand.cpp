@@ -118,7 +118,7 @@ int WriteCommand::WriteOne(int device, const std::map<int, ParamValue>& values, 
     for (const auto& [id, value] : values)
         record.SetValue(id, value);
     // A parameter without a value would be written as zero or as an empty text: refuse rather than damage.
-    const QList<int> missing = MissingValues(record, generalOnly);
+    const QList<int> missing = MissingWriteValues(registry, record, generalOnly);
     if (!missing.isEmpty()) {
         QStringList ids;
         for (int id : missing)
@@ -180,23 +180,6 @@ bool WriteCommand::TypeAssignments(const TOLG& record, std::map<int, ParamValue>
         values->emplace(id, std::move(*value));
     }
     return true;
-}
-
-QList<int> WriteCommand::MissingValues(const TOLG& record, bool generalOnly) const {
-    const DeviceRegistry& registry = session_->Registry();
-    const ParamValue& type = record.TypeValue();
-    QList<int> missing;
-    for (int id = MinParamId; id <= registry.MaxParamId(type); ++id) {
-        const std::uint8_t kind = registry.ParamKind(id, type);
-        // Write-only ids are never read, so only the read-write ones can lack a value that could be read.
-        const std::uint8_t access = registry.ParamAccess(id, type);
-        const bool written = registry.HasParam(id, type) &&
-                             (access == AccessReadWrite || access == AccessLogin) && kind >= KindIp &&
-                             kind <= KindU32;
-        if (written && (!generalOnly || registry.IsGeneralParam(id, type)) && record.Value(id).IsEmpty())
-            missing.append(id);
-    }
-    return missing;
 }
 
 } // namespace olg::cli
