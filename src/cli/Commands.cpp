@@ -9,6 +9,8 @@
     VERB(Write)                                                                                              \
     VERB(Save)                                                                                               \
     VERB(Load)                                                                                               \
+    VERB(Apply)                                                                                              \
+    VERB(Diff)                                                                                               \
     VERB(Label)                                                                                              \
     VERB(Upgrade)                                                                                            \
     VERB(Watch)
