@@ -89,7 +89,7 @@ _olgctl() {
     done
 
     local common="--bind --target --interface --demo --quiet --help --version"
-    local verbs="scan read write save load label upgrade watch help"
+    local verbs="scan read write save load apply diff label upgrade watch help"
     if [[ -z $verb ]]; then
         if [[ $cur == -* ]]; then
             __olgctl_add $common
@@ -110,6 +110,14 @@ _olgctl() {
         options="--dry-run --format --yes"
         files=cfg
         ;;
+    apply)
+        options="--dry-run --yes --show-passwords"
+        files="csv|json"
+        ;;
+    diff)
+        options="--format --show-passwords"
+        files=cfg
+        ;;
     label) options="--pdf --png --log" ;;
     upgrade)
         options="--yes --tftp-port --ftp-port"
@@ -126,6 +134,10 @@ _olgctl() {
         return
     fi
     [[ $verb == scan || $verb == watch ]] && return
+    if [[ $verb == apply ]]; then
+        __olgctl_files "$files" ""
+        return
+    fi
     if [[ $cur == type=* ]]; then
         local model
         for model in $_olgctl_models; do
