@@ -89,7 +89,7 @@ _olgctl() {
     done
 
     local common="--bind --target --interface --demo --quiet --help --version"
-    local verbs="scan read write save load label upgrade watch help"
+    local verbs="scan read write save load apply diff label upgrade watch help"
     if [[ -z $verb ]]; then
         if [[ $cur == -* ]]; then
             __olgctl_add $common
@@ -103,16 +103,27 @@ _olgctl() {
     case $verb in
     scan) options="--format" ;;
     watch) options="--interval --format --count" ;;
-    read) options="--format" ;;
-    write) options="--all --yes" ;;
-    save) files=cfg ;;
+    read) options="--format --show-passwords --jobs" ;;
+    write) options="--all --yes --jobs" ;;
+    save)
+        options="--jobs"
+        files=cfg
+        ;;
     load)
-        options="--dry-run --format --yes"
+        options="--dry-run --format --yes --show-passwords --with-address --jobs"
+        files=cfg
+        ;;
+    apply)
+        options="--dry-run --yes --show-passwords --jobs"
+        files="csv|json"
+        ;;
+    diff)
+        options="--format --show-passwords"
         files=cfg
         ;;
     label) options="--pdf --png --log" ;;
     upgrade)
-        options="--yes --tftp-port --ftp-port"
+        options="--yes --tftp-port --ftp-port --jobs"
         files="bin|cfg"
         ;;
     help)
@@ -126,6 +137,10 @@ _olgctl() {
         return
     fi
     [[ $verb == scan || $verb == watch ]] && return
+    if [[ $verb == apply ]]; then
+        __olgctl_files "$files" ""
+        return
+    fi
     if [[ $cur == type=* ]]; then
         local model
         for model in $_olgctl_models; do

@@ -8,6 +8,20 @@
 namespace olg::cli {
 
 int BulkRun::Run(const QList<int>& devices, const QString& question, const QString& done, const Work& one) {
+    return Run(
+        devices, question,
+        [&](int failed) {
+            return QStringLiteral("%1 of %2 device(s) %3, %4 failed")
+                .arg(devices.size() - failed)
+                .arg(devices.size())
+                .arg(done)
+                .arg(failed);
+        },
+        one);
+}
+
+int BulkRun::Run(const QList<int>& devices, const QString& question,
+                 const std::function<QString(int failed)>& summary, const Work& one) {
     if (!question.isEmpty() && devices.size() > 1) {
         session_.Prompts().ListDevices(session_.Describe(devices));
         if (!session_.Prompts().AskYesNo(question)) {
@@ -28,12 +42,7 @@ int BulkRun::Run(const QList<int>& devices, const QString& question, const QStri
             reason.remove(0, description.size() + 2);
         session_.Out() << description << ": failed: " << reason << Qt::endl;
     });
-    session_.Out() << QStringLiteral("%1 of %2 device(s) %3, %4 failed")
-                          .arg(devices.size() - failed)
-                          .arg(devices.size())
-                          .arg(done)
-                          .arg(failed)
-                   << Qt::endl;
+    session_.Out() << summary(failed) << Qt::endl;
     return failed == 0 ? ExitOk : ExitFailure;
 }
 

@@ -27,6 +27,9 @@ public:
     // Asks the question first when asked to and more than one device is selected; "no" does nothing.
     // done names what happened to a device that succeeded ("written"). Returns the exit code.
     int Run(const QList<int>& devices, const QString& question, const QString& done, const Work& one);
+    // The same with a summary line of the verb's own, made from the count of devices that failed.
+    int Run(const QList<int>& devices, const QString& question,
+            const std::function<QString(int failed)>& summary, const Work& one);
 
     // What became of one device.
     struct Outcome {

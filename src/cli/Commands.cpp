@@ -9,6 +9,8 @@
     VERB(Write)                                                                                              \
     VERB(Save)                                                                                               \
     VERB(Load)                                                                                               \
+    VERB(Apply)                                                                                              \
+    VERB(Diff)                                                                                               \
     VERB(Label)                                                                                              \
     VERB(Upgrade)                                                                                            \
     VERB(Watch)
@@ -34,9 +36,10 @@ DEVICE is a MAC address (separators "-", ":" or ".", any case), an IP address or
 named by its MAC or by the address its replies come from is taken as soon as it answers; a name, which must be
 unique, waits for the whole scan.
 Every verb but scan takes several DEVICEs: repeat DEVICE, or give type=MODEL (every device of that model, as
-the Type column shows it) or all. They scan once, then work on one device after the other, and fail when any
-device failed; all but read print a line per device and a summary, and write, load and upgrade ask before
-acting on more than one device unless --yes is given.
+the Type column shows it) or all. They scan once, then work on up to --jobs N devices at once (default 4; label
+one after the other), printing each device's lines together as it is done, and fail when any device failed;
+all but read print a line per device and a summary, and write, load, apply and upgrade ask before acting on
+more than one device unless --yes is given.
 A broadcast leaves through every network interface that can broadcast, and a request to one device through
 the interface its replies came in on.
 Table output shows control characters of device texts as \xHH; csv and json keep them as they are.

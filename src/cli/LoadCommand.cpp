@@ -9,6 +9,7 @@
 #include "ParamDescriptor.h"
 #include "ParamIds.h"
 #include "ParamText.h"
+#include "RecordDiff.h"
 
 #include <map>
 
@@ -18,7 +19,7 @@ namespace {
 
 const char* const HelpText =
     R"(Usage: olgctl load DEVICE FILE.cfg [--dry-run] [--format table|csv|json] [--show-passwords]
-       olgctl load DEVICE... FILE.cfg [--yes] [--with-address]
+       olgctl load DEVICE... FILE.cfg [--yes] [--with-address] [--jobs N]
 
 Scans, reads the device, takes the section of its model from FILE.cfg and writes every writable parameter of
 it into the device with the full write, as the Finder's Load Config does once its dialog is confirmed.
@@ -32,6 +33,7 @@ answers from that address; loaded into several, each device keeps its own unless
   --with-address    copy the address, mask, gateway and name into several devices too; refused when two
                     of them are of one model, which would give them one address
   --yes             load into several devices without asking first
+  --jobs N          how many devices are worked on at once (default 4, at most 64; 1: one after the other)
 )";
 
 } // namespace
@@ -155,7 +157,8 @@ int LoadCommand::LoadOne(Session& session, int device, const QString& path, bool
         WarnOfTakenAddress(session, device, record, path);
     }
 
-    const QList<int> changed = ChangedIds(session, before, record);
+    const std::vector<int> changed =
+        RecordDiff::DifferingIds(registry, before, record, RecordDiff::Scope::Written);
     if (IsSet(QStringLiteral("dry-run"))) {
         const OutputFormat format = Format();
         ListWriter list({{QStringLiteral("Id"), QStringLiteral("id")},
@@ -183,24 +186,9 @@ int LoadCommand::LoadOne(Session& session, int device, const QString& path, bool
         return ExitFailure;
     session.Out() << QStringLiteral("%1: loaded %2 and wrote it with the full write, %3 parameter(s) changed")
                          .arg(description, path)
-                         .arg(changed.size())
+                         .arg(static_cast<qsizetype>(changed.size()))
                   << Qt::endl;
     return ExitOk;
-}
-
-QList<int> LoadCommand::ChangedIds(Session& session, const TOLG& before, const TOLG& after) const {
-    const DeviceRegistry& registry = session.Registry();
-    const ParamValue& type = after.TypeValue();
-    QList<int> changed;
-    for (int id = MinParamId; id <= registry.MaxParamId(type); ++id) {
-        const std::uint8_t access = registry.ParamAccess(id, type);
-        const std::uint8_t kind = registry.ParamKind(id, type);
-        const bool sent =
-            registry.HasParam(id, type) && access != AccessRead && kind >= KindIp && kind <= KindU32;
-        if (sent && before.Value(id) != after.Value(id))
-            changed.append(id);
-    }
-    return changed;
 }
 
 bool LoadCommand::CheckLogins(Session& session, const TOLG& record) {

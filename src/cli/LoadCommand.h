@@ -24,8 +24,6 @@ private:
     bool AddressesStayDistinct(const QList<int>& devices, const QString& path);
     // Warns when the address the file gives this device is the one another listed device answers from.
     void WarnOfTakenAddress(Session& session, int device, const TOLG& record, const QString& path) const;
-    // The ids the full write sends whose value the load changes.
-    QList<int> ChangedIds(Session& session, const TOLG& before, const TOLG& after) const;
     // False, with the message shown, when two login names are equal: the dialog refuses them too.
     bool CheckLogins(Session& session, const TOLG& record);
 

@@ -89,6 +89,11 @@ std::optional<ParamValue> ParseParamValue(std::uint8_t kind, const QString& text
         return ParamValue::Integer(static_cast<std::int32_t>(TextToIp(address)));
     }
     case KindText: {
+        // A device keeps its texts in lines: a line break or a NUL byte would cut one, or garble the next.
+        if (text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n')) || text.contains(QChar(0))) {
+            *error = QStringLiteral("a device text cannot hold a line break or a NUL byte");
+            return std::nullopt;
+        }
         const std::optional<std::string> bytes = DeviceText::Encode(text);
         if (!bytes) {
             *error = QStringLiteral("\"%1\" holds a character the device's code page (Windows-1252) cannot "
@@ -121,6 +126,22 @@ std::optional<ParamValue> ParseParamValue(std::uint8_t kind, const QString& text
         *error = QStringLiteral("values of this kind are never written");
         return std::nullopt;
     }
+}
+
+QList<int> MissingWriteValues(const DeviceRegistry& registry, const TOLG& record, bool generalOnly) {
+    const ParamValue& type = record.TypeValue();
+    QList<int> missing;
+    for (int id = MinParamId; id <= registry.MaxParamId(type); ++id) {
+        const std::uint8_t kind = registry.ParamKind(id, type);
+        // Write-only ids are never read, so only the read-write ones can lack a value that could be read.
+        const std::uint8_t access = registry.ParamAccess(id, type);
+        const bool written = registry.HasParam(id, type) &&
+                             (access == AccessReadWrite || access == AccessLogin) && kind >= KindIp &&
+                             kind <= KindU32;
+        if (written && (!generalOnly || registry.IsGeneralParam(id, type)) && record.Value(id).IsEmpty())
+            missing.append(id);
+    }
+    return missing;
 }
 
 } // namespace olg::cli

@@ -3,6 +3,9 @@
 #include "DeviceRegistry.h"
 #include "ParamNames.h"
 #include "ParamValue.h"
+#include "TOLG.h"
+
+#include <QList>
 
 #include <QString>
 
@@ -30,7 +33,11 @@ const ParamNames& NamesOf(const DeviceRegistry& registry, const ParamValue& type
 
 // The value the user typed for a parameter of this kind, or nothing with the reason in *error.
 // Addresses must be four decimal octets; numbers decimal or 0x hexadecimal within the kind's range; texts
-// must be representable in Windows-1252 and fit one item (255 bytes).
+// must be representable in Windows-1252, fit one item (255 bytes) and hold no CR, LF or NUL.
 std::optional<ParamValue> ParseParamValue(std::uint8_t kind, const QString& text, QString* error);
+
+// The ids a write of the record sends (the general ones only, or all) that hold no value yet: written, they
+// would become zero or an empty text.
+QList<int> MissingWriteValues(const DeviceRegistry& registry, const TOLG& record, bool generalOnly);
 
 } // namespace olg::cli

@@ -14,6 +14,7 @@ namespace olg::cli {
 namespace {
 
 const char* const HelpText = R"(Usage: olgctl read DEVICE... [--format table|csv|json] [--show-passwords]
+       [--jobs N]
 
 Scans, then reads every parameter of the device and shows each with its id, name, kind, access and value:
 addresses dotted, texts as text, numbers in decimal, six-byte values as MAC addresses, passwords as ********.
@@ -21,6 +22,7 @@ Several devices make one list whose rows begin with the device's MAC address.
 
   --format FORMAT   table (default), csv or json
   --show-passwords  show passwords as they are
+  --jobs N          how many devices are worked on at once (default 4, at most 64; 1: one after the other)
 )";
 
 QString AccessName(std::uint8_t access) {

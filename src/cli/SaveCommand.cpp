@@ -13,13 +13,15 @@ namespace olg::cli {
 namespace {
 
 const char* const HelpText = R"(Usage: olgctl save DEVICE FILE.cfg
-       olgctl save DEVICE... FOLDER
+       olgctl save DEVICE... FOLDER [--jobs N]
 
 Scans, reads every parameter of the device and writes them into the section of its model in FILE.cfg, as the
 Finder's Save Config does: one key per parameter id, addresses dotted, numbers in decimal, texts as they are.
 The file's other sections and lines are kept; a new file is readable by its owner only, since it holds the
 account passwords. A text with a line break or a NUL byte cannot be saved: nothing is written then.
 Several devices are saved into FOLDER, each into a file of its own named after its MAC (00-0A-95-9D-68-16.cfg).
+
+  --jobs N          how many devices are worked on at once (default 4, at most 64; 1: one after the other)
 )";
 
 } // namespace

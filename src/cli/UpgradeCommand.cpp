@@ -12,6 +12,7 @@ namespace {
 
 const char* const HelpText =
     R"(Usage: olgctl upgrade DEVICE... FILE [--yes] [--tftp-port PORT] [--ftp-port PORT]
+       [--jobs N]
 
 Scans, then asks the device how it takes new firmware and sends it the way it asks:
   FILE.bin  an image: by TFTP, then read back and compared, or by FTP as "image.bin" or "rom.bin" (the file's
@@ -19,12 +20,13 @@ Scans, then asks the device how it takes new firmware and sends it the way it as
   FILE.cfg  an upload list, one file name a line, of files beside it: the device's FTP store is emptied, then
             every listed file is stored
 The warning is printed and the upgrade asked for on the terminal unless --yes is given, once for all the
-devices named. Several devices are upgraded one after the other, each the way it asks. Progress goes to the
-error stream. The exit code is 0 only when every transfer succeeded, for a TFTP image with its read-back.
+devices named. Several devices are upgraded up to --jobs at once, each the way it asks; the progress of a
+transfer goes to the error stream when they go one after the other. The exit code is 0 only when every transfer succeeded, for a TFTP image with its read-back.
 
   --yes             do not ask
   --tftp-port PORT  the devices' TFTP port (default 69)
   --ftp-port PORT   the devices' FTP port (default 21)
+  --jobs N          how many devices are worked on at once (default 4, at most 64; 1: one after the other)
 )";
 
 QString ModeText(TransferMode mode) {

@@ -12,7 +12,7 @@ namespace olg::cli {
 namespace {
 
 const char* const HelpText = R"(Usage: olgctl write DEVICE ID=VALUE... [--all]
-       olgctl write DEVICE... ID=VALUE... [--all] [--yes]
+       olgctl write DEVICE... ID=VALUE... [--all] [--yes] [--jobs N]
 
 Scans, sets the given parameters in a copy of the device's record and writes it back. A parameter is named by
 its id or by the name olgctl read shows (ip=10.0.0.5, name="Lobby rack"). Values are read by the parameter's
@@ -26,8 +26,9 @@ never read.
 
 A device counts as written only when it answers the write itself.
 
-  --all  write every writable parameter
-  --yes  write into several devices without asking first
+  --all             write every writable parameter
+  --yes             write into several devices without asking first
+  --jobs N          how many devices are worked on at once (default 4, at most 64; 1: one after the other)
 )";
 
 } // namespace
@@ -122,7 +123,7 @@ int WriteCommand::WriteOne(Session& session, int device, const std::map<int, Par
     for (const auto& [id, value] : values)
         record.SetValue(id, value);
     // A parameter without a value would be written as zero or as an empty text: refuse rather than damage.
-    const QList<int> missing = MissingValues(session, record, generalOnly);
+    const QList<int> missing = MissingWriteValues(registry, record, generalOnly);
     if (!missing.isEmpty()) {
         QStringList ids;
         for (int id : missing)
@@ -184,23 +185,6 @@ bool WriteCommand::TypeAssignments(const TOLG& record, std::map<int, ParamValue>
         values->emplace(id, std::move(*value));
     }
     return true;
-}
-
-QList<int> WriteCommand::MissingValues(Session& session, const TOLG& record, bool generalOnly) const {
-    const DeviceRegistry& registry = session.Registry();
-    const ParamValue& type = record.TypeValue();
-    QList<int> missing;
-    for (int id = MinParamId; id <= registry.MaxParamId(type); ++id) {
-        const std::uint8_t kind = registry.ParamKind(id, type);
-        // Write-only ids are never read, so only the read-write ones can lack a value that could be read.
-        const std::uint8_t access = registry.ParamAccess(id, type);
-        const bool written = registry.HasParam(id, type) &&
-                             (access == AccessReadWrite || access == AccessLogin) && kind >= KindIp &&
-                             kind <= KindU32;
-        if (written && (!generalOnly || registry.IsGeneralParam(id, type)) && record.Value(id).IsEmpty())
-            missing.append(id);
-    }
-    return missing;
 }
 
 } // namespace olg::cli

@@ -23,8 +23,6 @@ private:
     // Id -> typed value, by the kinds of the device's table; false when one is refused (the reason was
     // shown).
     bool TypeAssignments(const TOLG& record, std::map<int, ParamValue>* values);
-    // The ids the write sends that hold no value yet.
-    QList<int> MissingValues(Session& session, const TOLG& record, bool generalOnly) const;
 
     Session* session_ = nullptr;
     // PARAMETER=VALUE as typed: a name stands for an id only once the device's model is known.

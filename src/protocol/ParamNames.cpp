@@ -45,53 +45,65 @@ void AddGeneral(ParamNames& names) {
 }
 
 // A user account: its login, then its password and the sockets it may switch.
-void AddUser(ParamNames& names, const std::string& prefix, int user, int loginId) {
+void AddUser(ParamNames& names, const std::string& prefix, int user, int loginId,
+             const std::string& caption = {}) {
     const std::string stem = prefix + Numbered("user", user);
-    names.Add(loginId, stem + "-login");
-    names.Add(loginId + 1, stem + "-password", true);
-    names.Add(loginId + 2, stem + "-sockets");
+    names.Add(loginId, stem + "-login", false, caption);
+    names.Add(loginId + 1, stem + "-password", true, caption);
+    names.Add(loginId + 2, stem + "-sockets", false, caption);
+}
+
+// The tab text a page shows: its caption with the member's or slot's number, without the blank some end in.
+std::string TabText(const ModelPage& page) {
+    std::string text = page.Caption;
+    if (const std::size_t at = text.find("%1"); at != std::string::npos)
+        text.replace(at, 2, std::to_string(page.Number));
+    while (!text.empty() && text.back() == ' ')
+        text.pop_back();
+    return text;
 }
 
 // The names a page's parameters take after its captions; pages of a group member carry the member's number.
 void AddPage(ParamNames& names, const ModelPage& page) {
     const std::string member = page.Number > 0 ? Numbered("device", page.Number) + "-" : std::string();
+    const std::string tab = TabText(page);
+    const auto add = [&](int id, const std::string& name) { names.Add(id, name, false, tab); };
     std::visit(Overloaded{
                    [&](const SecurityArguments& a) {
                        for (int row = 0; row < a.MaskCount; ++row) {
                            const std::string stem = Numbered("security", a.FirstMask + row);
-                           names.Add(a.AddressId(row), stem);
-                           names.Add(a.FlagsId(row), stem + "-flags");
+                           add(a.AddressId(row), stem);
+                           add(a.FlagsId(row), stem + "-flags");
                        }
                    },
                    [&](const SupervArguments& a) {
                        const std::string stem =
                            (page.Number > 0 ? Numbered("superv", page.Number) : std::string("superv")) + "-";
-                       names.Add(a.AddressId(), stem + "address");
-                       names.Add(a.MethodId(), stem + "method");
-                       names.Add(a.PortId(), stem + "port");
-                       names.Add(a.IntervalId(), stem + "interval");
-                       names.Add(a.CountId(), stem + "count");
-                       names.Add(a.FirstRequestDelayId(), stem + "first-delay");
-                       names.Add(a.RebootDelayId(), stem + "reboot-delay");
+                       add(a.AddressId(), stem + "address");
+                       add(a.MethodId(), stem + "method");
+                       add(a.PortId(), stem + "port");
+                       add(a.IntervalId(), stem + "interval");
+                       add(a.CountId(), stem + "count");
+                       add(a.FirstRequestDelayId(), stem + "first-delay");
+                       add(a.RebootDelayId(), stem + "reboot-delay");
                    },
                    [&](const MiscArguments& a) {
-                       names.Add(a.PowerUpId(), member + "power-ups");
+                       add(a.PowerUpId(), member + "power-ups");
                        for (int row = 0; row < a.Sockets; ++row)
-                           names.Add(a.SwitchingId(row),
-                                     member + Numbered("switchings", a.FirstSocket + row));
+                           add(a.SwitchingId(row), member + Numbered("switchings", a.FirstSocket + row));
                    },
                    [](const HiddenArguments&) {},
                    [&](const LabArguments& a) {
                        if (a.DeviceNameId() != 0)
-                           names.Add(a.DeviceNameId(), member + "name");
+                           add(a.DeviceNameId(), member + "name");
                        for (int row = 0; row < a.Sockets && a.SocketNameId(row) != 0; ++row)
-                           names.Add(a.SocketNameId(row), member + Numbered("socket", a.FirstSocket + row));
+                           add(a.SocketNameId(row), member + Numbered("socket", a.FirstSocket + row));
                    },
                    [&](const RackArguments& a) {
                        if (a.MemberFlagsId() != 0)
-                           names.Add(a.MemberFlagsId(), member + "flags");
+                           add(a.MemberFlagsId(), member + "flags");
                        for (int row = 0; row < 8 && a.LoginId(row) != 0; ++row)
-                           AddUser(names, member, a.FirstSocket + row, a.LoginId(row));
+                           AddUser(names, member, a.FirstSocket + row, a.LoginId(row), tab);
                    },
                },
                page.Arguments);
@@ -120,7 +132,7 @@ ParamNames Build(const ModelDescription& model) {
     ParamNames names;
     for (const ParamDescriptor& descriptor : model.Params)
         if (const std::string& name = all.NameOf(descriptor.Id); !name.empty())
-            names.Add(descriptor.Id, name, all.IsPassword(descriptor.Id));
+            names.Add(descriptor.Id, name, all.IsPassword(descriptor.Id), all.CaptionOf(descriptor.Id));
     return names;
 }
 
@@ -172,16 +184,22 @@ std::optional<int> ParamNames::IdOf(std::string_view text) const {
     return found->second;
 }
 
+const std::string& ParamNames::CaptionOf(int id) const {
+    static const std::string none;
+    const auto found = byId_.find(id);
+    return found == byId_.end() ? none : found->second.Caption;
+}
+
 bool ParamNames::IsPassword(int id) const {
     const auto found = byId_.find(id);
     return found != byId_.end() && found->second.Password;
 }
 
-void ParamNames::Add(int id, std::string name, bool password) {
+void ParamNames::Add(int id, std::string name, bool password, std::string caption) {
     if (byId_.contains(id) || byName_.contains(name))
         return;
     byName_.emplace(name, id);
-    byId_.emplace(id, Entry{std::move(name), password});
+    byId_.emplace(id, Entry{std::move(name), password, std::move(caption)});
 }
 
 } // namespace olg

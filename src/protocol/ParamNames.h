@@ -22,16 +22,20 @@ public:
     // The id a name stands for (letter case ignored), or the id typed as a decimal number; nothing for
     // anything else.
     std::optional<int> IdOf(std::string_view text) const;
+    // The tab text of the dialog page that shows the parameter ("Supervision 2", "Security"), or the empty
+    // text where no page built from the model's description shows it.
+    const std::string& CaptionOf(int id) const;
     // Passwords are masked wherever they are shown unless the user asks for them.
     bool IsPassword(int id) const;
 
     // For building the tables: the first name given to an id, and the first id given a name, win.
-    void Add(int id, std::string name, bool password = false);
+    void Add(int id, std::string name, bool password = false, std::string caption = {});
 
 private:
     struct Entry {
         std::string Name;
         bool Password = false;
+        std::string Caption;
     };
     std::map<int, Entry> byId_;
     std::map<std::string, int, std::less<>> byName_;

@@ -21,6 +21,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -93,6 +94,10 @@ private slots:
     void severalDevices_data();
     void severalDevices();
     void saveSeveralIntoAFolder();
+    void apply_data();
+    void apply();
+    void diff_data();
+    void diff();
     void upgrade_data();
     void upgrade();
     void progressLine_data();
@@ -778,6 +783,186 @@ void TestOlgctl::saveSeveralIntoAFolder() {
             ReadAll(QDir(folder).filePath(QString::fromLatin1(mac) + QStringLiteral(".cfg")));
         QVERIFY2(file.startsWith(model), mac);
     }
+}
+
+void TestOlgctl::apply_data() {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QByteArray>("plan");
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("output"); // part of the standard output, else of the error stream
+    QTest::addColumn<QString>("stored"); // "MAC ID=VALUE" the state shows afterwards; empty: nothing written
+
+    // One after the other where the rows expect the devices' lines in the list's order.
+    const QStringList yes{QStringLiteral("--yes"), QStringLiteral("--jobs"), QStringLiteral("1")};
+    const QByteArray lobby = "00-0A-95-9D-68-16";
+    const QByteArray both = "mac,name,ip,device1-socket1\n" + lobby +
+                            ",\"Rack \"\"A\"\", 1\",127.0.0.20,\n00:0a:95:9d:68:17,,, Sock 1\n";
+    // Run twice: the second run must find everything as planned and write nothing.
+    QTest::newRow("csv: general and full write, quoting")
+        << "plan.csv" << both << yes << 0
+        << "Lobby rack (00.0A.95.9D.68.16): 7: \"Lobby rack\" -> \"Rack \"A\", 1\"\n"
+           "Lobby rack (00.0A.95.9D.68.16): wrote 2 parameter(s) with the general write\n"
+           "Print shop (00.0A.95.9D.68.17): 41: \"Unit 1 outlet 1\" -> \" Sock 1\"\n"
+           "Print shop (00.0A.95.9D.68.17): wrote 1 parameter(s) with the full write\n"
+        << "00-0A-95-9D-68-16 2=127.0.0.20";
+    // All at once, in whatever order they end, each device's lines stay together and the result is the same.
+    QTest::newRow("csv, eight at once")
+        << "plan.csv" << both
+        << QStringList{QStringLiteral("--yes"), QStringLiteral("--jobs"), QStringLiteral("8")} << 0
+        << "Print shop (00.0A.95.9D.68.17): 41: \"Unit 1 outlet 1\" -> \" Sock 1\"\n"
+           "Print shop (00.0A.95.9D.68.17): wrote 1 parameter(s) with the full write\n"
+        << "00-0A-95-9D-68-16 2=127.0.0.20";
+    QTest::newRow("json: numbers, the device's own address")
+        << "plan" << QByteArray("[{\"mac\": \"00-0A-95-9D-68-16\", \"port\": 8081, \"ip\": \"127.0.0.10\"}]")
+        << QStringList{} << 0 << "4: 80 -> 8081\n"
+        << "00-0A-95-9D-68-16 4=8081";
+    QTest::newRow("dry run") << "plan.csv" << both
+                             << QStringList{QStringLiteral("--dry-run"), QStringLiteral("--jobs"),
+                                            QStringLiteral("1")}
+                             << 0
+                             << "would write 2 parameter(s) with the general write\n"
+                                "Print shop (00.0A.95.9D.68.17): 41: \"Unit 1 outlet 1\" -> \" Sock 1\"\n"
+                                "Print shop (00.0A.95.9D.68.17): would write 1 parameter(s) with the full "
+                                "write\n2 to change, 0 unchanged, 0 failed\n"
+                             << "";
+    QTest::newRow("not asked") << "plan.csv" << both << QStringList{} << 1 << "nothing was done"
+                               << "";
+    QTest::newRow("one silent to writes")
+        << "plan.csv"
+        << "mac,7\n" + lobby + ",A\n00-0A-95-9D-68-19,B\n"
+        << yes << 1
+        << "Mute (00.0A.95.9D.68.19): failed: device not responding\n1 changed, 0 unchanged, 1 failed\n"
+        << "00-0A-95-9D-68-16 7=A";
+    const auto refused = [&](const char* name, const QByteArray& plan, int exitCode, const char* error) {
+        QTest::newRow(name) << "plan.csv" << plan << yes << exitCode << QString::fromUtf8(error) << "";
+    };
+    refused("unknown column", "mac,colour\n" + lobby + ",red\n", 2,
+            "olgctl: plan.csv:1: column \"colour\": no parameter has this name or id");
+    refused("no mac column", "name\nx\n", 2, "olgctl: plan.csv:1: there is no \"mac\" column");
+    refused("bad quoting", "mac,name\n" + lobby + ",a\"b\n", 2, "olgctl: plan.csv:2: a quote in the middle");
+    refused("fields missing", "mac,name,ip\n" + lobby + ",a\n", 2, "olgctl: plan.csv:2: 2 field(s) where");
+    refused("not a MAC", "mac,name\n00-0A-95,a\n", 2,
+            "olgctl: plan.csv:2: column \"mac\": \"00-0A-95\" is not");
+    refused("MAC twice", "mac,name\n" + lobby + ",a\n00.0a.95.9d.68.16,b\n", 2,
+            "olgctl: plan.csv:3: column \"mac\": 00.0a.95.9d.68.16 is on plan.csv:2 already");
+    refused("line break in a text", "mac,name\n" + lobby + ",\"a\nb\"\n", 2,
+            "olgctl: plan.csv:2: column \"name\": a device text cannot hold a line break");
+    refused("text of 256 bytes", "mac,name\n" + lobby + "," + QByteArray(256, 'a') + "\n", 2,
+            "olgctl: plan.csv:2: column \"name\": the text is 256 bytes long");
+    refused("not Windows-1252", "mac,name\n" + lobby + ",\xce\xa9\n", 2,
+            "olgctl: plan.csv:2: column \"name\": \"");
+    refused("no address", "mac,gateway\n" + lobby + ",10.0.0\n", 2,
+            "olgctl: plan.csv:2: column \"gateway\": \"10.0.0\"");
+    refused("number out of range", "mac,superv-port\n" + lobby + ",65536\n", 2,
+            "olgctl: plan.csv:2: column \"superv-port\": \"65536\" is not a number from 0 to 65535");
+    refused("parameter the model lacks", "mac,socket3\n" + lobby + ",x\n", 2,
+            "olgctl: plan.csv:2: column \"socket3\": an olg1n has no such parameter");
+    refused("read-only", "mac,firmware\n" + lobby + ",9.9\n", 2,
+            "olgctl: plan.csv:2: column \"firmware\": parameter 12 is read-only");
+    refused("one address twice", "mac,ip\n" + lobby + ",127.0.0.30\n00-0A-95-9D-68-18,127.0.0.30\n", 2,
+            "olgctl: plan.csv:3: column \"ip\": 127.0.0.30 is given on plan.csv:2 already");
+    refused("address of another device", "mac,ip\n" + lobby + ",127.0.0.11\n", 1,
+            "olgctl: plan.csv:2: column \"ip\": 127.0.0.11 is the address Print shop (00.0A.95.9D.68.17) "
+            "answers");
+    refused("device not there", "mac,name\n" + lobby + ",a\n00-0A-95-9D-68-99,b\n", 1,
+            "olgctl: plan.csv:3: 00-0A-95-9D-68-99 did not answer the scan\nolgctl: plan.csv: 1 problem(s)");
+    QTest::newRow("json: a value neither text nor number")
+        << "plan.json" << QByteArray("[{\"mac\": \"00-0A-95-9D-68-16\", \"port\": true}]") << yes << 2
+        << "olgctl: plan.json: object 1: column \"port\": a value is a text or a whole number"
+        << "";
+}
+
+void TestOlgctl::apply() {
+    QFETCH(QString, file);
+    QFETCH(QByteArray, plan);
+    QFETCH(QStringList, options);
+    QFETCH(int, exitCode);
+    QFETCH(QString, output);
+    QFETCH(QString, stored);
+
+    if (QString::fromLatin1(QTest::currentDataTag()).contains(QLatin1String("silent")))
+        StartFleet(Fleet +
+                   QStringList{QStringLiteral("--device"),
+                               QStringLiteral("type=0x01010100,mac=00-0A-95-9D-68-19,name=Mute,nowrites")});
+    const QString path = dir_->filePath(file);
+    QFile planFile(path);
+    QVERIFY(planFile.open(QIODevice::WriteOnly) && planFile.write(plan) == plan.size());
+    planFile.close();
+    const QByteArray before = StateBytes();
+    const ProgramResult result = Run(QStringList{QStringLiteral("apply"), path} + options);
+    QCOMPARE(result.ExitCode, exitCode);
+    QVERIFY2((result.Out.isEmpty() ? result.Err : result.Out)
+                 .contains(output.replace(QLatin1String("plan."),
+                                          QDir(dir_->path()).filePath(QStringLiteral("plan.")))),
+             qPrintable(result.Out + result.Err));
+    if (stored.isEmpty()) {
+        QCOMPARE(StateBytes(), before);
+        return;
+    }
+    const QStringList macAndValue = stored.split(QLatin1Char(' '));
+    const QStringList idAndValue = macAndValue.at(1).split(QLatin1Char('='));
+    QCOMPARE(Stored(macAndValue.at(0)).value(idAndValue.at(0)).toVariant().toString(), idAndValue.at(1));
+    if (exitCode != 0)
+        return;
+    const QByteArray applied = StateBytes();
+    const ProgramResult again = Run(QStringList{QStringLiteral("apply"), path} + options);
+    QCOMPARE(again.ExitCode, 0);
+    QVERIFY2(again.Out.endsWith(QStringLiteral("0 changed, %1 unchanged, 0 failed\n")
+                                    .arg(again.Out.count(QStringLiteral(": unchanged\n")))) &&
+                 !again.Out.contains(QStringLiteral("wrote")),
+             qPrintable(again.Out));
+    QCOMPARE(StateBytes(), applied);
+}
+
+void TestOlgctl::diff_data() {
+    QTest::addColumn<QStringList>("arguments"); // saved/NAME.cfg: saved from the device of that MAC
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("output"); // part of the standard output, else of the error stream
+
+    const QString lobby = QStringLiteral("00-0A-95-9D-68-16");
+    const QString lobbyFile = QStringLiteral("saved/00-0A-95-9D-68-16.cfg");
+    const QString edited =
+        QStringLiteral("saved/edited.cfg"); // the lobby's, renamed and its password changed
+    QTest::newRow("device and its own file")
+        << QStringList{lobby, lobbyFile} << 0 << "Id  Name  Caption  00-0A-95-9D-68-16  saved/00-0A";
+    QTest::newRow("device and another file") << QStringList{edited, lobby} << 1
+                                             << "7   name                     saved/edited.cfg  Lobby rack\n"
+                                                "9   admin-password           ********          ********\n";
+    QTest::newRow("two files, json")
+        << QStringList{lobbyFile, edited, QStringLiteral("--format=json"), QStringLiteral("--show-passwords")}
+        << 1
+        << "\"a\": \"Lobby rack\",\n        \"b\": \"saved/edited.cfg\",\n        \"caption\": \"\",\n"
+           "        \"id\": 7,\n        \"model\": \"olg1n\",";
+    QTest::newRow("two files of no common model")
+        << QStringList{lobbyFile, QStringLiteral("saved/00-0A-95-9D-68-18.cfg")} << 2
+        << "hold no configuration";
+    QTest::newRow("a file that is not there")
+        << QStringList{lobby, QStringLiteral("saved/none.cfg")} << 2 << "olgctl: cannot read";
+    QTest::newRow("one word") << QStringList{lobby} << 2 << "diff takes two words";
+    QTest::newRow("device not there")
+        << QStringList{lobby, QStringLiteral("00-0A-95-9D-68-99")} << 1 << "olgctl: ";
+}
+
+void TestOlgctl::diff() {
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, output);
+
+    // The words name files as a user types them, relative to the folder olgctl runs in.
+    const auto back = qScopeGuard([cwd = QDir::currentPath()] { QDir::setCurrent(cwd); });
+    QDir::setCurrent(dir_->path());
+    QVERIFY(QDir().mkpath(QStringLiteral("saved")));
+    QCOMPARE(Run({QStringLiteral("save"), QStringLiteral("all"), QStringLiteral("saved")}).ExitCode, 0);
+    QByteArray bytes = ReadAll(QStringLiteral("saved/00-0A-95-9D-68-16.cfg"));
+    QFile edited(QStringLiteral("saved/edited.cfg"));
+    QVERIFY(edited.open(QIODevice::WriteOnly));
+    edited.write(bytes.replace("7=Lobby rack", "7=saved/edited.cfg").replace("\r\n9=", "\r\n9=x"));
+    edited.close();
+    const ProgramResult result = Run(QStringList{QStringLiteral("diff")} + arguments);
+    QCOMPARE(result.ExitCode, exitCode);
+    QVERIFY2((result.Out.isEmpty() ? result.Err : result.Out).contains(output),
+             qPrintable(result.Out + result.Err));
 }
 
 void TestOlgctl::upgrade_data() {

@@ -214,7 +214,7 @@ void TestOlgctlConfig::refused_data() {
         << QStringLiteral("olgctl: --with-address would give ");
     QTest::newRow("dry run of a save")
         << QStringList{QStringLiteral("save"), Mac(0), File(0), QStringLiteral("--dry-run")} << QByteArray()
-        << QByteArray() << 2 << QStringLiteral("olgctl: --dry-run and --with-address belong to load");
+        << QByteArray() << 2 << QStringLiteral("olgctl: --dry-run belongs to load and apply");
 }
 
 void TestOlgctlConfig::refused() {
