@@ -84,8 +84,10 @@ AssignAddressesDialog::AssignAddressesDialog(const DeviceList& devices, TServeur
 
 void AssignAddressesDialog::CreateComponents() {
     auto* intro =
-        new QLabel(tr("The %n selected device(s) get consecutive addresses, in the order of the list.",
-                      nullptr, static_cast<int>(planned_.size())),
+        new QLabel(planned_.size() == 1
+                       ? tr("The selected device gets the first address.")
+                       : tr("The %1 selected devices get consecutive addresses, in the order of the list.")
+                             .arg(planned_.size()),
                    this);
     intro->setWordWrap(true);
     first_ = new TIPEdit(this, &prompts_);
@@ -112,6 +114,7 @@ void AssignAddressesDialog::CreateComponents() {
     const int arrowWidth =
         table_->fontMetrics().horizontalAdvance(QStringLiteral("255.255.255.255 \u2192 255.255.255.255"));
     table_->horizontalHeader()->resizeSection(AddressColumn, arrowWidth + 12);
+    table_->KeepWidth();
 
     problem_ = new QLabel(this);
     problem_->setObjectName(QStringLiteral("Problem"));

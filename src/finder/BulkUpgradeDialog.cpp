@@ -42,10 +42,11 @@ BulkUpgradeDialog::BulkUpgradeDialog(TServeur& serveur, NeighbourCache* neighbou
     : QDialog(owner), serveur_(serveur), neighbours_(neighbours), targets_(targets), file_(file) {
     setObjectName(QStringLiteral("BulkUpgradeDialog"));
     setWindowTitle(tr("Upgrade Selected Devices"));
-    auto* intro =
-        new QLabel(tr("%1 to %n device(s), one after the other.", nullptr, static_cast<int>(targets_.size()))
-                       .arg(QFileInfo(file_).fileName()),
-                   this);
+    const QString name = QFileInfo(file_).fileName();
+    auto* intro = new QLabel(
+        targets_.size() == 1 ? tr("%1 to the selected device.").arg(name)
+                             : tr("%1 to %2 devices, one after the other.").arg(name).arg(targets_.size()),
+        this);
     intro->setTextFormat(Qt::PlainText);
     intro->setWordWrap(true);
     table_ = new DeviceResultTable({tr("Device"), tr("IP Address"), tr("Progress"), tr("Result")}, this);
@@ -59,6 +60,7 @@ BulkUpgradeDialog::BulkUpgradeDialog(TServeur& serveur, NeighbourCache* neighbou
     }
     table_->FitColumns();
     table_->horizontalHeader()->resizeSection(ProgressColumn, fontMetrics().averageCharWidth() * 16);
+    table_->KeepWidth();
     summary_ = new QLabel(this);
     summary_->setObjectName(QStringLiteral("Summary"));
     close_ = new QPushButton(tr("Stop"), this);
@@ -108,6 +110,7 @@ void BulkUpgradeDialog::Run() {
         succeeded_ += succeeded ? 1 : 0;
     }
     running_ = false;
+    done_ = true;
     summary_->setText(tr("%1 of %2 devices upgraded.").arg(succeeded_).arg(targets_.size()));
     close_->setText(tr("Close"));
     close_->setEnabled(true);

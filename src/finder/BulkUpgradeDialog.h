@@ -30,7 +30,8 @@ public:
     BulkUpgradeDialog(TServeur& serveur, NeighbourCache* neighbours, const QList<Target>& targets,
                       const QString& file, QWidget* owner = nullptr);
 
-    bool Running() const { return running_; }
+    // Every device has its result.
+    bool Done() const { return done_; }
     int SucceededCount() const { return succeeded_; }
     DeviceResultTable* Table() const { return table_; }
     QProgressBar* Bar(int row) const;
@@ -59,6 +60,7 @@ private:
     bool started_ = false;
     bool running_ = false;
     bool stopping_ = false;
+    bool done_ = false;
     int succeeded_ = 0;
 
     DeviceResultTable* table_;

@@ -9,7 +9,7 @@ namespace olg {
 namespace {
 
 constexpr int ShownRows = 12;
-constexpr int ResultRoom = 28; // characters kept for the Result column
+constexpr int ResultRoom = 40; // characters kept for the Result column
 
 } // namespace
 

@@ -19,8 +19,11 @@ public:
     // A failure shows in the error colour.
     void SetResult(int row, const QString& text, bool failed = false);
     int ResultColumn() const { return columnCount() - 1; }
-    // Widens the columns to their texts.
+    // Widens the columns but the last to their texts.
     void FitColumns();
+    // Never narrower than its columns and the room for a result: the dialog that holds it may be made
+    // narrower than it asks.
+    void KeepWidth() { setMinimumWidth(sizeHint().width()); }
 
     QSize sizeHint() const override;
 };
