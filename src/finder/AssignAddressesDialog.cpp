@@ -114,7 +114,7 @@ void AssignAddressesDialog::CreateComponents() {
     const int arrowWidth =
         table_->fontMetrics().horizontalAdvance(QStringLiteral("255.255.255.255 \u2192 255.255.255.255"));
     table_->horizontalHeader()->resizeSection(AddressColumn, arrowWidth + 12);
-    table_->KeepWidth();
+    table_->KeepWidth({ErrorText(ErrorDeviceNotResponding)});
 
     problem_ = new QLabel(this);
     problem_->setObjectName(QStringLiteral("Problem"));

@@ -60,7 +60,7 @@ BulkUpgradeDialog::BulkUpgradeDialog(TServeur& serveur, NeighbourCache* neighbou
     }
     table_->FitColumns();
     table_->horizontalHeader()->resizeSection(ProgressColumn, fontMetrics().averageCharWidth() * 16);
-    table_->KeepWidth();
+    table_->KeepWidth({SuccessText(TransferMode::TftpImage), tr("Waiting end of programming ...")});
     summary_ = new QLabel(this);
     summary_->setObjectName(QStringLiteral("Summary"));
     close_ = new QPushButton(tr("Stop"), this);

@@ -9,12 +9,14 @@ namespace olg {
 namespace {
 
 constexpr int ShownRows = 12;
-constexpr int ResultRoom = 40; // characters kept for the Result column
+constexpr int ResultRoom = 24; // characters kept at least for the Result column
+constexpr int CellMargin = 12;
 
 } // namespace
 
 DeviceResultTable::DeviceResultTable(const QStringList& titles, QWidget* parent)
-    : QTableWidget(0, static_cast<int>(titles.size()), parent) {
+    : QTableWidget(0, static_cast<int>(titles.size()), parent),
+      resultRoom_(fontMetrics().averageCharWidth() * ResultRoom) {
     setHorizontalHeaderLabels(titles);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::NoSelection);
@@ -50,8 +52,14 @@ void DeviceResultTable::FitColumns() {
         resizeColumnToContents(column);
 }
 
+void DeviceResultTable::KeepWidth(const QStringList& results) {
+    for (const QString& result : results)
+        resultRoom_ = std::max(resultRoom_, fontMetrics().horizontalAdvance(result) + CellMargin);
+    setMinimumWidth(sizeHint().width());
+}
+
 QSize DeviceResultTable::sizeHint() const {
-    int width = 2 * frameWidth() + fontMetrics().averageCharWidth() * ResultRoom;
+    int width = 2 * frameWidth() + resultRoom_;
     for (int column = 0; column < ResultColumn(); ++column)
         width += horizontalHeader()->sectionSize(column);
     const int rows = std::clamp(rowCount(), 3, ShownRows);

@@ -21,11 +21,14 @@ public:
     int ResultColumn() const { return columnCount() - 1; }
     // Widens the columns but the last to their texts.
     void FitColumns();
-    // Never narrower than its columns and the room for a result: the dialog that holds it may be made
-    // narrower than it asks.
-    void KeepWidth() { setMinimumWidth(sizeHint().width()); }
+    // Never narrower than its columns and the room for the longest of these results: the dialog that holds it
+    // may be made narrower than it asks.
+    void KeepWidth(const QStringList& results);
 
     QSize sizeHint() const override;
+
+private:
+    int resultRoom_;
 };
 
 } // namespace olg

@@ -42,6 +42,8 @@ const QStringList Devices{
 
 void Shoot(QWidget* widget, const QString& name) {
     const QString folder = qEnvironmentVariable("OLG_SCREENSHOT_DIR");
+    // The layout catches up with the texts set last before the picture.
+    QCoreApplication::sendPostedEvents();
     if (!folder.isEmpty())
         widget->grab().save(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
 }
