@@ -113,7 +113,7 @@ void AddressPlan::CheckRows(const DeviceList& devices, const QList<int>& planned
             summary = tr("%1 is the gateway's address.").arg(Dotted(address));
         } else if (const auto other = taken.constFind(address); other != taken.cend()) {
             const QString caption = DeviceCaption(devices.At(*other));
-            rows_[row].Problem = tr("%1 answers from this address").arg(caption);
+            rows_[row].Problem = tr("Taken by %1").arg(caption);
             summary = tr("%1 is taken: %2 answers from it.").arg(Dotted(address), caption);
         }
         if (problem_.isEmpty())

@@ -7,6 +7,7 @@
 #include "ErrorBox.h"
 #include "IpText.h"
 #include "MacAddress.h"
+#include "ReadOnlyLook.h"
 #include "TIPEdit.h"
 #include "TServeur.h"
 
@@ -182,8 +183,10 @@ void AssignAddressesDialog::WriteAll() {
     if (!plan.Valid())
         return;
     writing_ = true;
-    for (TIPEdit* edit : {first_, mask_, gateway_})
+    for (TIPEdit* edit : {first_, mask_, gateway_}) {
         edit->SetReadOnly(true);
+        ShowReadOnly(edit, true);
+    }
     ok_->setEnabled(false);
     cancel_->setEnabled(false);
     progress_->setRange(0, static_cast<int>(planned_.size()));

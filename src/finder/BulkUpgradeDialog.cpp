@@ -123,10 +123,12 @@ QString BulkUpgradeDialog::RunOne(int row, bool* succeeded) {
     UpgradeFlow flow(serveur_, prompts, neighbours_, UpgradeSettings::For(serveur_.Settings()));
     QProgressBar* bar = Bar(row);
     qint64 size = 0;
-    connect(&flow, &UpgradeFlow::WorkBegin, bar, [bar, &size](qint64 count) {
-        size = count;
-        // A transfer of unknown size shows a busy bar.
-        bar->setRange(0, count > 0 ? 100 : 0);
+    const qint64 fileSize = QFileInfo(file_).size();
+    connect(&flow, &UpgradeFlow::WorkBegin, bar, [bar, &size, fileSize](qint64 count) {
+        // The image read back does not say its size: it is the one sent. Another of unknown size shows a
+        // busy bar.
+        size = count > 0 ? count : fileSize;
+        bar->setRange(0, size > 0 ? 100 : 0);
         bar->setValue(0);
     });
     connect(&flow, &UpgradeFlow::Work, bar, [bar, &size](qint64 total) {

@@ -189,7 +189,7 @@ void TestBulkActions::assignAddresses_data() {
     // Alpha and Bravo may take each other's addresses, not Delta's.
     QTest::newRow("taken by a device not selected")
         << "127.0.0.11" << mask << gateway << "127.0.0.13 is taken: Delta answers from it."
-        << Texts({"", "", "Delta answers from this address"});
+        << Texts({"", "", "Taken by Delta"});
     QTest::newRow("past .254") << "127.0.0.253" << mask << gateway
                                << "3 devices from 127.0.0.253 run past 127.0.0.254: start lower or select "
                                   "fewer devices."
