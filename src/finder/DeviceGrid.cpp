@@ -58,9 +58,22 @@ void DeviceGrid::UpdateFilterNote() {
 }
 
 bool DeviceGrid::SelectionShown() const {
-    const QModelIndexList rows = grid_->selectionModel()->selectedRows();
-    return !devices_.Empty() && rows.size() == 1 &&
-           sortFilter_->ListIndex(rows.front().row()) == selectedDevice_;
+    const int row = devices_.Empty() ? -1 : sortFilter_->ViewRow(selectedDevice_);
+    return row >= 0 && grid_->selectionModel()->isRowSelected(row);
+}
+
+QList<int> DeviceGrid::SelectedDevices() const {
+    QList<int> rows;
+    if (devices_.Empty())
+        return rows;
+    for (const QModelIndex& row : grid_->selectionModel()->selectedRows())
+        rows.append(row.row());
+    std::sort(rows.begin(), rows.end());
+    QList<int> selected;
+    for (int row : rows)
+        if (const int index = sortFilter_->ListIndex(row); index >= 0)
+            selected.append(index);
+    return selected;
 }
 
 void DeviceGrid::SelectFirstRow() {
@@ -163,6 +176,11 @@ void DeviceGrid::FilterChange(const QString& text) {
     const QModelIndex target = sortFilter_->index(row < 0 ? 0 : row, 0);
     if (!target.isValid()) {
         SelectCell(0, selected + 1);
+        return;
+    }
+    // Of several highlighted rows, those the filter still shows stay highlighted.
+    if (row >= 0 && grid_->selectionModel()->isRowSelected(row)) {
+        grid_->scrollTo(target);
         return;
     }
     grid_->selectionModel()->setCurrentIndex(target,

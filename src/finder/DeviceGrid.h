@@ -15,8 +15,9 @@
 namespace olg {
 
 // The grid of the devices found, as the user arranges it: the filter field above it, sorting by a title
-// click, and the selected device, which stays the same device through sorting, filtering and the next scan.
-// Rows count the title row, so grid row r shows list index r - 1, whatever the order and filter shown.
+// click, several rows highlighted with Ctrl or Shift, and the selected device (the current row), which stays
+// the same device through sorting, filtering and the next scan. Rows count the title row, so grid row r shows
+// list index r - 1, whatever the order and filter shown.
 class DeviceGrid : public QObject {
     Q_OBJECT
 
@@ -26,8 +27,11 @@ public:
     QTableView* Grid() const { return grid_; }
     DeviceFilterBar* FilterBar() const { return filterBar_; }
     int SelectedDevice() const { return selectedDevice_; }
-    // Whether the selected device's row is shown and highlighted: only then do actions act on it.
+    // Whether the selected device's row is shown and highlighted: only then do actions act on it. Among
+    // several highlighted rows, the selected device is the current one.
     bool SelectionShown() const;
+    // The list indexes of the devices on highlighted rows, in the order shown.
+    QList<int> SelectedDevices() const;
 
     // Runs the change that empties the list, and goes back to the one empty row. The device selected until
     // then is selected again when it answers.

@@ -36,7 +36,8 @@ int StartColumnWidth(const QTableView& grid, int column) {
 
 void ApplyDeviceTableLook(QTableView& grid) {
     grid.setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid.setSelectionMode(QAbstractItemView::SingleSelection);
+    // Ctrl and Shift select several devices for the actions on all of them.
+    grid.setSelectionMode(QAbstractItemView::ExtendedSelection);
     grid.setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid.setTabKeyNavigation(false);
     grid.setWordWrap(false);

@@ -56,6 +56,9 @@ MainWindowActions::MainWindowActions(QMainWindow& window) {
     ConfigMenu = NewItem(FileMenu, "ConfigMenu", QMainWindow::tr("&Configure"));
     HomeMenu = NewItem(FileMenu, "HomeMenu", QMainWindow::tr("&Home"));
     AdminMenu = NewItem(FileMenu, "AdminMenu", QMainWindow::tr("A&dministration"));
+    AssignAddressesMenu = NewItem(FileMenu, "AssignAddressesMenu", QMainWindow::tr("Assign Add&resses..."));
+    UpgradeSelectedMenu =
+        NewItem(FileMenu, "UpgradeSelectedMenu", QMainWindow::tr("&Upgrade Selected Devices..."));
     FileMenu->addSeparator();
     LoadConfigMenu = NewItem(FileMenu, "LoadConfigMenu", QMainWindow::tr("&Load Config"));
     SaveConfigMenu = NewItem(FileMenu, "SaveConfigMenu", QMainWindow::tr("S&ave Config"));
@@ -100,6 +103,10 @@ void MainWindowActions::Update(const ActionInputs& inputs) {
     // With no device selected, Upgrade is offered only by the full-featured variant.
     UpgradeButton->setVisible(true);
     UpgradeButton->setEnabled(shown || inputs.FullFeatures || (!inputs.Scanned && !inputs.VariantKnown));
+    // One device is enough: the bulk dialogs check what Configure does not (addresses taken, the warning
+    // once).
+    for (QAction* action : {AssignAddressesMenu, UpgradeSelectedMenu})
+        action->setEnabled(inputs.SelectedRows > 0 && !inputs.Scanning);
     for (QAction* action : {PrintButton, N4, Options})
         action->setVisible(fullOffer);
 }

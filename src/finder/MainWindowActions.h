@@ -13,6 +13,10 @@ struct ActionInputs {
     bool Scanned = false;
     // A device is selected on a row the user sees: only then do the actions on a device act.
     bool Selection = false;
+    // How many devices the user sees highlighted, for the actions on all of them.
+    int SelectedRows = 0;
+    // A scan is running: its replies are its own, so nothing starts an exchange of many devices meanwhile.
+    bool Scanning = false;
     // Whether the selected device has an administration page. A device of an unregistered type keeps the
     // answer of the registered one selected before it.
     bool AdminPage = false;
@@ -43,6 +47,8 @@ struct MainWindowActions {
     QAction* ConfigMenu;
     QAction* HomeMenu;
     QAction* AdminMenu;
+    QAction* AssignAddressesMenu;
+    QAction* UpgradeSelectedMenu;
     QAction* LoadConfigMenu;
     QAction* SaveConfigMenu;
     QAction* ExportListMenu;

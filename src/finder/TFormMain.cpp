@@ -7,6 +7,7 @@
 #include "TUpgradeForm.h"
 
 #include <QCoreApplication>
+#include <QLineEdit>
 #include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -28,6 +29,7 @@ TFormMain::TFormMain(PlatformServices& platform, Prompts& prompts, const Exchang
       labels_(new LabelController(devices_, registry_, platform, prompts, this)),
       webPages_(new WebPageController(devices_, registry_, platform, prompts, this)),
       upgrade_(new UpgradeController(*serveur_, prompts, platform.Neighbours(), this)),
+      bulk_(new BulkActionController(devices_, *serveur_, prompts, platform.Neighbours(), this)),
       lanNote_(new QLabel(this)) {
     ConnectActions();
     RegisterModelDialogs(dialogs_, *this);
@@ -129,6 +131,8 @@ void TFormMain::ConnectActions() {
     bind({actions_.HomeButton, actions_.HomeMenu, actions_.HomePopup}, &TFormMain::Home);
     bind({actions_.AdminButton, actions_.AdminMenu, actions_.AdminPopup}, &TFormMain::AdminButtonClick);
     bind({actions_.UpgradeButton}, &TFormMain::UpgradeButtonClick);
+    bind({actions_.AssignAddressesMenu}, &TFormMain::AssignAddressesClick);
+    bind({actions_.UpgradeSelectedMenu}, &TFormMain::UpgradeSelectedClick);
     bind({actions_.PrintButton}, &TFormMain::Print);
     bind({actions_.LoadConfigMenu, actions_.LoadConfigPopup}, &TFormMain::LoadClick);
     bind({actions_.SaveConfigMenu, actions_.SaveConfigPopup}, &TFormMain::SaveClick);
@@ -139,6 +143,7 @@ void TFormMain::ConnectActions() {
 
     connect(scan_, &ScanController::Starting, this, &TFormMain::ResetGrid);
     connect(scan_, &ScanController::Finished, grid_, &DeviceGrid::ScanFinished);
+    connect(scan_, &ScanController::Finished, this, &TFormMain::UpdateActions);
     connect(scan_, &ScanController::DeviceShown, this, &TFormMain::UpdateActions);
     connect(grid_, &DeviceGrid::SelectionChanged, this, &TFormMain::UpdateActions);
     connect(grid_, &DeviceGrid::DoubleClicked, this, &TFormMain::StringGridDblClick);
@@ -156,8 +161,8 @@ void TFormMain::UpdateActions() {
     // A device of an unregistered type leaves the Administration entries as they were.
     if (const TConfigDevice* entry = RegisteredEntry(devices_, registry_, ActedOn()))
         adminPage_ = entry->HasAdminPage == 1;
-    actions_.Update(
-        {scanned_, grid_->SelectionShown(), adminPage_, distribution_.Known, distribution_.FullFeatures});
+    actions_.Update({scanned_, grid_->SelectionShown(), static_cast<int>(grid_->SelectedDevices().size()),
+                     scan_->Scanning(), adminPage_, distribution_.Known, distribution_.FullFeatures});
 }
 
 void TFormMain::ResetGrid() {
@@ -210,6 +215,18 @@ void TFormMain::UpgradeButtonClick() {
     const QString address = index >= 0 ? QString::fromStdString(devices_.At(index).SenderAddress) : QString();
     if (upgrade_->Open(address, distribution_.FullFeatures) == QDialog::Accepted)
         Report(upgrade_->ResultText(devices_));
+}
+
+void TFormMain::AssignAddressesClick() {
+    if (scan_->Scanning() || !bulk_->AssignAddresses(grid_->SelectedDevices()))
+        return;
+    // The list shows the old addresses until the devices answer from their new ones.
+    Scan();
+}
+
+void TFormMain::UpgradeSelectedClick() {
+    if (!scan_->Scanning())
+        Report(bulk_->UpgradeDevices(grid_->SelectedDevices(), UpgradeForm()->UpgradeFile()->text()));
 }
 
 void TFormMain::AboutMenuClick() {

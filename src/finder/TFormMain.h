@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BulkActionController.h"
 #include "ConfigFileController.h"
 #include "DeviceGrid.h"
 #include "DeviceList.h"
@@ -78,6 +79,9 @@ public:
     void SaveClick() { Report(files_->Save(ActedOn())); }
     void Print() { labels_->Print(ActedOn()); }
     void UpgradeButtonClick();
+    // Actions on every device highlighted, in the order shown.
+    void AssignAddressesClick();
+    void UpgradeSelectedClick();
 
     // The program's own: options and the MAC log, start-up, about, exit.
     void OptionsClick() { labels_->OptionsClick(); }
@@ -140,6 +144,7 @@ private:
     LabelController* labels_;
     WebPageController* webPages_;
     UpgradeController* upgrade_;
+    BulkActionController* bulk_;
     LiveView* liveView_ = nullptr;
     QLabel* lanNote_;
     // What the entries' states follow besides the selection and the variant.

@@ -173,13 +173,17 @@ void TUpgradeForm::UpdateUpgradeButton() {
                             UpgradeFlow::CanUpgrade(upgradeIP_->Text(), upgradeFile_->text()));
 }
 
-void TUpgradeForm::Browse() {
+FileDialogRequest TUpgradeForm::FileRequest(const QString& fileName) {
     FileDialogRequest request;
     request.Title = tr(FileDialogTitle);
-    request.FileName = upgradeFile_->text();
+    request.FileName = fileName;
     request.DefaultSuffix = QStringLiteral("bin");
     request.Filter = tr(FileFilters);
-    const QString chosen = prompts_.AskOpenFileName(request);
+    return request;
+}
+
+void TUpgradeForm::Browse() {
+    const QString chosen = prompts_.AskOpenFileName(FileRequest(upgradeFile_->text()));
     if (chosen.isEmpty())
         return;
     upgradeFile_->setText(chosen);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Prompts.h"
 #include "UpgradeFlow.h"
 
 #include <QDialog>
@@ -14,7 +15,6 @@ class QToolButton;
 namespace olg {
 
 class NeighbourCache;
-class Prompts;
 class TIPEdit;
 class TServeur;
 
@@ -37,6 +37,9 @@ public:
     QDialog::DialogCode ShowUpgrade(const QString& address);
     // What ShowUpgrade does before the dialog runs, for callers that show it themselves.
     void PrepareUpgrade(const QString& address);
+
+    // The file dialog that chooses an upgrade file (an image or an upload list), proposing this one.
+    static FileDialogRequest FileRequest(const QString& fileName);
 
     void UpdateUpgradeButton();
     void UpgradeBtnClick();

@@ -155,7 +155,8 @@ void TestMainWindow::entriesInOrder_data() {
                                    << Texts({"Scan", "Configure", "Home", "Administration", "Upgrade",
                                              "Print MAC Address"});
     QTest::newRow("File menu") << QStringLiteral("FileMenu")
-                               << Texts({"&Scan", "&Configure", "&Home", "A&dministration", "-",
+                               << Texts({"&Scan", "&Configure", "&Home", "A&dministration",
+                                         "Assign Add&resses...", "&Upgrade Selected Devices...", "-",
                                          "&Load Config", "S&ave Config", "&Export Device List...",
                                          "&Forget Offline Devices", "-", "&Options", "-", "E&xit"});
     QTest::newRow("View menu") << QStringLiteral("ViewMenu")
@@ -209,7 +210,8 @@ void TestMainWindow::enablement_data() {
     QTest::addColumn<QStringList>("hidden");
     const QStringList adminEntries = Words("AdminButton AdminMenu AdminPopup");
     const QStringList deviceActions = Words("ConfigButton ConfigMenu HomeButton HomeMenu PrintButton "
-                                            "LoadConfigMenu SaveConfigMenu");
+                                            "LoadConfigMenu SaveConfigMenu AssignAddressesMenu "
+                                            "UpgradeSelectedMenu");
     QTest::newRow("program start") << QStringLiteral("start") << deviceActions + adminEntries << adminEntries;
     QTest::newRow("scan start") << QStringLiteral("scan")
                                 << deviceActions + Words("AdminButton AdminMenu UpgradeButton")
@@ -249,7 +251,7 @@ void TestMainWindow::enablement() {
             QTest::mouseClick(fixture.grid->viewport(), Qt::LeftButton, Qt::ControlModifier,
                               fixture.grid->visualRect(fixture.grid->model()->index(0, 0)).center());
     }
-    for (const QString& name : DeviceEntries) {
+    for (const QString& name : DeviceEntries + Words("AssignAddressesMenu UpgradeSelectedMenu")) {
         const QAction* entry = fixture.Entry(name);
         QVERIFY2(entry, qPrintable(name));
         QVERIFY2(entry->isEnabled() == !disabled.contains(name), qPrintable(name));
