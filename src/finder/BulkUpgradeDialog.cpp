@@ -3,6 +3,8 @@
 #include "CollectingPrompts.h"
 #include "DeviceResultTable.h"
 #include "ErrorBox.h"
+#include "NeighbourCache.h"
+#include "ParallelJobs.h"
 #include "TServeur.h"
 #include "UpgradeFlow.h"
 
@@ -20,6 +22,9 @@ namespace olg {
 namespace {
 
 enum Column { NameColumn, AddressColumn, ProgressColumn };
+
+// As many as olgctl upgrades at once unless told otherwise.
+constexpr int SimultaneousUpgrades = 4;
 
 QString SuccessText(TransferMode mode) {
     switch (mode) {
@@ -43,10 +48,13 @@ BulkUpgradeDialog::BulkUpgradeDialog(TServeur& serveur, NeighbourCache* neighbou
     setObjectName(QStringLiteral("BulkUpgradeDialog"));
     setWindowTitle(tr("Upgrade Selected Devices"));
     const QString name = QFileInfo(file_).fileName();
-    auto* intro = new QLabel(
-        targets_.size() == 1 ? tr("%1 to the selected device.").arg(name)
-                             : tr("%1 to %2 devices, one after the other.").arg(name).arg(targets_.size()),
-        this);
+    const int count = static_cast<int>(targets_.size());
+    auto* intro =
+        new QLabel(count == 1 ? tr("%1 to the selected device.").arg(name)
+                   : count <= SimultaneousUpgrades
+                       ? tr("%1 to %2 devices at once.").arg(name).arg(count)
+                       : tr("%1 to %2 devices, %3 at a time.").arg(name).arg(count).arg(SimultaneousUpgrades),
+                   this);
     intro->setTextFormat(Qt::PlainText);
     intro->setWordWrap(true);
     table_ = new DeviceResultTable({tr("Device"), tr("IP Address"), tr("Progress"), tr("Result")}, this);
@@ -95,20 +103,37 @@ void BulkUpgradeDialog::showEvent(QShowEvent* event) {
 
 void BulkUpgradeDialog::Run() {
     running_ = true;
-    const QPointer<BulkUpgradeDialog> self(this);
-    for (int row = 0; row < targets_.size(); ++row) {
-        if (stopping_) {
-            table_->SetResult(row, tr("Not started"), true);
-            continue;
-        }
-        table_->scrollToItem(table_->item(row, NameColumn));
-        bool succeeded = false;
-        const QString result = RunOne(row, &succeeded);
-        if (!self)
-            return;
-        table_->SetResult(row, result, !succeeded);
-        succeeded_ += succeeded ? 1 : 0;
+    // Done here, on the window's thread, so that the upgrades need no platform service of their own.
+    if (neighbours_) {
+        for (const Target& target : targets_)
+            neighbours_->DropEntry(target.Address);
     }
+    const QPointer<BulkUpgradeDialog> self(this);
+    const int count = static_cast<int>(targets_.size());
+    std::vector<Outcome> outcomes(static_cast<std::size_t>(count));
+    ParallelJobs(SimultaneousUpgrades)
+        .Run(
+            count,
+            [&](int row) {
+                Outcome& outcome = outcomes[static_cast<std::size_t>(row)];
+                if (stopping_)
+                    outcome.Text = tr("Not started");
+                else
+                    outcome = RunOne(row);
+            },
+            [&](int row) {
+                if (!self)
+                    return;
+                const Outcome& outcome = outcomes[static_cast<std::size_t>(row)];
+                if (outcome.Succeeded)
+                    Bar(row)->setValue(100);
+                else
+                    Bar(row)->setRange(0, 100);
+                table_->SetResult(row, outcome.Text, !outcome.Succeeded);
+                succeeded_ += outcome.Succeeded ? 1 : 0;
+            });
+    if (!self)
+        return;
     running_ = false;
     done_ = true;
     summary_->setText(tr("%1 of %2 devices upgraded.").arg(succeeded_).arg(targets_.size()));
@@ -118,48 +143,54 @@ void BulkUpgradeDialog::Run() {
     emit Finished();
 }
 
-QString BulkUpgradeDialog::RunOne(int row, bool* succeeded) {
+BulkUpgradeDialog::Outcome BulkUpgradeDialog::RunOne(int row) {
+    // On a worker thread: the widgets are reached through queued calls, each dropped if its widget is gone.
     CollectingPrompts prompts;
-    UpgradeFlow flow(serveur_, prompts, neighbours_, UpgradeSettings::For(serveur_.Settings()));
-    QProgressBar* bar = Bar(row);
+    TServeur lane(serveur_, prompts);
+    UpgradeFlow flow(lane, prompts, nullptr, UpgradeSettings::For(serveur_.Settings()));
+    const QPointer<QProgressBar> bar = Bar(row);
+    const auto show = [this, row](const QString& text) {
+        QMetaObject::invokeMethod(table_, [table = table_, row, text] { table->SetResult(row, text); });
+    };
     qint64 size = 0;
+    int shown = -1;
     const qint64 fileSize = QFileInfo(file_).size();
-    connect(&flow, &UpgradeFlow::WorkBegin, bar, [bar, &size, fileSize](qint64 count) {
+    connect(&flow, &UpgradeFlow::WorkBegin, &flow, [&](qint64 count) {
         // The image read back does not say its size: it is the one sent. Another of unknown size shows a
         // busy bar.
         size = count > 0 ? count : fileSize;
-        bar->setRange(0, size > 0 ? 100 : 0);
-        bar->setValue(0);
+        shown = 0;
+        QMetaObject::invokeMethod(bar, [bar, busy = size <= 0] {
+            bar->setRange(0, busy ? 0 : 100);
+            bar->setValue(0);
+        });
     });
-    connect(&flow, &UpgradeFlow::Work, bar, [bar, &size](qint64 total) {
-        if (size > 0)
-            bar->setValue(static_cast<int>(std::min<qint64>(total * 100 / size, 100)));
+    connect(&flow, &UpgradeFlow::Work, &flow, [&](qint64 total) {
+        const int percent = size > 0 ? static_cast<int>(std::min<qint64>(total * 100 / size, 100)) : 0;
+        // A call per percent, not per block.
+        if (percent != shown) {
+            shown = percent;
+            QMetaObject::invokeMethod(bar, [bar, percent] { bar->setValue(percent); });
+        }
     });
-    connect(&flow, &UpgradeFlow::FileLabelChanged, table_, [this, row](const QString& text, bool visible) {
+    connect(&flow, &UpgradeFlow::FileLabelChanged, &flow, [&](const QString& text, bool visible) {
         if (visible && !text.isEmpty())
-            table_->SetResult(row, text);
+            show(text);
     });
-    connect(&flow, &UpgradeFlow::WaitLabelShown, table_, [this, row](bool shown) {
-        if (shown)
-            table_->SetResult(row, tr("Waiting end of programming ..."));
+    connect(&flow, &UpgradeFlow::WaitLabelShown, &flow, [&](bool waiting) {
+        if (waiting)
+            show(tr("Waiting end of programming ..."));
     });
-    table_->SetResult(row, tr("Asking the device..."));
-    const QPointer<BulkUpgradeDialog> self(this);
+    show(tr("Asking the device..."));
     flow.Run(targets_[row].Address, file_);
-    if (!self)
-        return {};
     const UpgradeFlow::Result& result = flow.LastResult();
-    bar->setRange(0, 100);
-    *succeeded = result.Succeeded;
-    if (result.Succeeded) {
-        bar->setValue(100);
-        return SuccessText(result.Mode);
-    }
+    if (result.Succeeded)
+        return {SuccessText(result.Mode), true};
     if (!prompts.Messages().isEmpty())
-        return prompts.Messages().join(QStringLiteral("; "));
+        return {prompts.Messages().join(QStringLiteral("; ")), false};
     if (result.Answered)
-        return tr("The device declined the upgrade");
-    return result.Sent ? ErrorText(ErrorDeviceNotResponding) : tr("Not sent");
+        return {tr("The device declined the upgrade"), false};
+    return {result.Sent ? ErrorText(ErrorDeviceNotResponding) : tr("Not sent"), false};
 }
 
 void BulkUpgradeDialog::Stop() {

@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <QList>
 
+#include <atomic>
+
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -13,10 +15,10 @@ class DeviceResultTable;
 class NeighbourCache;
 class TServeur;
 
-// "Upgrade Selected Devices": the upgrade flow run on each device in turn, as soon as the dialog shows, with
-// a row per device: its progress and how it went. Each device's messages go to its row, not into boxes. Close
-// stays disabled while a device is being upgraded; Stop (or Esc) lets the device being upgraded finish and
-// leaves the others as they are.
+// "Upgrade Selected Devices": the upgrade flow run on several devices at once, as soon as the dialog shows,
+// each on a thread of its own with a lane of the window's exchange, with a row per device: its progress and
+// how it went. Each device's messages go to its row, not into boxes. Close stays disabled while devices are
+// being upgraded; Stop (or Esc) lets the devices being upgraded finish and leaves the others as they are.
 class BulkUpgradeDialog : public QDialog {
     Q_OBJECT
 
@@ -48,9 +50,14 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // How one device's upgrade went: its result text.
+    struct Outcome {
+        QString Text;
+        bool Succeeded = false;
+    };
     void Run();
-    // The device's result text; *succeeded when its upgrade went through.
-    QString RunOne(int row, bool* succeeded);
+    // Runs on a worker thread, on a lane of the window's exchange.
+    Outcome RunOne(int row);
     void Stop();
 
     TServeur& serveur_;
@@ -59,7 +66,8 @@ private:
     QString file_;
     bool started_ = false;
     bool running_ = false;
-    bool stopping_ = false;
+    // Read by the upgrades' threads.
+    std::atomic<bool> stopping_ = false;
     bool done_ = false;
     int succeeded_ = 0;
 
