@@ -150,13 +150,9 @@ int ApplyCommand::ApplyOne(Session& session, int device, const std::map<int, Par
         return ExitOk;
     }
     // A parameter without a value would be written as zero or as an empty text: refuse rather than damage.
-    const QList<int> missing = MissingWriteValues(registry, record, generalOnly);
+    const QString missing = MissingWriteValuesProblem(registry, record, generalOnly, description);
     if (!missing.isEmpty()) {
-        QStringList ids;
-        for (int id : missing)
-            ids.append(QString::number(id));
-        session.Prompts().ShowError(QStringLiteral("%1 did not report parameter(s) %2; nothing was written")
-                                        .arg(description, ids.join(QStringLiteral(", "))));
+        session.Prompts().ShowError(missing);
         return ExitFailure;
     }
     if (options.DryRun) {

@@ -144,4 +144,16 @@ QList<int> MissingWriteValues(const DeviceRegistry& registry, const TOLG& record
     return missing;
 }
 
+QString MissingWriteValuesProblem(const DeviceRegistry& registry, const TOLG& record, bool generalOnly,
+                                  const QString& device) {
+    const QList<int> missing = MissingWriteValues(registry, record, generalOnly);
+    if (missing.isEmpty())
+        return {};
+    QStringList ids;
+    for (int id : missing)
+        ids.append(QString::number(id));
+    return QStringLiteral("%1 did not report parameter(s) %2; nothing was written")
+        .arg(device, ids.join(QStringLiteral(", ")));
+}
+
 } // namespace olg::cli

@@ -123,13 +123,10 @@ int WriteCommand::WriteOne(Session& session, int device, const std::map<int, Par
     for (const auto& [id, value] : values)
         record.SetValue(id, value);
     // A parameter without a value would be written as zero or as an empty text: refuse rather than damage.
-    const QList<int> missing = MissingWriteValues(registry, record, generalOnly);
+    const QString missing =
+        MissingWriteValuesProblem(registry, record, generalOnly, session.Describe(device));
     if (!missing.isEmpty()) {
-        QStringList ids;
-        for (int id : missing)
-            ids.append(QString::number(id));
-        session.Prompts().ShowError(QStringLiteral("%1 did not report parameter(s) %2; nothing was written")
-                                        .arg(session.Describe(device), ids.join(QStringLiteral(", "))));
+        session.Prompts().ShowError(missing);
         return ExitFailure;
     }
 
