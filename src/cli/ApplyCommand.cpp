@@ -36,6 +36,8 @@ written only when it answers the write itself.
   --jobs N          how many devices are worked on at once (default 4, at most 64; 1: one after the other)
 )";
 
+constexpr int ProblemsShown = 50;
+
 QString Shown(std::uint8_t kind, const ParamValue& value, bool password, bool showPasswords) {
     const QString text = TerminalText(ShownParamValue(kind, value, password, showPasswords));
     return kind == KindText ? QStringLiteral("\"%1\"").arg(text) : text;
@@ -62,8 +64,12 @@ int ApplyCommand::Run(Session& session) {
     }
     const QString path = Words().front();
     const auto refuse = [&](const QStringList& problems, int exitCode) {
-        for (const QString& problem : problems)
+        // Some other file taken for a plan could have a problem on every line: the first ones tell enough.
+        for (const QString& problem : problems.mid(0, ProblemsShown))
             session.Prompts().ShowError(problem);
+        if (problems.size() > ProblemsShown)
+            session.Prompts().ShowError(
+                QStringLiteral("%1: %2 more problem(s)").arg(path).arg(problems.size() - ProblemsShown));
         session.Prompts().ShowError(
             QStringLiteral("%1: %2 problem(s); nothing was written").arg(path).arg(problems.size()));
         return exitCode;

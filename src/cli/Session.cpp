@@ -199,6 +199,9 @@ QStringList Session::Describe(const QList<int>& devices) const {
 }
 
 void Session::ShowNotResponding(int device) {
+    // A request that could not leave was reported by the exchange already; no answer was to be had.
+    if (serveur_ && serveur_->SendFailed())
+        return;
     prompts_.ShowError(QStringLiteral("%1: device not responding").arg(Describe(device)));
 }
 

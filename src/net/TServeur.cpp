@@ -63,12 +63,10 @@ TServeur::TServeur(const DeviceRegistry& registry, Prompts& prompts, const Excha
     if (socket_.bind(settings_.BindAddress, settings_.BindPort, QAbstractSocket::DontShareAddress)) {
         EnlargeReceiveBuffer(socket_);
     } else if (socket_.error() == QAbstractSocket::AddressInUseError) {
-        bindError_ =
-            QStringLiteral("UDP port %1 is already in use by another program").arg(settings_.BindPort);
+        bindError_ = tr("UDP port %1 is already in use by another program").arg(settings_.BindPort);
     } else {
-        bindError_ = QStringLiteral("cannot listen on UDP port %1: %2")
-                         .arg(settings_.BindPort)
-                         .arg(socket_.errorString());
+        bindError_ =
+            tr("cannot listen on UDP port %1: %2").arg(settings_.BindPort).arg(socket_.errorString());
     }
     connect(&socket_, &QUdpSocket::readyRead, this, &TServeur::OnReadyRead);
 }
@@ -235,8 +233,8 @@ QString TServeur::SendFromSocket(const QByteArray& bytes, const QString& interfa
             return {};
         return socket_.errorString();
     }
-    QString error = QStringLiteral("no network interface among %1 can broadcast")
-                        .arg(interfaceNames_.join(QStringLiteral(", ")));
+    QString error =
+        tr("no network interface among %1 can broadcast").arg(interfaceNames_.join(QStringLiteral(", ")));
     bool sent = false;
     for (const BroadcastInterfaces::Interface& interface : interfaces) {
         QNetworkDatagram datagram(bytes, settings_.TargetAddress, settings_.TargetPort);

@@ -844,6 +844,8 @@ void TestOlgctl::apply_data() {
     refused("fields missing", "mac,name,ip\n" + lobby + ",a\n", 2, "olgctl: plan.csv:2: 2 field(s) where");
     refused("not a MAC", "mac,name\n00-0A-95,a\n", 2,
             "olgctl: plan.csv:2: column \"mac\": \"00-0A-95\" is not");
+    refused("a problem on every line", "mac,name\n" + QByteArray("00-0A-95,a\n").repeated(60), 2,
+            "olgctl: plan.csv: 10 more problem(s)\nolgctl: plan.csv: 60 problem(s); nothing was written");
     refused("MAC twice", "mac,name\n" + lobby + ",a\n00.0a.95.9d.68.16,b\n", 2,
             "olgctl: plan.csv:3: column \"mac\": 00.0a.95.9d.68.16 is on plan.csv:2 already");
     refused("line break in a text", "mac,name\n" + lobby + ",\"a\nb\"\n", 2,
