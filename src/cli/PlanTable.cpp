@@ -1,5 +1,7 @@
 #include "PlanTable.h"
 
+#include "CsvRecords.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -15,84 +17,6 @@ namespace {
 
 // A plan is a table of a few thousand rows at most; anything much larger is some other file.
 constexpr qint64 MaxPlanSize = 16 * 1024 * 1024;
-
-// One CSV record: its fields and the line it begins on.
-struct Record {
-    int Line = 0;
-    QStringList Fields;
-};
-
-// Splits CSV text into records by RFC 4180: fields quoted with '"' may hold commas, line breaks and
-// doubled quotes. Lines that are wholly empty are skipped.
-QList<Record> SplitCsv(const QString& name, const QString& text, QStringList* problems) {
-    QList<Record> records;
-    Record record;
-    QString field;
-    bool quoted = false;    // inside a quoted field
-    bool wasQuoted = false; // the field was quoted and has ended
-    bool lineEmpty = true;
-    int line = 1;
-    record.Line = 1;
-    const auto endField = [&] {
-        record.Fields.append(field);
-        field.clear();
-        wasQuoted = false;
-    };
-    const auto endRecord = [&] {
-        if (!lineEmpty) {
-            endField();
-            records.append(record);
-        }
-        record = Record{line + 1, {}};
-        field.clear();
-        wasQuoted = false;
-        lineEmpty = true;
-    };
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (quoted) {
-            if (c == QLatin1Char('"') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('"')) {
-                field.append(c);
-                ++i;
-            } else if (c == QLatin1Char('"')) {
-                quoted = false;
-                wasQuoted = true;
-            } else {
-                if (c == QLatin1Char('\n'))
-                    ++line;
-                field.append(c);
-            }
-            continue;
-        }
-        if (c == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n'))
-            continue;
-        if (c == QLatin1Char('\n') || c == QLatin1Char('\r')) {
-            endRecord();
-            ++line;
-            continue;
-        }
-        lineEmpty = false;
-        if (c == QLatin1Char(',')) {
-            endField();
-        } else if (c == QLatin1Char('"') && field.isEmpty() && !wasQuoted) {
-            quoted = true;
-        } else if (wasQuoted || c == QLatin1Char('"')) {
-            problems->append(QStringLiteral("%1:%2: a quote in the middle of a field (a quoted field is "
-                                            "quoted whole, with quotes in it doubled)")
-                                 .arg(name)
-                                 .arg(line));
-            return {};
-        } else {
-            field.append(c);
-        }
-    }
-    if (quoted) {
-        problems->append(QStringLiteral("%1:%2: a quoted field does not end").arg(name).arg(record.Line));
-        return {};
-    }
-    endRecord();
-    return records;
-}
 
 } // namespace
 
@@ -123,33 +47,54 @@ bool PlanTable::Parse(const QString& name, const QByteArray& bytes, bool json, Q
         ParseJson(name, bytes, problems);
     } else {
         // Spreadsheets write UTF-8, often behind a byte order mark.
-        QStringDecoder decoder(QStringDecoder::Utf8); // which drops a leading byte order mark
-        const QString text = decoder.decode(bytes);
+        QStringDecoder decoder(QStringDecoder::Utf8);
+        decoder.decode(bytes);
         if (decoder.hasError())
             problems->append(QStringLiteral("%1: not UTF-8 text").arg(name));
         else
-            ParseCsv(name, text, problems);
+            ParseCsv(name, bytes.startsWith("\xEF\xBB\xBF") ? bytes.mid(3) : bytes, problems);
     }
     return problems->size() == before || !columns_.isEmpty();
 }
 
-void PlanTable::ParseCsv(const QString& name, const QString& text, QStringList* problems) {
-    const QList<Record> records = SplitCsv(name, text, problems);
-    if (records.isEmpty())
+void PlanTable::ParseCsv(const QString& name, const QByteArray& text, QStringList* problems) {
+    const CsvRecords split = CsvRecords::Split(std::string_view(text.constData(), text.size()));
+    switch (split.Error) {
+    case CsvRecords::Problem::None:
+        break;
+    case CsvRecords::Problem::QuoteInField:
+        problems->append(
+            QStringLiteral("%1:%2: a quote in the middle of a field (a quoted field is quoted whole, "
+                           "with quotes in it doubled)")
+                .arg(name)
+                .arg(split.ErrorLine));
+        return;
+    case CsvRecords::Problem::UnendedQuote:
+        problems->append(QStringLiteral("%1:%2: a quoted field does not end").arg(name).arg(split.ErrorLine));
+        return;
+    }
+    const std::vector<CsvRecords::Record>& records = split.Records;
+    const auto fields = [](const CsvRecords::Record& record) {
+        QStringList cells;
+        for (const std::string& field : record.Fields)
+            cells.append(QString::fromUtf8(field.data(), static_cast<qsizetype>(field.size())));
+        return cells;
+    };
+    if (records.empty())
         return;
     headerWhere_ = QStringLiteral("%1:%2").arg(name).arg(records.front().Line);
-    for (const QString& column : records.front().Fields)
+    for (const QString& column : fields(records.front()))
         columns_.append(column.trimmed());
-    for (const Record& record : records.mid(1)) {
-        const QString where = QStringLiteral("%1:%2").arg(name).arg(record.Line);
-        if (record.Fields.size() != columns_.size()) {
+    for (auto record = records.begin() + 1; record != records.end(); ++record) {
+        const QString where = QStringLiteral("%1:%2").arg(name).arg(record->Line);
+        if (static_cast<qsizetype>(record->Fields.size()) != columns_.size()) {
             problems->append(QStringLiteral("%1: %2 field(s) where the header has %3")
                                  .arg(where)
-                                 .arg(record.Fields.size())
+                                 .arg(record->Fields.size())
                                  .arg(columns_.size()));
             continue;
         }
-        rows_.append(Row{where, record.Fields});
+        rows_.append(Row{where, fields(*record)});
     }
 }
 

@@ -29,7 +29,7 @@ public:
     const QList<Row>& Rows() const { return rows_; }
 
 private:
-    void ParseCsv(const QString& name, const QString& text, QStringList* problems);
+    void ParseCsv(const QString& name, const QByteArray& text, QStringList* problems);
     void ParseJson(const QString& name, const QByteArray& bytes, QStringList* problems);
 
     QString headerWhere_;
