@@ -155,6 +155,13 @@ int ApplyCommand::ApplyOne(Session& session, int device, const std::map<int, Par
         *outcome = Outcome::Unchanged;
         return ExitOk;
     }
+    // Two accounts of one name would lock each other out: the dialogs refuse them too.
+    const QString sameLogins = LoginsProblem(registry, record);
+    if (!sameLogins.isEmpty()) {
+        session.Prompts().ShowError(
+            QStringLiteral("%1: %2; nothing was written").arg(description, sameLogins));
+        return ExitFailure;
+    }
     // A parameter without a value would be written as zero or as an empty text: refuse rather than damage.
     const QString missing = MissingWriteValuesProblem(registry, record, generalOnly, description);
     if (!missing.isEmpty()) {

@@ -148,8 +148,11 @@ int LoadCommand::LoadOne(Session& session, int device, const QString& path, bool
         session.Prompts().ShowError(error);
         return ExitFailure;
     }
-    if (!CheckLogins(session, record))
+    const QString sameLogins = LoginsProblem(registry, record);
+    if (!sameLogins.isEmpty()) {
+        session.Prompts().ShowError(sameLogins);
         return ExitFailure;
+    }
     if (keepAddress) {
         for (int id : {param::SubnetMask, param::IpAddress, param::Gateway, param::DeviceName})
             record.SetValue(id, before.Value(id));
@@ -189,26 +192,6 @@ int LoadCommand::LoadOne(Session& session, int device, const QString& path, bool
                          .arg(static_cast<qsizetype>(changed.size()))
                   << Qt::endl;
     return ExitOk;
-}
-
-bool LoadCommand::CheckLogins(Session& session, const TOLG& record) {
-    const DeviceRegistry& registry = session.Registry();
-    const int type = registry.FindDeviceType(record.TypeValue());
-    QList<int> logins;
-    for (const ParamDescriptor& descriptor : registry.Entry(type).Params) {
-        if (descriptor.Access == AccessLogin)
-            logins.append(descriptor.Id);
-    }
-    for (int i : logins) {
-        for (int j : logins) {
-            if (i != j && record.Value(i) == record.Value(j)) {
-                ShowError(session.Prompts(), ErrorLoginsMustDiffer,
-                          DeviceText::Decode(record.Value(i).AsText()));
-                return false;
-            }
-        }
-    }
-    return true;
 }
 
 } // namespace olg::cli

@@ -24,8 +24,6 @@ private:
     bool AddressesStayDistinct(const QList<int>& devices, const QString& path);
     // Warns when the address the file gives this device is the one another listed device answers from.
     void WarnOfTakenAddress(Session& session, int device, const TOLG& record, const QString& path) const;
-    // False, with the message shown, when two login names are equal: the dialog refuses them too.
-    bool CheckLogins(Session& session, const TOLG& record);
 
     Session* session_ = nullptr;
     struct Answering {

@@ -2,6 +2,7 @@
 
 #include "Datagram.h"
 #include "DeviceText.h"
+#include "ErrorBox.h"
 #include "IPAddrUtils.h"
 #include "IpText.h"
 #include "MacAddress.h"
@@ -154,6 +155,24 @@ QString MissingWriteValuesProblem(const DeviceRegistry& registry, const TOLG& re
         ids.append(QString::number(id));
     return QStringLiteral("%1 did not report parameter(s) %2; nothing was written")
         .arg(device, ids.join(QStringLiteral(", ")));
+}
+
+QString LoginsProblem(const DeviceRegistry& registry, const TOLG& record) {
+    const int type = registry.FindDeviceType(record.TypeValue());
+    if (type < 0)
+        return {};
+    std::vector<int> logins;
+    for (const ParamDescriptor& descriptor : registry.Entry(type).Params) {
+        if (descriptor.Access == AccessLogin)
+            logins.push_back(descriptor.Id);
+    }
+    for (std::size_t i = 0; i < logins.size(); ++i) {
+        for (std::size_t j = i + 1; j < logins.size(); ++j) {
+            if (record.Value(logins[i]) == record.Value(logins[j]))
+                return ErrorText(ErrorLoginsMustDiffer, DeviceText::Decode(record.Value(logins[i]).AsText()));
+        }
+    }
+    return {};
 }
 
 } // namespace olg::cli

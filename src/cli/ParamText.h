@@ -39,6 +39,9 @@ std::optional<ParamValue> ParseParamValue(std::uint8_t kind, const QString& text
 // The ids a write of the record sends (the general ones only, or all) that hold no value yet: written, they
 // would become zero or an empty text.
 QList<int> MissingWriteValues(const DeviceRegistry& registry, const TOLG& record, bool generalOnly);
+// The message of the dialogs when two login names of the record are the same (they would lock each other
+// out), else empty.
+QString LoginsProblem(const DeviceRegistry& registry, const TOLG& record);
 // "DEVICE did not report parameter(s) ...; nothing was written" when there are such ids, else empty.
 QString MissingWriteValuesProblem(const DeviceRegistry& registry, const TOLG& record, bool generalOnly,
                                   const QString& device);

@@ -834,6 +834,12 @@ void TestOlgctl::apply_data() {
         << yes << 1
         << "Mute (00.0A.95.9D.68.19): failed: device not responding\n1 changed, 0 unchanged, 1 failed\n"
         << "00-0A-95-9D-68-16 7=A";
+    QTest::newRow("two accounts of one name")
+        << "plan.csv"
+        << "mac,user1-login\n" + lobby + ",admin\n"
+        << yes << 1
+        << "Lobby rack (00.0A.95.9D.68.16): failed: admin : Logins must be different!; nothing was written"
+        << "";
     const auto refused = [&](const char* name, const QByteArray& plan, int exitCode, const char* error) {
         QTest::newRow(name) << "plan.csv" << plan << yes << exitCode << QString::fromUtf8(error) << "";
     };
