@@ -1,12 +1,14 @@
 #include "AssignAddressesDialog.h"
 
 #include "BusyCursor.h"
+#include "CollectingPrompts.h"
 #include "Datagram.h"
 #include "DeviceCaption.h"
 #include "DeviceResultTable.h"
 #include "ErrorBox.h"
 #include "IpText.h"
 #include "MacAddress.h"
+#include "ParallelJobs.h"
 #include "ReadOnlyLook.h"
 #include "TIPEdit.h"
 #include "TServeur.h"
@@ -22,12 +24,16 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <vector>
 
 namespace olg {
 
 namespace {
 
 enum Column { NameColumn, MacColumn, AddressColumn };
+
+// As many as olgctl works on at once unless told otherwise.
+constexpr int SimultaneousWrites = 4;
 
 // The address as typed, without touching the boxes as the control's own reading does; empty while a box is.
 QString Typed(const TIPEdit* edit) {
@@ -195,19 +201,32 @@ void AssignAddressesDialog::WriteAll() {
     problem_->clear();
     const QPointer<AssignAddressesDialog> self(this);
     BusyCursor busy;
+    // Copies up front, on this thread: the writes run on worker threads, each on a lane of the exchange.
+    std::vector<TOLG> records;
     for (int row = 0; row < planned_.size(); ++row) {
+        records.push_back(devices_.At(planned_[row]));
         table_->SetResult(row, tr("Writing..."));
-        table_->scrollToItem(table_->item(row, 0));
-        bool written = false;
-        const QString result = WriteOne(plan, row, &written);
-        if (!self)
-            return;
-        if (result.isEmpty())
-            break;
-        table_->SetResult(row, result, !written);
-        writtenCount_ += written ? 1 : 0;
-        progress_->setValue(row + 1);
     }
+    std::vector<Outcome> outcomes(records.size());
+    int finished = 0;
+    ParallelJobs(SimultaneousWrites)
+        .Run(
+            static_cast<int>(records.size()),
+            [&](int row) {
+                outcomes[static_cast<std::size_t>(row)] =
+                    WriteOne(plan, row, std::move(records[static_cast<std::size_t>(row)]));
+            },
+            [&](int row) {
+                if (!self)
+                    return;
+                const Outcome& outcome = outcomes[static_cast<std::size_t>(row)];
+                table_->SetResult(row, outcome.Text, !outcome.Written);
+                wrote_ = wrote_ || outcome.Sent;
+                writtenCount_ += outcome.Written ? 1 : 0;
+                progress_->setValue(++finished);
+            });
+    if (!self)
+        return;
     busy.Restore();
     writing_ = false;
     done_ = true;
@@ -221,8 +240,8 @@ void AssignAddressesDialog::WriteAll() {
     cancel_->hide();
 }
 
-QString AssignAddressesDialog::WriteOne(const AddressPlan& plan, int row, bool* written) {
-    TOLG record = devices_.At(planned_[row]);
+AssignAddressesDialog::Outcome AssignAddressesDialog::WriteOne(const AddressPlan& plan, int row,
+                                                               TOLG record) const {
     const auto asValue = [](std::uint32_t address) {
         return ParamValue::Integer(static_cast<std::int32_t>(address));
     };
@@ -230,30 +249,25 @@ QString AssignAddressesDialog::WriteOne(const AddressPlan& plan, int row, bool* 
     record.SetValue(param::IpAddress, asValue(plan.AddressOf(row)));
     record.SetValue(param::Gateway, asValue(plan.Gateway()));
     const DeviceIdentity identity = record.Identity;
-    // The dialog, and even the exchange, may be gone once the waits are over (the program ending, say).
-    const QPointer<AssignAddressesDialog> self(this);
-    const QPointer<TServeur> serveur(&serveur_);
-    serveur->SetWaitEnder(
-        [identity](const QByteArray& datagram) { return IsWriteAnswer(identity, datagram); });
+    CollectingPrompts prompts;
+    TServeur lane(serveur_, prompts);
+    lane.SetWaitEnder([identity](const QByteArray& datagram) { return IsWriteAnswer(identity, datagram); });
     bool answered = false;
     // Replies after the write must not reach a variable that is gone: the handler dies with its target.
     QObject target;
-    const int tooLong = serveur->WriteGeneral(
+    const int tooLong = lane.WriteGeneral(
         record, &target,
         [&answered, identity](const QString&, quint16, const QByteArray& datagram, bool accepted) {
             answered = answered || (accepted && IsWriteAnswer(identity, datagram));
         });
-    if (serveur)
-        serveur->SetWaitEnder({});
-    if (!self || !serveur)
-        return {};
-    wrote_ = wrote_ || tooLong == 0;
-    *written = tooLong == 0 && answered;
     if (tooLong != 0)
-        return tr("Parameter %1 is longer than 255 bytes: nothing written").arg(tooLong);
+        return {tr("Parameter %1 is longer than 255 bytes: nothing written").arg(tooLong), false, false};
     if (answered)
-        return tr("Written");
-    return serveur->SendFailed() ? tr("Not sent") : ErrorText(ErrorDeviceNotResponding);
+        return {tr("Written"), true, true};
+    if (lane.SendFailed())
+        return {prompts.Messages().isEmpty() ? tr("Not sent") : prompts.Messages().join(QStringLiteral("; ")),
+                false, false};
+    return {ErrorText(ErrorDeviceNotResponding), false, true};
 }
 
 void AssignAddressesDialog::reject() {

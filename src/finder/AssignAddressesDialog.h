@@ -53,7 +53,14 @@ private:
     void OkClick();
     void WriteAll();
     // The device's result text; empty once the dialog is gone.
-    QString WriteOne(const AddressPlan& plan, int row, bool* written);
+    // How one device's write went: the text of its row.
+    struct Outcome {
+        QString Text;
+        bool Written = false; // the device answered the write
+        bool Sent = false;    // a write left for it
+    };
+    // Runs on a worker thread, on a lane of the window's exchange.
+    Outcome WriteOne(const AddressPlan& plan, int row, TOLG record) const;
 
     const DeviceList& devices_;
     TServeur& serveur_;
