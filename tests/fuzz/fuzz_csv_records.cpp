@@ -3,20 +3,13 @@
 // begin on rising lines within the file, and a field holds no byte the input does not.
 
 #include "CsvRecords.h"
+#include "FuzzRequire.h"
 
 #include <algorithm>
 #include <cstdlib>
 
 using namespace olg;
-
-namespace {
-
-void Require(bool condition) {
-    if (!condition)
-        std::abort();
-}
-
-} // namespace
+using olg::fuzz::Require;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);

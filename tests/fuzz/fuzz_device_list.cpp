@@ -2,21 +2,14 @@
 // Input: datagrams each preceded by its length byte. Any broken invariant aborts.
 
 #include "DeviceList.h"
+#include "FuzzRequire.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <set>
 
 using namespace olg;
-
-namespace {
-
-void Require(bool condition) {
-    if (!condition)
-        std::abort();
-}
-
-} // namespace
+using olg::fuzz::Require;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const DeviceRegistry registry = StandardRegistry();

@@ -4,19 +4,12 @@
 // holds a line end.
 
 #include "FtpReplyReader.h"
+#include "FuzzRequire.h"
 
 #include <cstdlib>
 
 using namespace olg;
-
-namespace {
-
-void Require(bool condition) {
-    if (!condition)
-        std::abort();
-}
-
-} // namespace
+using olg::fuzz::Require;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0)

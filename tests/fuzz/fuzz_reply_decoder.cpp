@@ -2,19 +2,16 @@
 // request builders. Any read outside the datagram, undefined behaviour or broken invariant aborts.
 
 #include "Datagram.h"
+#include "FuzzRequire.h"
 #include "ReplyDecoder.h"
 #include "SplitRequest.h"
 
 #include <cstdlib>
 
 using namespace olg;
+using olg::fuzz::Require;
 
 namespace {
-
-void Require(bool condition) {
-    if (!condition)
-        std::abort();
-}
 
 // Every datagram of a split request is a header and whole items of its range of 100 ids; only the last one
 // ends with the end marker.

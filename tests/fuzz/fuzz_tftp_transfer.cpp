@@ -3,6 +3,7 @@
 // invariant aborts: a put never sends beyond its file nor ends before its last block, a get never stores more
 // than it may, a refused packet changes nothing, and every transfer of a known size ends in its time.
 
+#include "FuzzRequire.h"
 #include "TftpGet.h"
 #include "TftpPut.h"
 
@@ -11,17 +12,13 @@
 #include <vector>
 
 using namespace olg;
+using olg::fuzz::Require;
 
 namespace {
 
 constexpr std::uint32_t Server = 0x0A000002;
 constexpr std::uint16_t ServerPort = 69;
 constexpr std::uint16_t AnswerPort = 40000;
-
-void Require(bool condition) {
-    if (!condition)
-        std::abort();
-}
 
 // The input, read from the front; zeros once it is used up.
 class Script {

@@ -2,6 +2,7 @@
 // the rule that names an FTP image. Any read outside the input, undefined behaviour or broken invariant
 // aborts: a mode comes only from its four bytes, and an image name only from the path holding it.
 
+#include "FuzzRequire.h"
 #include "UpgradeReply.h"
 
 #include <algorithm>
@@ -9,13 +10,9 @@
 #include <string>
 
 using namespace olg;
+using olg::fuzz::Require;
 
 namespace {
-
-void Require(bool condition) {
-    if (!condition)
-        std::abort();
-}
 
 bool Holds(std::string_view path, std::string_view name) {
     return std::search(path.begin(), path.end(), name.begin(), name.end(),

@@ -2,21 +2,14 @@
 // folder. Any read outside the input, undefined behaviour or broken invariant aborts: each name is its line's
 // bytes exactly (back to Windows-1252 they are the line), and a name that passes reaches no other folder.
 
+#include "FuzzRequire.h"
 #include "UploadList.h"
 #include "Windows1252.h"
 
 #include <cstdlib>
 
 using namespace olg;
-
-namespace {
-
-void Require(bool condition) {
-    if (!condition)
-        std::abort();
-}
-
-} // namespace
+using olg::fuzz::Require;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::string_view bytes(reinterpret_cast<const char*>(data), size);
