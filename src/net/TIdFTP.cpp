@@ -18,9 +18,12 @@ namespace olg {
 
 namespace {
 
-constexpr qint64 ChunkBytes = 256 * 1024;
+constexpr qint64 ChunkBytes = 64 * 1024;
 // Bytes handed to the socket but not yet sent, above which the store waits.
-constexpr qint64 MaxQueuedBytes = 1024 * 1024;
+constexpr qint64 MaxQueuedBytes = 256 * 1024;
+// The system's own buffer of the data connection: progress counts what left our hands, so the less the system
+// holds, the nearer it is to what the device took (the system's default may hold a whole image).
+constexpr int DataSendBufferBytes = 256 * 1024;
 // Far more than any name list of a device; a server that sends more is not listened to further.
 constexpr qsizetype MaxListingBytes = 16 * 1024 * 1024;
 // Quit is a courtesy: a server that does not answer it is not waited for long.
@@ -269,6 +272,7 @@ bool TIdFTP::Store(const QString& localFile, const QString& remoteName) {
     if (!EncodeName(remoteName, &name) || !OpenData("STOR " + name, what))
         return false;
 
+    data_->setSocketOption(QAbstractSocket::SendBufferSizeSocketOption, DataSendBufferBytes);
     emit WorkBegin(WorkMode::Write, file.size());
     qint64 sent = 0;
     bool ok = true;
