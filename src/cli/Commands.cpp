@@ -33,8 +33,8 @@ Verbs:
 const char* const ToolHelpTail = R"(
 "olgctl VERB --help" tells more about a verb.
 DEVICE is a MAC address (separators "-", ":" or ".", any case), an IP address or a device name. A device
-named by its MAC or by the address its replies come from is taken as soon as it answers; a name, which must be
-unique, waits for the whole scan.
+named by its MAC or by the address its replies come from is taken as soon as it answers (several such devices
+once all have answered); a name, which must be unique, waits for the whole scan.
 Every verb but scan takes several DEVICEs: repeat DEVICE, or give type=MODEL (every device of that model, as
 the Type column shows it) or all. They scan once, then work on up to --jobs N devices at once (default 4; label
 one after the other), printing each device's lines together as it is done, and fail when any device failed;

@@ -86,7 +86,19 @@ bool Session::NamesSeveral(const QStringList& names) {
 }
 
 QList<int> Session::ScanAndSelectSeveral(const QStringList& names) {
-    if (!Scan())
+    // Devices named each by its MAC or address are all there once each has answered, as one such device is.
+    std::function<bool(int)> found;
+    if (std::all_of(names.begin(), names.end(), &DeviceSelector::NamesAnAddress)) {
+        const qsizetype wanted = QSet<QString>(names.begin(), names.end()).size();
+        found = [this, &names, wanted, answered = QSet<QString>()](int index) mutable {
+            for (const QString& name : names) {
+                if (DeviceSelector::AnsweredAs(devices_.At(index), name))
+                    answered.insert(name);
+            }
+            return answered.size() == wanted;
+        };
+    }
+    if (!Scan(found))
         return {};
     QList<int> selected;
     QSet<int> taken;

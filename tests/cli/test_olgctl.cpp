@@ -719,6 +719,10 @@ void TestOlgctl::severalDevices_data() {
         << silent
         << QStringList{QStringLiteral("Rack C"), a, QStringLiteral("7=Renamed"), QStringLiteral("--yes")} << 0
         << QStringList{a, c} << QStringLiteral("2 of 2 device(s) written, 0 failed\n");
+    // Devices named by their MACs only: the scan ends once both have answered.
+    QTest::newRow("two devices named by MAC")
+        << silent << QStringList{c, a, QStringLiteral("7=Renamed"), QStringLiteral("--yes")} << 0
+        << QStringList{a, c} << QStringLiteral("2 of 2 device(s) written, 0 failed\n");
     QTest::newRow("unconfirmed") << silent << QStringList{QStringLiteral("all"), QStringLiteral("7=Renamed")}
                                  << 1 << QStringList{} << QString();
     QTest::newRow("two named devices, unconfirmed")
