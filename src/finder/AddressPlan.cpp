@@ -1,5 +1,9 @@
 #include "AddressPlan.h"
 
+#include "ControlTag.h"
+#include "ModelDescription.h"
+#include "ParamIds.h"
+
 #include "DeviceCaption.h"
 #include "IPAddrUtils.h"
 #include "IpText.h"
@@ -45,10 +49,27 @@ int PrefixLength(std::uint32_t mask) {
 AddressPlan::AddressPlan(const DeviceList& devices, const QList<int>& planned, const QString& first,
                          const QString& mask, const QString& gateway) {
     for (int device : planned)
-        rows_.append({device, QString::fromStdString(devices.At(device).SenderAddress), {}, {}});
+        rows_.append({device,
+                      QString::fromStdString(devices.At(device).SenderAddress),
+                      {},
+                      {},
+                      DhcpOn(devices.At(device))});
     problem_ = CheckFields(first, mask, gateway);
     if (problem_.isEmpty())
         CheckRows(devices, planned);
+}
+
+bool AddressPlan::DhcpOn(const TOLG& record) {
+    const auto type = static_cast<std::uint32_t>(record.TypeValue().AsInteger());
+    for (const ModelDescription& model : ModelDescriptions()) {
+        for (const ModelType& known : model.Types) {
+            if (known.TypeCode == type)
+                return (model.FeaturesFor(record.Value(param::Firmware)) & feature::DhcpSwitch) != 0 &&
+                       binding::LoadCheckBox(record.Value(param::ConfigFlags),
+                                             ControlTag::Bit(param::ConfigFlags, param::DhcpBit));
+        }
+    }
+    return false;
 }
 
 QString AddressPlan::CheckFields(const QString& first, const QString& mask, const QString& gateway) {

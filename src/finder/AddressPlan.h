@@ -21,9 +21,14 @@ public:
     struct Row {
         int Device = -1; // list index
         QString OldAddress;
-        QString NewAddress; // empty while the first address is not valid
-        QString Problem;    // why this device cannot take its address; empty when it can
+        QString NewAddress;        // empty while the first address is not valid
+        QString Problem;           // why this device cannot take its address; empty when it can
+        bool TurnsDhcpOff = false; // see DhcpOn
     };
+
+    // True when the device shows a DHCP switch and it is on: a fixed address takes effect only with DHCP off,
+    // so the write turns it off.
+    static bool DhcpOn(const TOLG& record);
 
     // Each address as typed: dotted, or empty while incomplete.
     AddressPlan(const DeviceList& devices, const QList<int>& planned, const QString& first,

@@ -2,6 +2,7 @@
 
 #include "BusyCursor.h"
 #include "CollectingPrompts.h"
+#include "ControlTag.h"
 #include "Datagram.h"
 #include "DeviceCaption.h"
 #include "DeviceResultTable.h"
@@ -118,8 +119,8 @@ void AssignAddressesDialog::CreateComponents() {
     }
     table_->FitColumns();
     // Room for the longest change, so that the column does not jump while the user types.
-    const int arrowWidth =
-        table_->fontMetrics().horizontalAdvance(QStringLiteral("255.255.255.255 \u2192 255.255.255.255"));
+    const int arrowWidth = table_->fontMetrics().horizontalAdvance(
+        tr("%1, DHCP off").arg(QStringLiteral("255.255.255.255 \u2192 255.255.255.255")));
     table_->horizontalHeader()->resizeSection(AddressColumn, arrowWidth + 12);
     table_->KeepWidth({ErrorText(ErrorDeviceNotResponding)});
 
@@ -166,10 +167,12 @@ void AssignAddressesDialog::UpdatePreview() {
     const AddressPlan plan = CurrentPlan();
     for (int row = 0; row < plan.Rows().size(); ++row) {
         const AddressPlan::Row& planned = plan.Rows()[row];
-        table_->SetText(row, AddressColumn,
-                        planned.NewAddress.isEmpty()
-                            ? planned.OldAddress
-                            : QStringLiteral("%1 \u2192 %2").arg(planned.OldAddress, planned.NewAddress));
+        QString change = planned.NewAddress.isEmpty()
+                             ? planned.OldAddress
+                             : QStringLiteral("%1 \u2192 %2").arg(planned.OldAddress, planned.NewAddress);
+        if (planned.TurnsDhcpOff)
+            change = tr("%1, DHCP off").arg(change);
+        table_->SetText(row, AddressColumn, change);
         table_->SetResult(row, planned.Problem, true);
     }
     problem_->setText(plan.Problem());
@@ -248,6 +251,11 @@ AssignAddressesDialog::Outcome AssignAddressesDialog::WriteOne(const AddressPlan
     record.SetValue(param::SubnetMask, asValue(plan.Mask()));
     record.SetValue(param::IpAddress, asValue(plan.AddressOf(row)));
     record.SetValue(param::Gateway, asValue(plan.Gateway()));
+    if (AddressPlan::DhcpOn(record)) {
+        ParamValue flags = record.Value(param::ConfigFlags);
+        binding::StoreCheckBox(flags, ControlTag::Bit(param::ConfigFlags, param::DhcpBit), false);
+        record.SetValue(param::ConfigFlags, flags);
+    }
     const DeviceIdentity identity = record.Identity;
     CollectingPrompts prompts;
     TServeur lane(serveur_, prompts);

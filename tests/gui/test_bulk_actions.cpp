@@ -2,9 +2,11 @@
 // Addresses (the preview in the list's order, each refusal, then the write and the list scanned again) and
 // Upgrade Selected Devices.
 
+#include "AddressPlan.h"
 #include "AssignAddressesDialog.h"
 #include "BulkUpgradeDialog.h"
 #include "DeviceResultTable.h"
+#include "ParamIds.h"
 #include "RecordingPlatform.h"
 #include "RecordingPrompts.h"
 #include "SimulatedLan.h"
@@ -34,7 +36,8 @@ constexpr int ScanBound = 8000; // a scan lasts about 2.5 s
 
 // Answering from 127.0.0.10 to .13 in this order; sorted by name, the first three are the reverse of it.
 const QStringList Devices{
-    QStringLiteral("type=0x01010100,mac=00-0A-95-00-00-01,name=Charlie,upgrade=tftp"),
+    // DHCP on: given a fixed address, it is turned off.
+    QStringLiteral("type=0x01010100,mac=00-0A-95-00-00-01,name=Charlie,upgrade=tftp,fw=1.4.0.0,param6=16"),
     QStringLiteral("type=0x01010100,mac=00-0A-95-00-00-02,name=Bravo,upgrade=tftp"),
     QStringLiteral("type=0x01010100,mac=00-0A-95-00-00-03,name=Alpha,upgrade=none"),
     QStringLiteral("type=0x01010100,mac=00-0A-95-00-00-04,name=Delta,upgrade=tftp"),
@@ -234,8 +237,8 @@ void TestBulkActions::assignAddresses() {
             return;
         }
         // In the order of the list, sorted by name.
-        QCOMPARE(Column(dialog.Preview(), 2),
-                 Texts({"127.0.0.12 → 127.0.0.60", "127.0.0.11 → 127.0.0.61", "127.0.0.10 → 127.0.0.62"}));
+        QCOMPARE(Column(dialog.Preview(), 2), Texts({"127.0.0.12 → 127.0.0.60", "127.0.0.11 → 127.0.0.61",
+                                                     "127.0.0.10 → 127.0.0.62, DHCP off"}));
         Shoot(&dialog, QStringLiteral("assign-preview"));
         QTest::keyClick(typing, Qt::Key_Return);
         QCOMPARE(Column(dialog.Preview(), 3), results);
@@ -252,6 +255,14 @@ void TestBulkActions::assignAddresses() {
     QTRY_VERIFY_WITH_TIMEOUT(!form_->findChild<QTimer*>(QStringLiteral("Timer"))->isActive(), ScanBound);
     QCOMPARE(ShownRows(),
              Texts({"Alpha 127.0.0.60", "Bravo 127.0.0.61", "Charlie 127.0.0.62", "Delta 127.0.0.13"}));
+    // Charlie's DHCP went off with the write; Delta, not selected, keeps its own.
+    const DeviceList& devices = form_->Devices();
+    QStringList dhcp;
+    for (int device = 0; device < devices.Size(); ++device) {
+        if (AddressPlan::DhcpOn(devices.At(device)))
+            dhcp.append(QString::fromStdString(devices.At(device).Value(param::DeviceName).AsText()));
+    }
+    QCOMPARE(dhcp, QStringList{QStringLiteral("Delta")});
 }
 
 QTEST_MAIN(TestBulkActions)
