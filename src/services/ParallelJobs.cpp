@@ -1,5 +1,6 @@
 #include "ParallelJobs.h"
 
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QObject>
 #include <QThread>
@@ -38,6 +39,10 @@ void ParallelJobs::Run(int count, const std::function<void(int index)>& work,
         threads.back()->start();
     }
     loop.exec();
+    // The application may be ending: its event loops are told to quit, and this one returns early. The jobs
+    // still need this thread until they end (a lane sends here), so it goes on serving them.
+    while (ended < count)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     for (const auto& thread : threads)
         thread->wait();
 }
