@@ -168,21 +168,14 @@ int ApplyCommand::ApplyOne(Session& session, int device, const std::map<int, Par
         session.Prompts().ShowError(missing);
         return ExitFailure;
     }
-    if (options.DryRun) {
-        session.Out() << QStringLiteral("%1: would write %2 parameter(s) with the %3 write")
-                             .arg(description)
-                             .arg(changes)
-                             .arg(write)
-                      << Qt::endl;
-        *outcome = Outcome::Changed;
-        return ExitOk;
-    }
-    if (session.Write(device, [&](TServeur& serveur, QObject* target, TServeur::ReplyHandler handler) {
+    if (!options.DryRun &&
+        session.Write(device, [&](TServeur& serveur, QObject* target, TServeur::ReplyHandler handler) {
             return serveur.WriteParams(record, generalOnly, target, std::move(handler));
         }) != Session::WriteOutcome::Written)
         return ExitFailure;
-    session.Out() << QStringLiteral("%1: wrote %2 parameter(s) with the %3 write")
-                         .arg(description)
+    session.Out() << QStringLiteral("%1: %2 %3 parameter(s) with the %4 write")
+                         .arg(description,
+                              options.DryRun ? QStringLiteral("would write") : QStringLiteral("wrote"))
                          .arg(changes)
                          .arg(write)
                   << Qt::endl;

@@ -19,9 +19,6 @@ public:
     // of the scan, since with several jobs it runs on a copy of the device's record.
     using Work = std::function<int(Session& session, int device)>;
 
-    // The default number of devices worked on at once.
-    static constexpr int DefaultJobs = 4;
-
     BulkRun(Session& session, int jobs) : session_(session), jobs_(jobs) {}
 
     // Asks the question first when asked to and more than one device is selected; "no" does nothing.

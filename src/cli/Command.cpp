@@ -1,6 +1,6 @@
 #include "Command.h"
 
-#include "BulkRun.h"
+#include "ParallelJobs.h"
 #include "Session.h"
 
 #include <algorithm>
@@ -47,7 +47,7 @@ QString Command::JobsProblem(const QString& jobs) {
 
 int Command::Jobs() const {
     const std::optional<QString> jobs = Value(JobsOption().names().constFirst());
-    return jobs ? jobs->toInt() : BulkRun::DefaultJobs;
+    return jobs ? jobs->toInt() : ParallelJobs::DefaultJobs;
 }
 
 std::optional<QString> Command::Value(const QString& option) const {

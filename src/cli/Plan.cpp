@@ -9,6 +9,7 @@
 #include <QHash>
 
 #include <algorithm>
+#include <vector>
 
 namespace olg::cli {
 
@@ -85,6 +86,10 @@ bool Plan::Take(const PlanTable& table, QStringList* problems) {
 
     if (table.Rows().isEmpty())
         problems->append(QStringLiteral("%1: the plan names no device").arg(table.HeaderWhere()));
+    // What each column sets on every model, found once rather than per row.
+    std::vector<std::optional<std::pair<int, std::uint8_t>>> sharedOf;
+    for (const QString& column : std::as_const(columns_))
+        sharedOf.push_back(SharedParameter(registry_, column));
     QHash<std::uint64_t, QString> macs;
     QHash<std::int64_t, QString> addresses;
     for (const PlanTable::Row& row : table.Rows()) {
@@ -102,8 +107,8 @@ bool Plan::Take(const PlanTable& table, QStringList* problems) {
             entry.Mac = *parsed;
         }
         for (int column = 0; column < columns_.size(); ++column) {
-            const std::optional<std::pair<int, std::uint8_t>> shared =
-                SharedParameter(registry_, columns_.at(column));
+            const std::optional<std::pair<int, std::uint8_t>>& shared =
+                sharedOf[static_cast<std::size_t>(column)];
             if (column == macColumn_ || !shared || row.Cells.at(column).trimmed().isEmpty())
                 continue;
             const std::optional<ParamValue> value = Value(entry, column, shared->second, problems);

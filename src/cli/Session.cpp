@@ -21,8 +21,8 @@
 namespace olg::cli {
 
 Session::Session(QTextStream& out, QTextStream& err, const ExchangeSettings& settings, QTextStream* in)
-    : out_(out), err_(err), progress_(err), prompts_(err, in, &progress_), registry_(StandardRegistry()),
-      settings_(settings), devices_(registry_) {}
+    : out_(out), err_(err), progress_(err), prompts_(err, in, &progress_), ownRegistry_(StandardRegistry()),
+      registry_(ownRegistry_), settings_(settings), devices_(registry_) {}
 
 Session::Session(Session& parent, QTextStream& out, QTextStream& err, const TOLG& record)
     : out_(out), err_(err), progress_(err, ProgressLine::Style::Quiet, 0), prompts_(err, nullptr, &progress_),

@@ -84,7 +84,9 @@ private:
     QTextStream& err_;
     ProgressLine progress_;
     ConsolePrompts prompts_;
-    DeviceRegistry registry_;
+    // The root session's own; a job's session uses its parent's.
+    DeviceRegistry ownRegistry_;
+    const DeviceRegistry& registry_;
     ExchangeSettings settings_;
     QStringList interfaces_;
     DeviceList devices_;

@@ -33,9 +33,6 @@ namespace {
 
 enum Column { NameColumn, MacColumn, AddressColumn };
 
-// As many as olgctl works on at once unless told otherwise.
-constexpr int SimultaneousWrites = 4;
-
 // The address as typed, without touching the boxes as the control's own reading does; empty while a box is.
 QString Typed(const TIPEdit* edit) {
     QStringList octets;
@@ -212,7 +209,7 @@ void AssignAddressesDialog::WriteAll() {
     }
     std::vector<Outcome> outcomes(records.size());
     int finished = 0;
-    ParallelJobs(SimultaneousWrites)
+    ParallelJobs(ParallelJobs::DefaultJobs)
         .Run(
             static_cast<int>(records.size()),
             [&](int row) {

@@ -23,9 +23,6 @@ namespace {
 
 enum Column { NameColumn, AddressColumn, ProgressColumn };
 
-// As many as olgctl upgrades at once unless told otherwise.
-constexpr int SimultaneousUpgrades = 4;
-
 QString SuccessText(TransferMode mode) {
     switch (mode) {
     case TransferMode::TftpImage:
@@ -49,12 +46,12 @@ BulkUpgradeDialog::BulkUpgradeDialog(TServeur& serveur, NeighbourCache* neighbou
     setWindowTitle(tr("Upgrade Selected Devices"));
     const QString name = QFileInfo(file_).fileName();
     const int count = static_cast<int>(targets_.size());
-    auto* intro =
-        new QLabel(count == 1 ? tr("%1 to the selected device.").arg(name)
-                   : count <= SimultaneousUpgrades
-                       ? tr("%1 to %2 devices at once.").arg(name).arg(count)
-                       : tr("%1 to %2 devices, %3 at a time.").arg(name).arg(count).arg(SimultaneousUpgrades),
-                   this);
+    auto* intro = new QLabel(
+        count == 1 ? tr("%1 to the selected device.").arg(name)
+        : count <= ParallelJobs::DefaultJobs
+            ? tr("%1 to %2 devices at once.").arg(name).arg(count)
+            : tr("%1 to %2 devices, %3 at a time.").arg(name).arg(count).arg(ParallelJobs::DefaultJobs),
+        this);
     intro->setTextFormat(Qt::PlainText);
     intro->setWordWrap(true);
     table_ = new DeviceResultTable({tr("Device"), tr("IP Address"), tr("Progress"), tr("Result")}, this);
@@ -111,7 +108,7 @@ void BulkUpgradeDialog::Run() {
     const QPointer<BulkUpgradeDialog> self(this);
     const int count = static_cast<int>(targets_.size());
     std::vector<Outcome> outcomes(static_cast<std::size_t>(count));
-    ParallelJobs(SimultaneousUpgrades)
+    ParallelJobs(ParallelJobs::DefaultJobs)
         .Run(
             count,
             [&](int row) {

@@ -10,6 +10,9 @@ namespace olg {
 // in the order the jobs end.
 class ParallelJobs {
 public:
+    // How many devices both programs work on at once unless told otherwise.
+    static constexpr int DefaultJobs = 4;
+
     explicit ParallelJobs(int jobs) : jobs_(jobs < 1 ? 1 : jobs) {}
 
     // work(index) runs on a worker thread for every index from 0 to count - 1, and every object it makes must
