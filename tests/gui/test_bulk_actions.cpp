@@ -12,6 +12,7 @@
 #include "SimulatedLan.h"
 #include "TFormMain.h"
 #include "TIPEdit.h"
+#include "TestSupport.h"
 
 #include <QApplication>
 #include <QFile>
@@ -29,6 +30,7 @@
 
 using namespace olg;
 using olg::testing::RecordingPrompts;
+using olg::testing::Texts;
 
 namespace {
 
@@ -49,13 +51,6 @@ void Shoot(QWidget* widget, const QString& name) {
     QCoreApplication::sendPostedEvents();
     if (!folder.isEmpty())
         widget->grab().save(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
-}
-
-QStringList Texts(std::initializer_list<const char*> texts) {
-    QStringList list;
-    for (const char* text : texts)
-        list.append(QString::fromUtf8(text));
-    return list;
 }
 
 QStringList Column(const QTableWidget* table, int column) {

@@ -7,6 +7,7 @@
 #include "RecordingPlatform.h"
 #include "RecordingPrompts.h"
 #include "TFormMain.h"
+#include "TestSupport.h"
 
 #include <QHeaderView>
 #include <QJsonDocument>
@@ -25,6 +26,7 @@
 
 using namespace olg;
 using olg::testing::FakeDevice;
+using olg::testing::Texts;
 
 namespace {
 
@@ -92,13 +94,6 @@ struct Fixture {
     QTableView* grid;
     QLineEdit* filter;
 };
-
-QStringList Texts(std::initializer_list<const char*> texts) {
-    QStringList list;
-    for (const char* text : texts)
-        list.append(QString::fromUtf8(text));
-    return list;
-}
 
 QStringList NamesOf(const QList<int>& indexes) {
     QStringList names;

@@ -10,6 +10,7 @@
 #include "TFormMain.h"
 #include "TIPEdit.h"
 #include "TUpgradeForm.h"
+#include "TestSupport.h"
 
 #include <QAction>
 #include <QApplication>
@@ -31,6 +32,7 @@
 using namespace olg;
 using olg::testing::FakeDevice;
 using olg::testing::RecordingPrompts;
+using olg::testing::Texts;
 
 namespace {
 
@@ -101,13 +103,6 @@ QStringList Captions(const QList<QAction*>& actions) {
     for (const QAction* action : actions)
         captions.append(action->isSeparator() ? QStringLiteral("-") : action->text());
     return captions;
-}
-
-QStringList Texts(std::initializer_list<const char*> texts) {
-    QStringList list;
-    for (const char* text : texts)
-        list.append(QString::fromUtf8(text));
-    return list;
 }
 
 QStringList Words(const char* text) {

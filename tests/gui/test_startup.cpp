@@ -12,6 +12,7 @@
 #include "TFormMain.h"
 #include "TOptionsForm.h"
 #include "TVersionInfo.h"
+#include "TestSupport.h"
 #include "WindowActivation.h"
 
 #include <QAction>
@@ -37,18 +38,12 @@ using olg::testing::FakeDevice;
 using olg::testing::RecordingPlatform;
 using olg::testing::RecordingPrompts;
 using olg::testing::RecordingSingleInstance;
+using olg::testing::Texts;
 
 namespace {
 
 constexpr std::uint32_t Olg1n = 0x01010100;
 const QString Title = QStringLiteral("eOutletGuard Finder");
-
-QStringList Texts(std::initializer_list<const char*> texts) {
-    QStringList list;
-    for (const char* text : texts)
-        list.append(QString::fromUtf8(text));
-    return list;
-}
 
 QString BinFile(const QString& name) {
     return QDir(QCoreApplication::applicationDirPath()).filePath(name);

@@ -23,6 +23,7 @@
 using namespace olg;
 using olg::testing::RecordingNeighbourCache;
 using olg::testing::RecordingPrompts;
+using olg::testing::Texts;
 
 namespace {
 
@@ -38,13 +39,6 @@ QJsonObject DeviceState(const QString& path) {
         .toArray()
         .at(0)
         .toObject();
-}
-
-QStringList Texts(std::initializer_list<const char*> texts) {
-    QStringList list;
-    for (const char* text : texts)
-        list.append(QString::fromUtf8(text));
-    return list;
 }
 
 // The upload lists the rows choose, by name.

@@ -18,6 +18,14 @@
 
 namespace olg::testing {
 
+// A list of texts written as UTF-8 literals, for comparing with what the program shows.
+inline QStringList Texts(std::initializer_list<const char*> texts) {
+    QStringList list;
+    for (const char* text : texts)
+        list.append(QString::fromUtf8(text));
+    return list;
+}
+
 // One registry of the known device types for the whole test program.
 inline const DeviceRegistry& SharedRegistry() {
     static const DeviceRegistry registry = StandardRegistry();
